@@ -1,0 +1,86 @@
+# The native build: the portable core, its unit tests, the asset generator, the headless renderer,
+# benchmarks, fuzz targets and the registration of the end-to-end tests.
+add_library(kovaren_core STATIC ${KOVAREN_CORE_SOURCES} ${KOVAREN_POSIX_SOURCES})
+target_include_directories(kovaren_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+
+# Artwork: every committed picture under assets/ is drawn by code in tools/art.
+file(GLOB KOVAREN_ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/art/*.cpp)
+add_library(kovaren_art STATIC ${KOVAREN_ART_SOURCES})
+target_include_directories(kovaren_art PUBLIC ${CMAKE_SOURCE_DIR}/tools)
+target_link_libraries(kovaren_art PUBLIC kovaren_core)
+add_executable(gen-assets ${CMAKE_SOURCE_DIR}/tools/gen_assets.cpp)
+target_link_libraries(gen-assets PRIVATE kovaren_art)
+target_compile_definitions(gen-assets PRIVATE KOVAREN_ASSETS_DIR="${CMAKE_SOURCE_DIR}/assets")
+
+# Headless renderer (PNG still / animated GIF).
+file(GLOB KOVAREN_RENDER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/render/*.cpp)
+if(KOVAREN_RENDER_SOURCES)
+  find_package(PNG REQUIRED)
+  find_package(GIF REQUIRED)
+  add_executable(kovaren-render ${KOVAREN_RENDER_SOURCES})
+  target_link_libraries(kovaren-render PRIVATE kovaren_art PNG::PNG GIF::GIF)
+endif()
+
+enable_testing()
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# Unit tests: one executable per folder under tests/unit, sharing the fakes in tests/support.
+file(GLOB KOVAREN_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+file(GLOB KOVAREN_TEST_GROUPS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/unit/*)
+foreach(group_dir ${KOVAREN_TEST_GROUPS})
+  if(IS_DIRECTORY ${group_dir})
+    get_filename_component(group ${group_dir} NAME)
+    file(GLOB group_sources CONFIGURE_DEPENDS ${group_dir}/*.cpp)
+    if(group_sources)
+      add_executable(test_${group} ${group_sources} ${KOVAREN_SUPPORT_SOURCES})
+      target_include_directories(test_${group} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+      target_compile_definitions(test_${group} PRIVATE KOVAREN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+      target_link_libraries(test_${group} PRIVATE kovaren_art GTest::gtest GTest::gmock GTest::gtest_main)
+      gtest_discover_tests(test_${group} PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
+    endif()
+  endif()
+endforeach()
+
+# Benchmarks: programs that print figures, never tests.
+find_package(benchmark QUIET)
+file(GLOB KOVAREN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+if(benchmark_FOUND)
+  foreach(src ${KOVAREN_BENCH_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(bench_${name} ${src})
+    target_link_libraries(bench_${name} PRIVATE kovaren_art benchmark::benchmark benchmark::benchmark_main)
+  endforeach()
+endif()
+
+# Fuzz targets (clang, libFuzzer with ASan and UBSan).
+if(KOVAREN_FUZZ)
+  file(GLOB KOVAREN_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)
+  foreach(src ${KOVAREN_FUZZ_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(fuzz_${name} ${src} ${KOVAREN_CORE_SOURCES} ${KOVAREN_POSIX_SOURCES})
+    target_include_directories(fuzz_${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
+    target_compile_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+    target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  endforeach()
+endif()
+
+# End-to-end tests: tests/e2e/test_*.sh run the real Kovaren.scr under Wine on a private Xvfb.
+# They share one booted Wine prefix (a CTest fixture) and run one at a time.
+if(KOVAREN_E2E)
+  file(GLOB KOVAREN_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
+  set(e2e_env
+    "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    "KOVAREN_WIN32_BUILD=${KOVAREN_WIN32_BUILD}"
+    "KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR}"
+    "KOVAREN_E2E_TEMPLATE=${CMAKE_BINARY_DIR}/e2e-template")
+  add_test(NAME e2e_setup COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/fixture_setup.sh)
+  set_tests_properties(e2e_setup PROPERTIES FIXTURES_SETUP wine_prefix LABELS e2e RUN_SERIAL TRUE
+    ENVIRONMENT "${e2e_env}" TIMEOUT 300)
+  foreach(script ${KOVAREN_E2E_TESTS})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME e2e_${name} COMMAND bash ${script})
+    set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS e2e RUN_SERIAL TRUE
+      ENVIRONMENT "${e2e_env}" TIMEOUT 240)
+  endforeach()
+endif()

@@ -1,0 +1,30 @@
+# The win32 build: Kovaren.scr, statically linked, importing only system DLLs.
+enable_language(RC)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+set(KOVAREN_WIN32_LINK -static -static-libgcc -static-libstdc++ -municode -mwindows)
+set(KOVAREN_WIN32_LIBS user32 gdi32 msimg32 winmm comdlg32 shell32 comctl32 kernel32)
+
+add_library(kovaren_core STATIC ${KOVAREN_CORE_SOURCES})
+target_include_directories(kovaren_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+
+set(KOVAREN_MAIN_SOURCE ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp)
+list(REMOVE_ITEM KOVAREN_WIN32_SOURCES ${KOVAREN_MAIN_SOURCE})
+add_library(kovaren_shell STATIC ${KOVAREN_WIN32_SOURCES})
+target_include_directories(kovaren_shell PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(kovaren_shell PUBLIC kovaren_core ${KOVAREN_WIN32_LIBS})
+
+# The resource script pulls the committed assets in by path.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.manifest")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -c 65001")
+add_executable(Kovaren WIN32 ${KOVAREN_MAIN_SOURCE} ${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.rc)
+set_target_properties(Kovaren PROPERTIES SUFFIX ".scr" OUTPUT_NAME "Kovaren")
+target_link_libraries(Kovaren PRIVATE kovaren_shell kovaren_core ${KOVAREN_WIN32_LIBS} ${KOVAREN_WIN32_LINK})
+
+# Small Windows programs that the end-to-end tests use as hosts (preview host, button host, ...).
+file(GLOB KOVAREN_E2E_HOSTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/hosts/*.cpp)
+foreach(host ${KOVAREN_E2E_HOSTS})
+  get_filename_component(name ${host} NAME_WE)
+  add_executable(${name} WIN32 ${host})
+  target_link_libraries(${name} PRIVATE kovaren_shell kovaren_core ${KOVAREN_WIN32_LIBS} ${KOVAREN_WIN32_LINK})
+endforeach()

@@ -1,0 +1,21 @@
+// The command line as the screen-saver host hands it over: the switch and, for the preview, the host
+// window's handle. Texts are UTF-16 as the platform delivers them.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kovaren {
+
+// The argument part of a full command line: everything after the program's own name (quoted or not)
+// and the one blank that separates it.
+std::u16string CommandText(std::u16string_view fullCommandLine);
+
+// The second character of the upper-cased command text; 0 when the text has fewer than two characters.
+char16_t ModeLetter(std::u16string_view commandText);
+
+// The preview host's handle: from the fourth character on, blanks skipped, decimal digits read up to
+// the first character that cannot continue the number, nearest signed 32-bit value; 0 without digits.
+int32_t HostHandle(std::u16string_view commandText);
+
+}  // namespace kovaren

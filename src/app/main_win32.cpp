@@ -1,0 +1,85 @@
+// Main: the program's entry. Refuses to run beside a running saver or settings dialog, reads the mode
+// from the command line, reads the settings (except for the preview) and hands over to one window.
+#include <windows.h>
+
+#include <string>
+
+#include "app/command_line.h"
+#include "app/modes_win32.h"
+#include "app/settings.h"
+#include "app/text_win32.h"
+
+namespace kovaren::win32 {
+namespace {
+
+// Captions that mark a running instance; fixed, never changed at run time.
+constexpr wchar_t kSaverCaption[] = L"Tesmar_Main";
+constexpr wchar_t kDialogCaption[] = L"\xFF1CKovaren\xFF1E";  // ＜Kovaren＞
+
+bool AnotherInstanceShows() {
+  // Both lookups always run, as the instance guard is defined to make both.
+  const bool saver = FindWindowW(nullptr, kSaverCaption) != nullptr;
+  const bool dialog = FindWindowW(nullptr, kDialogCaption) != nullptr;
+  return saver || dialog;
+}
+
+std::string ExecutableFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const auto slash = path.find_last_of(L"\\/");
+  std::wstring folder = slash == std::wstring::npos ? std::wstring{} : path.substr(0, slash);
+  return Cp932FromWide(folder);
+}
+
+}  // namespace
+
+void AllowSystemKeys(bool allow) {
+  // uiParam is the complement of the 16-bit boolean: FALSE -> all bits set (running), TRUE -> 0.
+  const UINT running = allow ? 0u : ~0u;
+  SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, running, nullptr, 0);  // result deliberately ignored
+}
+
+int Main(HINSTANCE instance) {
+  if (AnotherInstanceShows()) return 0;
+
+  StartContext context;
+  context.instance = instance;
+  const wchar_t* full = GetCommandLineW();
+  context.commandText = CommandText(reinterpret_cast<const char16_t*>(full));
+  context.modeLetter = ModeLetter(context.commandText);
+
+  if (context.modeLetter == u'P') {
+    const int32_t handle = HostHandle(context.commandText);
+    RunPreview(context, reinterpret_cast<HWND>(static_cast<intptr_t>(handle)));
+    return 0;
+  }
+
+  static Settings settings;  // the settings record: module state for the whole run
+  LoadSettings(settings, SettingsFilePath(ExecutableFolder()));
+
+  if (context.modeLetter == u'C') {
+    RunSettingsDialog(context, settings);
+    return 0;
+  }
+  if (context.modeLetter != u'S' && !context.commandText.empty()) return 0;
+  if (context.modeLetter == u'S') {
+    context.savedCursorCount = ShowCursor(FALSE);
+    AllowSystemKeys(false);
+  }
+  RunSaver(context, settings);
+}
+
+}  // namespace kovaren::win32
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Ending the program ends the process at once: no window's clean-up runs after Main.
+  ExitProcess(static_cast<UINT>(kovaren::win32::Main(instance)));
+}

@@ -1,0 +1,55 @@
+// The user's four settings and the settings file "Kovaren.ini" beside the executable.
+// Paths and values are code page 932 bytes, as stored in the file.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kovaren {
+
+struct Settings {
+  int16_t leafCount = 0;  // the saver keeps leafCount + 1 leaves
+  int16_t bgmKind = 0;    // 0 none, 1 audio CD, 2 MP3 or WAV file
+  int16_t bgmRepeat = 0;  // CD track to repeat, 0 = none
+  std::string bgmFile;    // full path of the music file (code page 932), empty when none
+};
+
+namespace bgm {
+constexpr int16_t kNone = 0;
+constexpr int16_t kAudioCd = 1;
+constexpr int16_t kFile = 2;
+}  // namespace bgm
+
+// Section and key names, as code page 932 bytes.
+inline constexpr std::string_view kSettingsSection = "Section";
+inline constexpr std::string_view kKeyBgmKind = "BGM\x8B\xE6\x95\xAA";              // BGM区分
+inline constexpr std::string_view kKeyBgmRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";        // BGMﾘﾋﾟｰﾄ
+inline constexpr std::string_view kKeyBgmFile = "BGM\xCC\xA7\xB2\xD9";              // BGMﾌｧｲﾙ
+inline constexpr std::string_view kKeyLeafCount = "\x82\xE0\x82\xDD\x82\xB6";       // もみじ
+inline constexpr std::string_view kIniFileName = "\\Kovaren.ini";
+inline constexpr int16_t kDefaultLeafCount = 100;
+
+// The settings file's path: the executable's folder followed by kIniFileName.
+std::string SettingsFilePath(std::string_view exeFolder);
+
+// Fills `settings` from the file at `iniPath`; every default and fallback of the settings file applies.
+void LoadSettings(Settings& settings, const std::string& iniPath);
+
+// The value of `key` in `section`, cut to 255 bytes without splitting a double-byte character;
+// empty when the file, section or key is missing.
+std::string ReadIniString(std::string_view section, std::string_view key, const std::string& iniPath);
+// Sets one key, keeping every other byte of the file; creates file, section or key when missing.
+// The file is replaced atomically. False when it could not be written (the old file stays as it was).
+bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
+                    const std::string& iniPath);
+// True when `path` (without one trailing backslash character) opens for reading.
+bool FileExists(std::string_view path);
+
+// " 100", " 0", "-5": a sign position (blank or minus), then the shortest decimal digits.
+std::string NumberText(int32_t value);
+// The greatest whole number not above the number `text` reads as; nothing when it is not a number
+// or the result lies outside -32768..32767.
+std::optional<int16_t> WholeNumberPart(std::string_view text);
+
+}  // namespace kovaren

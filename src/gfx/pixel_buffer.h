@@ -1,0 +1,82 @@
+// A picture in memory: width x height pixels of 0x00RRGGBB, rows top to bottom, no padding.
+// A value type (copyable, comparable). The raster operations clip first and do nothing when
+// nothing is left, so callers may blit anywhere, partly or wholly off the buffer.
+#pragma once
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace kovaren {
+
+using Pixel = uint32_t;  // 0x00RRGGBB
+
+constexpr Pixel Rgb(uint8_t r, uint8_t g, uint8_t b) {
+  return (Pixel{r} << 16) | (Pixel{g} << 8) | Pixel{b};
+}
+constexpr uint8_t RedOf(Pixel p) { return static_cast<uint8_t>(p >> 16); }
+constexpr uint8_t GreenOf(Pixel p) { return static_cast<uint8_t>(p >> 8); }
+constexpr uint8_t BlueOf(Pixel p) { return static_cast<uint8_t>(p); }
+
+struct Rect {
+  int x = 0, y = 0, w = 0, h = 0;
+  int right() const { return x + w; }
+  int bottom() const { return y + h; }
+  bool empty() const { return w <= 0 || h <= 0; }
+  bool operator==(const Rect&) const = default;
+};
+
+Rect Intersect(const Rect& a, const Rect& b);
+// The smallest rectangle holding both; an empty operand is ignored.
+Rect Union(const Rect& a, const Rect& b);
+
+enum class RasterOp {
+  Copy,  // SRCCOPY:   dst = src
+  And,   // SRCAND:    dst = dst & src
+  Xor,   // SRCINVERT: dst = dst ^ src
+};
+
+class PixelBuffer {
+ public:
+  PixelBuffer() = default;
+  // Throws std::length_error for negative sizes or a pixel count that does not fit memory indexing.
+  PixelBuffer(int width, int height, Pixel fill = 0);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int stride() const { return width_; }  // pixels per row
+  Rect bounds() const { return {0, 0, width_, height_}; }
+  bool empty() const { return pixels_.empty(); }
+
+  Pixel* row(int y) { return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_); }
+  const Pixel* row(int y) const {
+    return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_);
+  }
+  Pixel at(int x, int y) const { return row(y)[x]; }
+  void set(int x, int y, Pixel p) { row(y)[x] = p; }
+
+  std::span<Pixel> pixels() { return pixels_; }
+  std::span<const Pixel> pixels() const { return pixels_; }
+
+  // Fills the part of r that lies inside the buffer.
+  void fill(const Rect& r, Pixel p);
+  void fill(Pixel p) { fill(bounds(), p); }
+
+  bool operator==(const PixelBuffer&) const = default;
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<Pixel> pixels_;
+};
+
+// BitBlt: applies op from src (the rectangle srcRect of it) onto dst at (dx, dy), clipped to both.
+void Blit(PixelBuffer& dst, int dx, int dy, const PixelBuffer& src, const Rect& srcRect, RasterOp op);
+inline void Blit(PixelBuffer& dst, int dx, int dy, const PixelBuffer& src, RasterOp op) {
+  Blit(dst, dx, dy, src, src.bounds(), op);
+}
+
+// StretchBlt with SRCCOPY and nearest-neighbour sampling: srcRect of src scaled onto dstRect of dst,
+// clipped to dst. A zero or negative destination size draws nothing.
+void StretchBlit(PixelBuffer& dst, const Rect& dstRect, const PixelBuffer& src, const Rect& srcRect);
+
+}  // namespace kovaren

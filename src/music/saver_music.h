@@ -1,0 +1,37 @@
+// The saver's music: what the saver window asks of the music module at start, on its two timers, on
+// a key and at exit. The saver owns the timers; this class decides what they do.
+#pragma once
+#include "app/settings.h"
+#include "music/mci_port.h"
+
+namespace kovaren::music {
+
+constexpr unsigned kTimer1IntervalMs = 1000;  // MP3 poll
+constexpr unsigned kTimer2IntervalMs = 200;   // audio-CD poll
+
+class SaverMusic {
+ public:
+  SaverMusic(MciPort& port, const Settings& settings);
+
+  struct Timers {
+    bool timer1 = false;  // enable the 1000 ms MP3 poll
+    bool timer2 = false;  // enable the 200 ms CD poll
+  };
+  // Starts what the settings choose and says which timers to enable.
+  Timers Start();
+  // Timer1 tick: restarts an MP3 that has stopped.
+  void OnTimer1();
+  // Timer2 tick: polls the CD. Returns Timer2's new enabled state (false: polling stops for good).
+  bool OnTimer2();
+  // True when the key is a track change the music took (left/right arrow with the audio CD);
+  // false when the key should end the saver.
+  bool TakesKey(int keyCode);
+  // Exit steps: close the CD when its timer was still enabled, stop the file music.
+  void StopForExit(bool timer2WasEnabled);
+
+ private:
+  MciPort& port_;
+  const Settings& settings_;
+};
+
+}  // namespace kovaren::music
