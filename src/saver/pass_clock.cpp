@@ -1,0 +1,37 @@
+#include "saver/pass_clock.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace kovaren::saver {
+
+PassClock::PassClock(int64_t ticksPerSecond, int64_t startTicks)
+    : ticksPerSecond_(ticksPerSecond), lastTicks_(startTicks), owed_(ticksPerSecond) {
+  assert(ticksPerSecond > 0);
+}
+
+int64_t PassClock::OwedAt(int64_t nowTicks) const {
+  const int64_t elapsed = std::max<int64_t>(0, nowTicks - lastTicks_);
+  // Cap before multiplying: an hour-long stall (or a wild reading) must not overflow.
+  const int64_t cap = ticksPerSecond_ * kMaxCatchUpPasses;
+  const int64_t elapsedCapped = std::min<int64_t>(elapsed, cap);
+  return std::min<int64_t>(owed_ + elapsedCapped * kPassesPerSecond, cap);
+}
+
+int PassClock::TakeDuePasses(int64_t nowTicks) {
+  owed_ = OwedAt(nowTicks);
+  lastTicks_ = std::max(lastTicks_, nowTicks);
+  const int64_t due = owed_ / ticksPerSecond_;  // <= kMaxCatchUpPasses through the cap
+  owed_ -= due * ticksPerSecond_;
+  return static_cast<int>(due);
+}
+
+uint32_t PassClock::MillisecondsUntilNextPass(int64_t nowTicks) const {
+  const int64_t missing = ticksPerSecond_ - OwedAt(nowTicks);  // units still to accumulate
+  if (missing <= 0) return 0;
+  // missing units = missing / kPassesPerSecond ticks = missing * 1000 / (kPassesPerSecond * freq) ms.
+  const int64_t denominator = int64_t{kPassesPerSecond} * ticksPerSecond_;
+  return static_cast<uint32_t>((missing * 1000 + denominator - 1) / denominator);
+}
+
+}  // namespace kovaren::saver
