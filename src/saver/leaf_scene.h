@@ -1,0 +1,68 @@
+// The saver's picture: the desktop snapshot, the frame being shown, the leaves and their sprites.
+// RunPass() advances every leaf one pass and brings the frame up to date by restoring and redrawing
+// only the boxes that changed; it reports those boxes so the shell presents just them. The scene never
+// reads the clock and never sleeps: pacing belongs to the shell.
+#pragma once
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "gfx/pixel_buffer.h"
+#include "saver/leaf.h"
+#include "saver/sprites.h"
+
+namespace kovaren::saver {
+
+class LeafScene {
+ public:
+  // snapshot: the background (its size is the frame size W x H). leafCount: as in the settings
+  // (leafCount + 1 leaves, none below 0). The frame starts as the bare snapshot.
+  LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random);
+
+  // One pass: step every leaf in index order and update the frame incrementally. Returns the
+  // rectangles (inside the frame, possibly overlapping) whose pixels may have changed; presenting
+  // them brings a screen showing the previous frame up to this one. Valid until the next pass.
+  std::span<const Rect> RunPass();
+
+  // The same pass done the plain way: clear the whole frame to the snapshot and draw every shown
+  // leaf. Returns one rectangle, the whole frame. Frames equal RunPass()'s pass for pass.
+  std::span<const Rect> RunFullFramePass();
+
+  const PixelBuffer& frame() const { return frame_; }
+  const PixelBuffer& snapshot() const { return snapshot_; }
+  std::span<const Leaf> leaves() const { return leaves_; }
+  int width() const { return frame_.width(); }
+  int height() const { return frame_.height(); }
+  // Leaves drawn in the last pass.
+  int shownCount() const { return static_cast<int>(draws_.size()); }
+
+ private:
+  struct Drawn {
+    Rect box;  // sprite box in frame coordinates (may extend past the frame)
+    LeafDraw draw;
+  };
+  void StepAll();
+  void DrawLeaf(const Drawn& leaf, const Rect& clip);
+
+  PixelBuffer snapshot_;
+  PixelBuffer frame_;
+  SpriteSet sprites_;
+  std::unique_ptr<RandomSource> random_;
+  std::vector<Leaf> leaves_;
+  std::vector<Drawn> draws_;      // this pass, in leaf index order
+  std::vector<Drawn> previous_;   // last pass
+  std::vector<Rect> dirty_;
+  std::vector<int> previousOf_;   // per leaf index: its entry in previous_, or -1
+  std::vector<int> currentOf_;
+  // Spatial index of this pass's boxes, so a restored box redraws only the leaves that touch it.
+  int gridColumns_ = 0;
+  int gridRows_ = 0;
+  std::vector<std::vector<int>> grid_;
+  std::vector<int> candidates_;
+};
+
+// Draws one leaf the way the saver does: the mask with AND, then the colour frame with XOR, at
+// (draw.px, draw.py), limited to `clip` (frame coordinates).
+void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip);
+
+}  // namespace kovaren::saver

@@ -1,0 +1,18 @@
+// Loads the leaf sprites from Kovaren.scr's RCDATA resources.
+#include "saver/sprites_win32.h"
+
+#include <string>
+
+#include "app/resources_win32.h"
+
+namespace kovaren::win32 {
+
+std::optional<saver::SpriteSet> LoadEmbeddedSprites() {
+  return saver::LoadSpriteSet([](const std::string& name) -> std::optional<PixelBuffer> {
+    std::wstring resource;
+    for (char ch : name) resource += static_cast<wchar_t>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
+    return ResourcePicture(resource.c_str());
+  });
+}
+
+}  // namespace kovaren::win32
