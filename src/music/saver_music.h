@@ -2,6 +2,7 @@
 // a key and at exit. The saver owns the timers; this class decides what they do.
 #pragma once
 #include "app/settings.h"
+#include "music/bgm.h"
 #include "music/mci_port.h"
 
 namespace kovaren::music {
@@ -29,9 +30,15 @@ class SaverMusic {
   // Exit steps: close the CD when its timer was still enabled, stop the file music.
   void StopForExit(bool timer2WasEnabled);
 
+  // The module underneath, for what the saver may want to read (CdOk, the last reply).
+  const TesmarBgm& Bgm() const { return bgm_; }
+
  private:
-  MciPort& port_;
+  enum class FileKind { None, Wav, Mp3 };
+  FileKind FileMusic() const;
+
   const Settings& settings_;
+  TesmarBgm bgm_;
 };
 
 }  // namespace kovaren::music
