@@ -1,8 +1,282 @@
-// The full-screen saver window Tesmar_S. (Not built yet: ends at once.)
+// The full-screen saver window Tesmar_S: a borderless topmost popup over the primary screen showing
+// the desktop snapshot with the leaves falling over it, paced at a fixed pass rate, ended by a key or
+// a click. The leaves, the compositing and every decision live in the portable core; this file only
+// takes the snapshot, paces, presents and routes messages.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "app/gdi_win32.h"
 #include "app/modes_win32.h"
+#include "app/window_win32.h"
+#include "music/saver_music.h"
+#include "music/winmm_port_win32.h"
+#include "saver/leaf.h"
+#include "saver/leaf_scene.h"
+#include "saver/pass_clock.h"
+#include "saver/saver_input.h"
+#include "saver/sprites_win32.h"
 
 namespace kovaren::win32 {
+namespace {
 
-void RunSaver(StartContext&, Settings&) { ExitProcess(0); }
+// The caption is how start-up recognises a running saver; the class shares the name.
+constexpr wchar_t kSaverClass[] = L"Tesmar_Main";
+constexpr wchar_t kSaverCaption[] = L"Tesmar_Main";
+constexpr UINT_PTR kTimer1Id = 1;  // MP3 poll
+constexpr UINT_PTR kTimer2Id = 2;  // audio-CD poll
+// Sleep granularity while the saver runs: without it a 17 ms wait can last 31 ms on Windows, and
+// passes would arrive in pairs.
+constexpr UINT kTimerResolutionMs = 1;
+
+class SaverWindow final : public Window<SaverWindow> {
+ public:
+  SaverWindow(StartContext& context, Settings& settings) : context_(context), settings_(settings) {}
+
+  // The start sequence, in order: hidden full-screen window, snapshot, leaves, music, shown topmost.
+  bool Start();
+  [[noreturn]] void RunAnimation();
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  const PixelBuffer& Frame() const { return scene_ ? scene_->frame() : snapshot_; }
+  void RunOnePass();
+  void Present(std::span<const Rect> dirty);
+  void ServePendingMessages();
+  void Respond(const saver::SaverInput& input);
+  void OnTimer(UINT_PTR id);
+  [[noreturn]] void ExitSaver();
+
+  StartContext& context_;
+  Settings& settings_;
+  int width_ = 0;
+  int height_ = 0;
+  HDC dc_ = nullptr;             // the window's own DC (CS_OWNDC), kept for the whole run
+  PixelBuffer snapshot_;         // shown alone when there is no scene
+  std::optional<saver::LeafScene> scene_;
+  std::unique_ptr<music::MciPort> musicPort_;
+  std::optional<music::SaverMusic> music_;
+  bool timer2Enabled_ = false;
+  bool running_ = false;
+  std::vector<uint8_t> regionData_;  // reused RGNDATA buffer for the dirty region
+};
+
+uint64_t SeedNow() {
+  SYSTEMTIME t{};
+  GetLocalTime(&t);
+  return saver::SeedFromTimeOfDay(t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+}
+
+int64_t ClockNow() {
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+int64_t ClockFrequency() {
+  LARGE_INTEGER frequency{};
+  QueryPerformanceFrequency(&frequency);
+  return frequency.QuadPart > 0 ? frequency.QuadPart : 1000;  // never 0 on XP and later; be safe
+}
+
+bool SaverWindow::Start() {
+  WNDCLASSEXW wc{};
+  wc.style = CS_OWNDC;  // one DC for the whole run: no GetDC per pass
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);  // seen only when start-up did not hide the cursor
+  wc.hbrBackground = nullptr;                    // every pixel is painted from the frame
+  if (!RegisterClassOnce(context_.instance, kSaverClass, wc)) return false;
+
+  // 1-4: a borderless window over the primary screen, created hidden so the snapshot cannot see it.
+  width_ = GetSystemMetrics(SM_CXSCREEN);
+  height_ = GetSystemMetrics(SM_CYSCREEN);
+  if (!CreateAs(kSaverClass, kSaverCaption, WS_POPUP, 0, 0, 0, width_, height_, nullptr, nullptr,
+                context_.instance)) {
+    return false;
+  }
+  dc_ = GetDC(hwnd());
+
+  // 5: the snapshot, exactly as captured, through the desktop's DC.
+  if (HDC desktop = GetDC(GetDesktopWindow())) {
+    snapshot_ = CapturePixels(desktop, {0, 0, width_, height_});
+    ReleaseDC(GetDesktopWindow(), desktop);
+  }
+  if (snapshot_.width() != width_ || snapshot_.height() != height_) {
+    snapshot_ = PixelBuffer(width_, height_, Rgb(0, 0, 0));  // no snapshot: leaves over black
+  }
+
+  // 6-7: the leaves. Without the sprites the bare snapshot is shown until the user ends the saver.
+  if (std::optional<saver::SpriteSet> sprites = LoadEmbeddedSprites()) {
+    scene_.emplace(std::move(snapshot_), std::move(*sprites), settings_.leafCount,
+                   std::make_unique<saver::SeededRandom>(SeedNow()));
+  }
+
+  // 8: the music, and the timers it asks for.
+  musicPort_ = music::MakeWinmmPort();
+  music_.emplace(*musicPort_, settings_);
+  const music::SaverMusic::Timers timers = music_->Start();
+  if (timers.timer1) SetTimer(hwnd(), kTimer1Id, music::kTimer1IntervalMs, nullptr);
+  if (timers.timer2) timer2Enabled_ = SetTimer(hwnd(), kTimer2Id, music::kTimer2IntervalMs, nullptr) != 0;
+
+  // 9-10: shown in the normal state, then topmost without moving, sizing or activating it.
+  ShowWindow(hwnd(), SW_SHOWNORMAL);
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  // Keys go to the focused window only; a window that was shown but never activated (as under a
+  // system without a window manager) would never hear the key that should end it.
+  SetForegroundWindow(hwnd());
+  SetFocus(hwnd());
+  UpdateWindow(hwnd());  // the snapshot appears at once, before the first pass
+  return true;
+}
+
+void SaverWindow::RunAnimation() {
+  timeBeginPeriod(kTimerResolutionMs);  // the process's end gives it back
+  saver::PassClock clock(ClockFrequency(), ClockNow());
+  running_ = true;
+  while (running_) {
+    if (scene_) {
+      const int due = clock.TakeDuePasses(ClockNow());
+      for (int i = 0; i < due; ++i) RunOnePass();
+    }
+    // Timers, keys and clicks are served here only, between passes, never while a frame is built.
+    ServePendingMessages();
+    // A still snapshot has nothing to pace: sleep until a message comes.
+    const DWORD wait = scene_ ? clock.MillisecondsUntilNextPass(ClockNow()) : INFINITE;
+    if (wait > 0) MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+  ExitSaver();  // nothing clears running_ but ExitSaver, which does not return
+}
+
+void SaverWindow::RunOnePass() {
+  const std::span<const Rect> dirty = scene_->RunPass();
+  if (!dirty.empty()) Present(dirty);
+}
+
+// One transfer of the dirty region's bounding box with the region selected as the clip: the screen
+// goes from one whole frame to the next in a single GDI call.
+void SaverWindow::Present(std::span<const Rect> dirty) {
+  Rect bounds;
+  for (const Rect& r : dirty) bounds = Union(bounds, r);
+  if (bounds.empty()) return;
+
+  regionData_.resize(sizeof(RGNDATAHEADER) + dirty.size() * sizeof(RECT));
+  auto* data = reinterpret_cast<RGNDATA*>(regionData_.data());
+  data->rdh.dwSize = sizeof(RGNDATAHEADER);
+  data->rdh.iType = RDH_RECTANGLES;
+  data->rdh.nCount = static_cast<DWORD>(dirty.size());
+  data->rdh.nRgnSize = static_cast<DWORD>(dirty.size() * sizeof(RECT));
+  data->rdh.rcBound = {bounds.x, bounds.y, bounds.right(), bounds.bottom()};
+  auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+  for (size_t i = 0; i < dirty.size(); ++i) {
+    const Rect& r = dirty[i];
+    rects[i] = {r.x, r.y, r.right(), r.bottom()};
+  }
+  HRGN region = ExtCreateRegion(nullptr, static_cast<DWORD>(regionData_.size()), data);
+  if (region) SelectClipRgn(dc_, region);  // without a region the box is copied whole: still correct
+  PresentPixels(dc_, Frame(), bounds);
+  if (region) {
+    SelectClipRgn(dc_, nullptr);
+    DeleteObject(region);
+  }
+}
+
+void SaverWindow::ServePendingMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) ExitSaver();  // nothing of ours posts it: the system wants us gone
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void SaverWindow::Respond(const saver::SaverInput& input) {
+  if (saver::RespondTo(input, *music_) == saver::InputResponse::EndSaver) ExitSaver();
+}
+
+void SaverWindow::OnTimer(UINT_PTR id) {
+  if (id == kTimer1Id) {
+    music_->OnTimer1();
+  } else if (id == kTimer2Id && timer2Enabled_) {
+    if (!music_->OnTimer2()) {  // the CD is unusable: polling stops for good
+      KillTimer(hwnd(), kTimer2Id);
+      timer2Enabled_ = false;
+    }
+  }
+}
+
+void SaverWindow::ExitSaver() {
+  const saver::ExitPlan plan = saver::PlanExit(context_.modeLetter, timer2Enabled_);
+  if (plan.stopCdPolling) {
+    KillTimer(hwnd(), kTimer2Id);
+    timer2Enabled_ = false;
+  }
+  music_->StopForExit(plan.stopCdPolling);
+  if (plan.allowSystemKeys) AllowSystemKeys(true);
+  if (plan.showCursor) context_.savedCursorCount = ShowCursor(TRUE);
+  if (plan.reactivateSystemSaver) SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+  running_ = false;
+  // Ending the process takes the window with it; destroying it first would only delay the exit (a
+  // window system may wait for the hidden window to be withdrawn).
+  ExitProcess(0);
+}
+
+LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  using Kind = saver::SaverInput::Kind;
+  switch (msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:  // Alt and F10 must end the saver too, not open a window menu
+      Respond({Kind::KeyDown, static_cast<int>(wp)});
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      Respond({Kind::ButtonDown});
+      return 0;
+    case WM_XBUTTONDOWN:
+      Respond({Kind::ButtonDown});
+      return TRUE;
+    case WM_MOUSEMOVE:
+      Respond({Kind::PointerMoved});
+      return 0;
+    case WM_TIMER:
+      OnTimer(wp);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the frame covers every pixel; erasing would flash
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd(), &ps);
+      PresentPixels(dc, Frame(), {0, 0, width_, height_});
+      EndPaint(hwnd(), &ps);
+      return 0;
+    }
+    case WM_SYSCOMMAND:
+      // The system's idle timer may ask again while we run: one saver is enough.
+      if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;
+      break;
+    case WM_CLOSE:  // the system closes us (log-off, a desktop switch): give back what start-up took
+    case WM_DESTROY:
+      ExitSaver();
+  }
+  return DefaultHandling(msg, wp, lp);
+}
+
+}  // namespace
+
+void RunSaver(StartContext& context, Settings& settings) {
+  SaverWindow window(context, settings);  // lives until the process ends inside ExitSaver
+  if (!window.Start()) {
+    // No window: nothing is on screen, but the system state start-up changed is still given back.
+    const saver::ExitPlan plan = saver::PlanExit(context.modeLetter, false);
+    if (plan.allowSystemKeys) AllowSystemKeys(true);
+    if (plan.showCursor) ShowCursor(TRUE);
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+    ExitProcess(0);
+  }
+  window.RunAnimation();
+}
 
 }  // namespace kovaren::win32
