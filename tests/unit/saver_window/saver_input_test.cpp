@@ -59,6 +59,31 @@ TEST(SaverInput, WithoutCdMusicEveryKeyAndEveryButtonEndsTheSaverButMovingDoesNo
   }
 }
 
+TEST(SaverInput, WithCdMusicTheArrowsChangeTracksEvenWithoutADiscAndOtherInputStillEnds) {
+  Settings settings;
+  settings.bgmKind = bgm::kAudioCd;
+  NoDevices port;  // no drive at all: polling would have stopped, the arrows must still not end the saver
+  music::SaverMusic music(port, settings);
+  music.Start();
+  struct Case {
+    SaverInput input;
+    InputResponse expected;
+  };
+  const std::vector<Case> cases = {
+      {{Kind::KeyDown, kVkLeft}, InputResponse::MusicTook},
+      {{Kind::KeyDown, kVkRight}, InputResponse::MusicTook},
+      {{Kind::KeyDown, 38}, InputResponse::EndSaver},  // up and down are ordinary keys
+      {{Kind::KeyDown, 40}, InputResponse::EndSaver},
+      {{Kind::KeyDown, kVkEscape}, InputResponse::EndSaver},
+      {{Kind::ButtonDown}, InputResponse::EndSaver},
+      {{Kind::PointerMoved}, InputResponse::Ignore},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RespondTo(c.input, music), c.expected)
+        << "kind " << static_cast<int>(c.input.kind) << " key " << c.input.keyCode;
+  }
+}
+
 TEST(SaverInput, ExitGivesBackOnlyWhatTheSwitchTookAndAlwaysReactivatesTheSystemSaver) {
   struct Case {
     char16_t modeLetter;
