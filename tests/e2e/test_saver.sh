@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# The full-screen saver as a user sees it: "/s" covers the screen with the desktop exactly as it was,
+# leaves of the three colours fall in the middle band, moving the mouse changes nothing, a key ends it.
+set -u
+source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+kv_start
+
+# Compares a screenshot with the reference desktop. Prints "key=value" lines:
+#   changed      pixels that differ from the desktop
+#   foreign      changed pixels that are not a pure leaf colour (a tint, a border, garbage)
+#   below_top    changed pixels below the top rows where a freshly respawned leaf can be
+#   red yellow green   changed pixels of each leaf colour
+#   min_x        leftmost changed column (-1 when none)
+saver_compare() {
+  python3 - "$1" "$2" "${3:-48}" <<'PY'
+import subprocess, sys
+def load(path):
+    data = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
+    fields, pos = [], 0
+    while len(fields) < 4:  # P6 width height maxval, separated by whitespace
+        while data[pos:pos + 1].isspace(): pos += 1
+        start = pos
+        while not data[pos:pos + 1].isspace(): pos += 1
+        fields.append(data[start:pos])
+    return int(fields[1]), int(fields[2]), data[pos + 1:]
+w, h, ref = load(sys.argv[1])
+w2, h2, shot = load(sys.argv[2])
+top = int(sys.argv[3])
+if (w, h) != (w2, h2):
+    print("size_mismatch=1"); sys.exit(0)
+colours = {b"\xff\x00\x00": "red", b"\xff\xff\x00": "yellow", b"\x80\xff\x00": "green"}
+counts = dict(changed=0, foreign=0, below_top=0, red=0, yellow=0, green=0)
+min_x = -1
+stride = w * 3
+for y in range(h):
+    a, b = ref[y * stride:(y + 1) * stride], shot[y * stride:(y + 1) * stride]
+    if a == b: continue
+    for x in range(w):
+        p = b[x * 3:x * 3 + 3]
+        if p == a[x * 3:x * 3 + 3]: continue
+        counts["changed"] += 1
+        if y >= top: counts["below_top"] += 1
+        name = colours.get(p)
+        if name: counts[name] += 1
+        else: counts["foreign"] += 1
+        if min_x < 0 or x < min_x: min_x = x
+for k, v in counts.items(): print(f"{k}={v}")
+print(f"min_x={min_x}")
+PY
+}
+
+value_of() { sed -n "s/^$1=//p" <<<"$2"; }
+
+# 500 leaves (501 on screen in the long run) so the first shown descents arrive within seconds.
+printf '[Section]\r\n\x82\xe0\x82\xdd\x82\xb6= 500\r\n' >"$KV_APP_DIR/Kovaren.ini"
+
+kv_shot "$KV_ARTIFACTS/desktop.png"  # the desktop as the screen shows it, the reference
+W=$(identify -format %w "$KV_ARTIFACTS/desktop.png")
+H=$(identify -format %h "$KV_ARTIFACTS/desktop.png")
+
+kv_launch /s
+SAVER_PID=$KV_PID
+win=$(kv_wait_window Tesmar_Main 10)
+kv_check "a window Tesmar_Main appears" test -n "$win"
+kv_shot "$KV_ARTIFACTS/first.png"
+
+X=-1 Y=-1 WIDTH=0 HEIGHT=0
+eval "$(xdotool getwindowgeometry --shell "$win" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9-]+$')"
+kv_check "the window covers the screen: ${WIDTH}x${HEIGHT} at ($X,$Y), screen ${W}x${H}" \
+  test "$X,$Y,$WIDTH,$HEIGHT" = "0,0,$W,$H"
+
+# Right after it shows, the screen is the desktop as it was: no tint, no border, at most leaves that
+# have just entered at the top edge (a respawned leaf starts 10 rows above the screen).
+first=$(saver_compare "$KV_ARTIFACTS/desktop.png" "$KV_ARTIFACTS/first.png" 48)
+echo "first screenshot: $(tr '\n' ' ' <<<"$first")"
+kv_check "the first screenshot shows the desktop unchanged below the top rows" \
+  test "$(value_of below_top "$first")" = 0
+kv_check "the first screenshot has no changed pixel that is not a leaf colour" \
+  test "$(value_of foreign "$first")" = 0
+
+# Within 30 s leaves of all three colours show, all in the band the sway allows.
+band_left=$(( 3 * W / 8 - 275 ))
+seen_all=0
+for ((i = 0; i < 30; i++)); do
+  kv_shot "$KV_ARTIFACTS/leaves.png"
+  now=$(saver_compare "$KV_ARTIFACTS/desktop.png" "$KV_ARTIFACTS/leaves.png")
+  if (($(value_of red "$now") > 0 && $(value_of yellow "$now") > 0 && $(value_of green "$now") > 0)); then
+    seen_all=1
+    break
+  fi
+  sleep 1
+done
+echo "leaves screenshot after ~${i} s: $(tr '\n' ' ' <<<"$now")"
+kv_check "leaves of the three pure colours show within 30 s" test "$seen_all" = 1
+kv_check "every changed pixel is a pure leaf colour (opaque leaves, no tint)" test "$(value_of foreign "$now")" = 0
+kv_check "no leaf left of 3W/8 - 275 = $band_left" test "$(value_of min_x "$now")" -ge "$band_left"
+
+# The leaves move: two screenshots a second apart differ.
+kv_shot "$KV_ARTIFACTS/later.png"
+moved=$(compare -metric AE "$KV_ARTIFACTS/leaves.png" "$KV_ARTIFACTS/later.png" null: 2>&1 || true)
+kv_check "the leaves move (${moved} pixels changed in about a second)" test "${moved%%.*}" -gt 0 2>/dev/null
+
+# Moving the mouse does nothing: the saver keeps running.
+kv_move 200 200
+kv_move 700 500
+kv_move 10 10
+sleep 1
+kv_check "moving the mouse leaves the saver running" kill -0 "$SAVER_PID"
+kv_check "the window is still there after the mouse moved" test -n "$(xdotool search --name '^Tesmar_Main$' 2>/dev/null)"
+kv_shot "$KV_ARTIFACTS/moved.png"
+moved=$(saver_compare "$KV_ARTIFACTS/desktop.png" "$KV_ARTIFACTS/moved.png")
+kv_check "after the mouse moved the screen is still the desktop with leaves" test "$(value_of foreign "$moved")" = 0
+
+# A key ends it within a second (real input goes to the focused window, so no target window here).
+kv_key a
+kv_check "a key ends the saver process within 1 s" kv_wait_exit "$SAVER_PID" 1
+
+kv_finish
