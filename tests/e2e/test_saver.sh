@@ -5,14 +5,17 @@ set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
 kv_start
 
-# Compares a screenshot with the reference desktop. Prints "key=value" lines:
+# Compares screenshots with the reference desktop: saver_compare REF TOP SHOT [SHOT...]. Prints
+# "key=value" lines about the last shot:
 #   changed      pixels that differ from the desktop
 #   foreign      changed pixels that are not a pure leaf colour (a tint, a border, garbage)
-#   below_top    changed pixels below the top rows where a freshly respawned leaf can be
+#   below_top    changed pixels at row TOP or below (a respawned leaf enters at the top edge)
 #   red yellow green   changed pixels of each leaf colour
 #   min_x        leftmost changed column (-1 when none)
+#   stuck        changed pixels equal in every shot given: leaves fall at least half a pixel a pass,
+#                so over shots seconds apart only a leftover of an old frame stays put
 saver_compare() {
-  python3 - "$1" "$2" "${3:-48}" <<'PY'
+  python3 - "$@" <<'PY'
 import subprocess, sys
 def load(path):
     data = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
@@ -24,26 +27,31 @@ def load(path):
         fields.append(data[start:pos])
     return int(fields[1]), int(fields[2]), data[pos + 1:]
 w, h, ref = load(sys.argv[1])
-w2, h2, shot = load(sys.argv[2])
-top = int(sys.argv[3])
-if (w, h) != (w2, h2):
+top = int(sys.argv[2])
+shots = [load(p) for p in sys.argv[3:]]
+if any((sw, sh) != (w, h) for sw, sh, _ in shots):
     print("size_mismatch=1"); sys.exit(0)
+shot = shots[-1][2]
+others = [s[2] for s in shots[:-1]]
 colours = {b"\xff\x00\x00": "red", b"\xff\xff\x00": "yellow", b"\x80\xff\x00": "green"}
-counts = dict(changed=0, foreign=0, below_top=0, red=0, yellow=0, green=0)
+counts = dict(changed=0, foreign=0, below_top=0, red=0, yellow=0, green=0, stuck=0)
 min_x = -1
 stride = w * 3
 for y in range(h):
-    a, b = ref[y * stride:(y + 1) * stride], shot[y * stride:(y + 1) * stride]
+    row = slice(y * stride, (y + 1) * stride)
+    a, b = ref[row], shot[row]
     if a == b: continue
     for x in range(w):
-        p = b[x * 3:x * 3 + 3]
-        if p == a[x * 3:x * 3 + 3]: continue
+        px = slice(x * 3, x * 3 + 3)
+        p = b[px]
+        if p == a[px]: continue
         counts["changed"] += 1
         if y >= top: counts["below_top"] += 1
         name = colours.get(p)
         if name: counts[name] += 1
         else: counts["foreign"] += 1
         if min_x < 0 or x < min_x: min_x = x
+        if others and all(o[row][px] == p for o in others): counts["stuck"] += 1
 for k, v in counts.items(): print(f"{k}={v}")
 print(f"min_x={min_x}")
 PY
@@ -71,7 +79,7 @@ kv_check "the window covers the screen: ${WIDTH}x${HEIGHT} at ($X,$Y), screen ${
 
 # Right after it shows, the screen is the desktop as it was: no tint, no border, at most leaves that
 # have just entered at the top edge (a respawned leaf starts 10 rows above the screen).
-first=$(saver_compare "$KV_ARTIFACTS/desktop.png" "$KV_ARTIFACTS/first.png" 48)
+first=$(saver_compare "$KV_ARTIFACTS/desktop.png" 48 "$KV_ARTIFACTS/first.png")
 echo "first screenshot: $(tr '\n' ' ' <<<"$first")"
 kv_check "the first screenshot shows the desktop unchanged below the top rows" \
   test "$(value_of below_top "$first")" = 0
@@ -83,7 +91,7 @@ band_left=$(( 3 * W / 8 - 275 ))
 seen_all=0
 for ((i = 0; i < 30; i++)); do
   kv_shot "$KV_ARTIFACTS/leaves.png"
-  now=$(saver_compare "$KV_ARTIFACTS/desktop.png" "$KV_ARTIFACTS/leaves.png")
+  now=$(saver_compare "$KV_ARTIFACTS/desktop.png" 0 "$KV_ARTIFACTS/leaves.png")
   if (($(value_of red "$now") > 0 && $(value_of yellow "$now") > 0 && $(value_of green "$now") > 0)); then
     seen_all=1
     break
@@ -95,7 +103,24 @@ kv_check "leaves of the three pure colours show within 30 s" test "$seen_all" = 
 kv_check "every changed pixel is a pure leaf colour (opaque leaves, no tint)" test "$(value_of foreign "$now")" = 0
 kv_check "no leaf left of 3W/8 - 275 = $band_left" test "$(value_of min_x "$now")" -ge "$band_left"
 
+# No trails: every old place of a leaf is given back to the desktop on screen. Leaves fall at least
+# 30 pixels a second, so across three screenshots 1.5 s apart a real leaf never covers the same pixel
+# with the same colour; a fragment of an old frame left on screen does. A pixel or two may coincide
+# where different leaves happen to pass.
+kv_shot "$KV_ARTIFACTS/trails1.png"
+sleep 1.5
+kv_shot "$KV_ARTIFACTS/trails2.png"
+sleep 1.5
+kv_shot "$KV_ARTIFACTS/trails3.png"
+trails=$(saver_compare "$KV_ARTIFACTS/desktop.png" 0 "$KV_ARTIFACTS/trails1.png" "$KV_ARTIFACTS/trails2.png" \
+  "$KV_ARTIFACTS/trails3.png")
+echo "trail screenshots: $(tr '\n' ' ' <<<"$trails")"
+kv_check "no trails: $(value_of stuck "$trails") leaf pixels stayed put for 3 s (at most 4)" \
+  test "$(value_of stuck "$trails")" -le 4
+kv_check "no trails: still nothing but leaves over the desktop" test "$(value_of foreign "$trails")" = 0
+
 # The leaves move: two screenshots a second apart differ.
+sleep 1
 kv_shot "$KV_ARTIFACTS/later.png"
 moved=$(compare -metric AE "$KV_ARTIFACTS/leaves.png" "$KV_ARTIFACTS/later.png" null: 2>&1 || true)
 kv_check "the leaves move (${moved} pixels changed in about a second)" test "${moved%%.*}" -gt 0 2>/dev/null
@@ -108,7 +133,7 @@ sleep 1
 kv_check "moving the mouse leaves the saver running" kill -0 "$SAVER_PID"
 kv_check "the window is still there after the mouse moved" test -n "$(xdotool search --name '^Tesmar_Main$' 2>/dev/null)"
 kv_shot "$KV_ARTIFACTS/moved.png"
-moved=$(saver_compare "$KV_ARTIFACTS/desktop.png" "$KV_ARTIFACTS/moved.png")
+moved=$(saver_compare "$KV_ARTIFACTS/desktop.png" 0 "$KV_ARTIFACTS/moved.png")
 kv_check "after the mouse moved the screen is still the desktop with leaves" test "$(value_of foreign "$moved")" = 0
 
 # A key ends it within a second (real input goes to the focused window, so no target window here).
