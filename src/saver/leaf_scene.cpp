@@ -18,11 +18,28 @@ long long Area(const Rect& r) { return r.empty() ? 0 : static_cast<long long>(r.
 
 void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip) {
   if (draw.frame < 0 || draw.frame >= kLeafFrames || draw.colour < 0 || draw.colour >= kLeafColours) return;
+  const PixelBuffer& mask = sprites.masks[draw.frame];
+  const PixelBuffer& colour = sprites.colours[draw.colour][draw.frame];
+  if (mask.width() != kLeafSize || mask.height() != kLeafSize || colour.width() != kLeafSize ||
+      colour.height() != kLeafSize) {
+    return;  // not a usable sprite: draw nothing rather than read past it
+  }
   const Rect c = Intersect(Intersect(BoxOf(draw), clip), frame.bounds());
   if (c.empty()) return;
-  const Rect source{c.x - draw.px, c.y - draw.py, c.w, c.h};
-  Blit(frame, c.x, c.y, sprites.masks[draw.frame], source, RasterOp::And);
-  Blit(frame, c.x, c.y, sprites.colours[draw.colour][draw.frame], source, RasterOp::Xor);
+  // The AND of the mask and the XOR of the colour frame fused into one sweep: the same pixels as
+  // the two raster operations one after the other, at half the memory traffic. Whole sprite rows
+  // (the common case) take a fixed-length loop the compiler can vectorise.
+  const int sx = c.x - draw.px, sy = c.y - draw.py;
+  for (int y = 0; y < c.h; ++y) {
+    Pixel* __restrict out = frame.row(c.y + y) + c.x;
+    const Pixel* __restrict m = mask.row(sy + y) + sx;
+    const Pixel* __restrict s = colour.row(sy + y) + sx;
+    if (c.w == kLeafSize) {
+      for (int x = 0; x < kLeafSize; ++x) out[x] = (out[x] & m[x]) ^ s[x];
+    } else {
+      for (int x = 0; x < c.w; ++x) out[x] = (out[x] & m[x]) ^ s[x];
+    }
+  }
 }
 
 LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random)
@@ -30,6 +47,22 @@ LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std
   leaves_ = StartLeaves(leafCount, snapshot_.width(), snapshot_.height(), *random_);
   previousOf_.assign(leaves_.size(), -1);
   currentOf_.assign(leaves_.size(), -1);
+  opaque_ = CheckSpriteSet(sprites_).empty();
+  if (opaque_) {
+    for (int f = 0; f < kLeafFrames; ++f) {
+      for (int y = 0; y < kLeafSize; ++y) {
+        const int first = static_cast<int>(runs_.size());
+        const Pixel* m = sprites_.masks[f].row(y);
+        for (int x = 0; x < kLeafSize;) {
+          if (m[x] != kMaskInside) { ++x; continue; }
+          const int begin = x;
+          while (x < kLeafSize && m[x] == kMaskInside) ++x;
+          runs_.push_back({begin, x});
+        }
+        rowRuns_[f * kLeafSize + y] = {first, static_cast<int>(runs_.size())};
+      }
+    }
+  }
   gridColumns_ = (snapshot_.width() + kGridCell - 1) / kGridCell;
   gridRows_ = (snapshot_.height() + kGridCell - 1) / kGridCell;
   grid_.resize(static_cast<size_t>(gridColumns_) * static_cast<size_t>(gridRows_));
@@ -49,12 +82,37 @@ void LeafScene::StepAll() {
   }
 }
 
-void LeafScene::DrawLeaf(const Drawn& leaf, const Rect& clip) { CompositeLeaf(frame_, sprites_, leaf.draw, clip); }
+void LeafScene::DrawLeaf(const Drawn& leaf, const Rect& clip) {
+  if (!opaque_) {
+    CompositeLeaf(frame_, sprites_, leaf.draw, clip);
+    return;
+  }
+  const LeafDraw& d = leaf.draw;
+  if (d.frame < 0 || d.frame >= kLeafFrames || d.colour < 0 || d.colour >= kLeafColours) return;
+  const Rect c = Intersect(Intersect(leaf.box, clip), frame_.bounds());
+  if (c.empty()) return;
+  const Pixel colour = kLeafColourValues[d.colour];
+  const int left = c.x - d.px, right = c.right() - d.px;  // sprite columns inside the clip
+  for (int y = c.y; y < c.bottom(); ++y) {
+    const auto [first, last] = rowRuns_[d.frame * kLeafSize + (y - d.py)];
+    Pixel* out = frame_.row(y) + d.px;
+    for (int i = first; i < last; ++i) {
+      const int b = std::max(runs_[i].begin, left), e = std::min(runs_[i].end, right);
+      if (b < e) std::fill(out + b, out + e, colour);
+    }
+  }
+}
 
 std::span<const Rect> LeafScene::RunFullFramePass() {
   StepAll();
+  // The plain way, with the plain raster operations: a whole-frame copy, then per leaf the mask
+  // with AND and the colour frame with XOR.
   Blit(frame_, 0, 0, snapshot_, RasterOp::Copy);
-  for (const Drawn& d : draws_) DrawLeaf(d, frame_.bounds());
+  for (const Drawn& d : draws_) {
+    if (d.draw.frame < 0 || d.draw.frame >= kLeafFrames || d.draw.colour < 0 || d.draw.colour >= kLeafColours) continue;
+    Blit(frame_, d.draw.px, d.draw.py, sprites_.masks[d.draw.frame], RasterOp::And);
+    Blit(frame_, d.draw.px, d.draw.py, sprites_.colours[d.draw.colour][d.draw.frame], RasterOp::Xor);
+  }
   dirty_.assign(1, frame_.bounds());
   return dirty_;
 }

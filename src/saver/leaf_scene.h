@@ -5,6 +5,7 @@
 #pragma once
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "gfx/pixel_buffer.h"
@@ -59,6 +60,14 @@ class LeafScene {
   int gridRows_ = 0;
   std::vector<std::vector<int>> grid_;
   std::vector<int> candidates_;
+  // For a sound sprite set a leaf is opaque (its colour inside, the frame untouched outside), so it
+  // is drawn as runs of one colour per row; otherwise the two raster operations are applied.
+  struct Run {
+    int begin, end;  // sprite columns [begin, end)
+  };
+  bool opaque_ = false;
+  std::vector<Run> runs_;                                    // all frames' runs, row after row
+  std::array<std::pair<int, int>, kLeafFrames * kLeafSize> rowRuns_{};  // per frame and row: [first, last) in runs_
 };
 
 // Draws one leaf the way the saver does: the mask with AND, then the colour frame with XOR, at

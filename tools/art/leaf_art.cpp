@@ -88,7 +88,7 @@ Pose PoseOf(int frame) {
 }
 
 constexpr double kBladeScale = 15.4;  // pixels per outline unit
-constexpr double kStemLength = 1.0;  // outline units from the centre, down: the stem tip is the farthest point
+constexpr double kStemLength = 0.94;  // outline units from the centre, down
 constexpr double kStemHalfWidth = 0.62;  // pixels
 
 PixelBuffer DrawMask(const std::vector<Point>& outline, int frame) {
