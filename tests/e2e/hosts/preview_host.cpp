@@ -3,12 +3,12 @@
 // and then goes away in the way asked for. Two helper modes measure from outside:
 //
 //   preview_host --scr PATH [--size WxH] [--form space|colon] [--report FILE] [--end destroy|exit|stay]
-//                [--after MS]
+//                [--after MS] [--mark FILE]
 //       destroy: DestroyWindow of the area, then the host lingers; exit: ExitProcess with every window
-//       still there; stay: runs until killed.
+//       still there; stay: runs until killed. --mark notes the moment it starts to go.
 //   preview_host --watch HOSTPID AREA PREVIEWPID --report FILE
-//       waits for the host to go (its process ends or the area window is gone) and reports how long the
-//       preview's process outlives that.
+//       reports how long the preview's process outlives the host: from the host's mark (FILE.end) or,
+//       without one (a killed host), from seeing its process end or its area window gone.
 //   preview_host --launch PATH ARGS --report FILE
 //       runs PATH with ARGS ("{dead}" is replaced by the handle of a window that no longer exists) and
 //       reports how long it ran and whether a "Preview Window" showed meanwhile.
@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ struct Options {
   int areaW = 152, areaH = 112;
   std::wstring form = L"space";
   std::wstring report;
+  std::wstring mark;  // where the host notes the moment it starts to go (the watcher's report + ".end")
   std::wstring end = L"stay";
   DWORD afterMs = 1000;
   DWORD waitChildMs = 15000;
@@ -84,6 +86,8 @@ Options ParseOptions() {
       o.form = next();
     } else if (a == L"--report") {
       o.report = next();
+    } else if (a == L"--mark") {
+      o.mark = next();
     } else if (a == L"--end") {
       o.end = next();
     } else if (a == L"--after") {
@@ -205,6 +209,7 @@ int RunHost(const Options& o) {
   WriteReport(o.report, report);
 
   PumpFor(o.afterMs);
+  if (!o.mark.empty()) WriteReport(o.mark, "end_tick " + std::to_string(GetTickCount64()) + "\n");
   if (o.end == L"destroy") {
     DestroyWindow(area);
     PumpFor(5000);  // stay alive: the preview must go because of the window, not the process
@@ -212,6 +217,23 @@ int RunHost(const Options& o) {
   }
   if (o.end == L"exit") ExitProcess(0);  // every window still exists
   for (;;) PumpFor(1000);                // until killed
+}
+
+// The moment the host starts to go, from the host itself (the tick count is one clock for every
+// process): the area's DestroyWindow can still be running when the preview has already ended, so the
+// watcher's own sighting would come too late.
+std::wstring EndMarkPath(const std::wstring& report) { return report + L".end"; }
+
+std::optional<ULONGLONG> ReadEndMark(const std::wstring& path) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return std::nullopt;
+  char text[64] = {};
+  DWORD got = 0;
+  ReadFile(f, text, sizeof(text) - 1, &got, nullptr);
+  CloseHandle(f);
+  unsigned long long tick = 0;
+  if (std::sscanf(text, "end_tick %llu", &tick) != 1) return std::nullopt;
+  return tick;
 }
 
 int RunWatch(const Options& o) {
@@ -222,24 +244,32 @@ int RunWatch(const Options& o) {
     WriteReport(o.report, report + "preview_gone_before_host 1\n");
     return 1;
   }
-  const ULONGLONG deadline = GetTickCount64() + 60000;
-  for (;;) {
+  auto hostGoneNow = [&] {
     const bool hostProcessGone = !host || WaitForSingleObject(host, 0) == WAIT_OBJECT_0;
-    if (hostProcessGone || !IsWindow(o.watchArea)) break;
-    if (WaitForSingleObject(preview, 0) == WAIT_OBJECT_0) {
-      WriteReport(o.report, report + "preview_gone_before_host 1\n");
+    return hostProcessGone || !IsWindow(o.watchArea);
+  };
+  std::optional<ULONGLONG> hostSeenGone;
+  const ULONGLONG deadline = GetTickCount64() + 60000;
+  ULONGLONG previewGone = 0;
+  for (;;) {
+    if (!hostSeenGone && hostGoneNow()) hostSeenGone = GetTickCount64();
+    if (WaitForSingleObject(preview, 5) == WAIT_OBJECT_0) {
+      previewGone = GetTickCount64();
+      break;
+    }
+    if (GetTickCount64() >= deadline || (hostSeenGone && GetTickCount64() - *hostSeenGone > 10000)) {
+      WriteReport(o.report, report + (hostSeenGone ? "preview_gone 0\n" : "host_never_went 1\n"));
       return 1;
     }
-    if (GetTickCount64() >= deadline) {
-      WriteReport(o.report, report + "host_never_went 1\n");
-      return 1;
-    }
-    Sleep(5);
   }
-  const ULONGLONG hostGone = GetTickCount64();
-  const bool previewGone = WaitForSingleObject(preview, 10000) == WAIT_OBJECT_0;
-  report += Line("preview_gone", previewGone ? 1 : 0);
-  if (previewGone) report += Line("preview_gone_ms", GetTickCount64() - hostGone);
+  if (!hostSeenGone && hostGoneNow()) hostSeenGone = previewGone;
+  std::optional<ULONGLONG> reference = ReadEndMark(EndMarkPath(o.report));
+  if (!reference) reference = hostSeenGone;
+  if (!reference || previewGone < *reference) {
+    WriteReport(o.report, report + "preview_gone_before_host 1\n");
+    return 1;
+  }
+  report += Line("preview_gone", 1) + Line("preview_gone_ms", previewGone - *reference);
   WriteReport(o.report, report);
   return 0;
 }
