@@ -199,16 +199,22 @@ LRESULT CommandWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       core_.SetEnabled(wp != 0);
       return 0;
     case WM_LBUTTONDOWN:
-      // Focus first (a click on a hovered button shows Pressed from the focus change), then the
-      // capture, so that a release dragged off the button still reaches it.
+      // A press is always over the button, but the platform may deliver it without a move first
+      // (Wine folds a quick move into the press): report the arrival, or a focused button would take
+      // the press for one dragged off and swallow the Click. Then focus (a click on a hovered button
+      // shows Pressed from the focus change), then the capture, so a release dragged off still
+      // reaches the button.
+      core_.MouseMove();
       if (GetFocus() != hwnd_) SetFocus(hwnd_);
       SetCapture(hwnd_);
       core_.MouseDown(MouseButton::Left);
       return 0;
     case WM_RBUTTONDOWN:
+      core_.MouseMove();
       core_.MouseDown(MouseButton::Right);
       return 0;
     case WM_MBUTTONDOWN:
+      core_.MouseMove();
       core_.MouseDown(MouseButton::Middle);
       return 0;
     case WM_LBUTTONUP:
