@@ -33,9 +33,7 @@ look_is() {
 wait_look() {
   local start=$(date +%s%N) deadline=$(( $(date +%s%N) + $4 * 1000000 ))
   while (( $(date +%s%N) < deadline )); do
-    local shot=$KV_ARTIFACTS/poll.png
-    kv_shot "$shot"
-    if [[ $(kv_pixel "$shot" "$2" "$3") == "${look[$1]}" ]]; then
+    if [[ $(kv_screen_pixel "$2" "$3") == "${look[$1]}" ]]; then
       echo $(( ($(date +%s%N) - start) / 1000000 ))
       return 0
     fi
