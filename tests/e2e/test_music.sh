@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Background music as a user hears it, on the sound server's null sink: an MP3 plays within 3 s and
+# again after its end, a WAV loops, a key ends saver and sound; without a CD drive the arrows keep
+# the saver running and nothing hangs; a file that cannot be played leaves a normal saver.
+set -u
+source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+kv_start
+
+WORK=$KV_ARTIFACTS  # the recordings stay with the screenshots
+TONE_SECONDS=2
+
+# Settings file: section "Section", keys in code page 932 (BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ, もみじ).
+# $3 is the music file's path, already in code page 932.
+write_ini() {
+  {
+    printf '[Section]\r\n'
+    printf 'BGM\213\346\225\252= %s\r\n' "$1"
+    printf 'BGM\330\313\337\260\304= %s\r\n' "$2"
+    printf 'BGM\314\247\262\331=%s\r\n' "$3"
+    printf '\202\340\202\335\202\266= 50\r\n'
+  } >"$KV_APP_DIR/Kovaren.ini"
+}
+
+# The Windows path of a Unix file, in code page 932 bytes as the settings file stores it.
+win_path_cp932() { winepath -w "$1" 2>/dev/null | tr -d '\r\n' | iconv -f UTF-8 -t CP932; }
+
+sink_inputs() { pactl list short sink-inputs 2>/dev/null | grep -c . || true; }
+
+# Waits until the sound server has a stream (or none, with "none"), up to $2 seconds.
+wait_streams() {
+  local want=$1 deadline=$((SECONDS + $2))
+  while :; do
+    local n; n=$(sink_inputs)
+    if [ "$want" = none ]; then [ "$n" -eq 0 ] && return 0; else [ "$n" -gt 0 ] && return 0; fi
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.1
+  done
+}
+
+RATE=8000
+record_start() {  # records the default sink's monitor into $1
+  parec -d @DEFAULT_MONITOR@ --raw --format=s16le --rate=$RATE --channels=1 >"$1" 2>/dev/null &
+  REC_PID=$!
+}
+record_stop() { kill "$REC_PID" 2>/dev/null; wait "$REC_PID" 2>/dev/null; }
+
+# Prints "sound=S first=F again=A": seconds of non-silent 100 ms chunks, the time of the first one
+# (-1 when none), and 1 when sound comes back after a silence or a full file's length of sound.
+analyse() {
+  python3 - "$1" "$RATE" "$TONE_SECONDS" <<'PY'
+import math, struct, sys
+data = open(sys.argv[1], "rb").read()
+rate, length = int(sys.argv[2]), float(sys.argv[3])
+chunk = rate // 10
+samples = struct.unpack("<%dh" % (len(data) // 2), data[:len(data) // 2 * 2])
+loud = []
+for i in range(0, len(samples) - chunk + 1, chunk):
+    part = samples[i:i + chunk]
+    loud.append(math.sqrt(sum(s * s for s in part) / chunk) > 300)
+first = loud.index(True) if True in loud else -1
+sound = sum(loud) / 10
+# Played again: a loud chunk after a quiet one that followed sound, or more sound than one file holds.
+again = 0
+if first >= 0:
+    seen_gap = False
+    for v in loud[first:]:
+        if not v: seen_gap = True
+        elif seen_gap: again = 1
+    if sound > length * 1.4: again = 1
+print(f"sound={sound} first={first / 10 if first >= 0 else -1} again={again}")
+PY
+}
+value_of() { sed -n "s/.*$1=\([^ ]*\).*/\1/p" <<<"$2"; }
+
+sox -n -r 44100 -c 2 "$KV_APP_DIR/tone.wav" synth $TONE_SECONDS sine 440 vol 0.5 2>/dev/null
+lame --quiet "$KV_APP_DIR/tone.wav" "$KV_APP_DIR/tone.mp3"
+cp "$KV_APP_DIR/tone.mp3" "$KV_APP_DIR/秋の曲.Mp3"  # Japanese name, mixed-case extension
+head -c 30000 /dev/urandom >"$KV_APP_DIR/noise.mp3"  # exists, but is no MP3
+head -c 30000 /dev/urandom >"$KV_APP_DIR/noise.wav"
+
+# A music file plays over and over; a key ends saver and sound.
+play_case() {  # $1 label, $2 file (Unix path), $3 minimum seconds of sound in the 9 s recording
+  local label=$1 file=$2 minimum=$3
+  write_ini 2 0 "$(win_path_cp932 "$file")"
+  record_start "$WORK/$label.raw"
+  local started=$SECONDS
+  kv_launch /s
+  local pid=$KV_PID
+  local win; win=$(kv_wait_window Tesmar_Main 10)
+  kv_check "$label: the saver window appears" test -n "$win"
+  kv_check "$label: the sound server has a stream within 3 s" wait_streams some 3
+  local rest=$((9 - (SECONDS - started)))
+  [ "$rest" -gt 0 ] && sleep "$rest"
+  record_stop
+  local stats; stats=$(analyse "$WORK/$label.raw")
+  echo "$label: $stats"
+  kv_check "$label: sound within 3 s of the start ($stats)" \
+    python3 -c "import sys; f=float(sys.argv[1]); sys.exit(not (0 <= f <= 3))" "$(value_of first "$stats")"
+  kv_check "$label: at least ${minimum}s of sound in 9 s, so it played again after its end ($stats)" \
+    python3 -c "import sys; sys.exit(not (float(sys.argv[1]) >= float(sys.argv[2]) and sys.argv[3] == '1'))" \
+    "$(value_of sound "$stats")" "$minimum" "$(value_of again "$stats")"
+  kv_check "$label: the saver is still running while the music plays" kill -0 "$pid"
+  kv_key Escape
+  kv_check "$label: a key ends the saver within 2 s" kv_wait_exit "$pid" 2
+  kv_check "$label: the stream is gone once the saver has ended" wait_streams none 3
+  kv_wait_no_window Tesmar_Main 5 >/dev/null
+}
+
+play_case mp3 "$KV_APP_DIR/tone.mp3" 3
+play_case mp3-japanese-name "$KV_APP_DIR/秋の曲.Mp3" 3
+play_case wav "$KV_APP_DIR/tone.wav" 5
+
+# Audio CD without a drive: the arrows are track keys and keep the saver running; any other key ends it.
+write_ini 1 3 ""
+kv_launch /s
+pid=$KV_PID
+win=$(kv_wait_window Tesmar_Main 10)
+kv_check "cd: the saver window appears without a CD drive" test -n "$win"
+sleep 1
+for arrow in Left Right Left; do
+  kv_key "$arrow"
+  sleep 0.5
+  kv_check "cd: $arrow arrow leaves the saver running" kill -0 "$pid"
+done
+kv_shot "$KV_ARTIFACTS/cd-no-drive.png"
+kv_check "cd: no sound stream without a CD" test "$(sink_inputs)" -eq 0
+kv_key Return
+kv_check "cd: another key ends the saver within 2 s" kv_wait_exit "$pid" 2
+kv_wait_no_window Tesmar_Main 5 >/dev/null
+
+# Files that exist but hold no sound: the saver runs normally and ends on a key.
+for bad in noise.mp3 noise.wav; do
+  write_ini 2 0 "$(win_path_cp932 "$KV_APP_DIR/$bad")"
+  kv_launch /s
+  pid=$KV_PID
+  win=$(kv_wait_window Tesmar_Main 10)
+  kv_check "$bad: the saver window appears" test -n "$win"
+  sleep 2.5  # past two MP3 polls
+  kv_check "$bad: the saver keeps running" kill -0 "$pid"
+  kv_shot "$KV_ARTIFACTS/$bad.png"
+  kv_key space
+  kv_check "$bad: a key ends the saver within 2 s" kv_wait_exit "$pid" 2
+  kv_wait_no_window Tesmar_Main 5 >/dev/null
+done
+
+kv_finish
