@@ -13,7 +13,8 @@ kv_check "the host window appears" kv_wait_window "Kovaren button host" 20 >/dev
 for _ in $(seq 50); do grep -q ready "$log" 2>/dev/null && break; sleep 0.1; done
 kv_check "the host made both buttons with their skins" grep -qx ready "$log"
 
-# Screen places: host at (100, 100); "設定" 81 x 25 at (120, 120); "..." 29 x 21 at (220, 122).
+# Screen places: host at (100, 100); "設定" 81 x 25 at (120, 120); "..." 29 x 21 at (220, 122);
+# the disabled "無効" 81 x 25 at (280, 160).
 # Probes sit on the bottom ring row (skin row 22), whose colour tells the looks apart.
 set_x=160 set_y=142 browse_x=234 browse_y=140
 declare -A look=([normal]="214 208 197" [highlight]="229 151 0" [selected]="105 130 238" [pressed]="0 60 116")
@@ -112,4 +113,21 @@ sleep 0.3
 kv_click $browse_x 130 3
 sleep 0.3
 kv_check "a right-button release over the focused, hovered button raises Click" test "$(clicks 102)" -eq 1
+# The disabled button: flat grey rim, greyed caption, deaf to the mouse.
+disabled_caption_greyed() {
+  local black grey
+  black=$(convert "$1" -crop 60x13+290+165 +repage -fx 'r<0.2&&g<0.2&&b<0.2' -format '%[fx:int(w*h*mean)]' info:)
+  grey=$(convert "$1" -crop 60x13+290+165 +repage -fx 'r>0.3&&r<0.75&&abs(g-r)<0.04&&abs(b-r)<0.04' -format '%[fx:int(w*h*mean)]' info:)
+  echo "  disabled caption: $black black pixels, $grey grey pixels" >&2
+  (( black == 0 && grey > 10 ))
+}
+look[disable]="201 199 186"
+kv_move 320 172
+sleep 0.3
+kv_check "a disabled button shows Disable, hovered or not" look_is disable 320 183
+kv_check "a disabled button's caption is greyed" disabled_caption_greyed "$KV_ARTIFACTS/$(printf '%02d' $shot_no)_disable.png"
+kv_click 320 172 1
+kv_click 320 172 3
+sleep 0.3
+kv_check "a disabled button raises no Click" test "$(clicks 103)" -eq 0
 kv_finish

@@ -5,7 +5,7 @@
 //
 // PATH is Kovaren.scr, opened as a data file for its skin pictures (this host embeds none). The
 // window is at (kHostX, kHostY), 300 x 100; the buttons sit at (20, 20) 81 x 25 (id 101, "設定")
-// and (120, 22) 29 x 21 (id 102, "..."). The log gets "click <id>" lines, flushed at once, and
+// and (120, 22) 29 x 21 (id 102, "..."), and a disabled one at (180, 60) 81 x 25 (id 103, "無効"). The log gets "click <id>" lines, flushed at once, and
 // "ready" when the buttons are up.
 #include <windows.h>
 #include <shellapi.h>
@@ -19,7 +19,7 @@ namespace {
 constexpr wchar_t kHostClass[] = L"KovarenButtonHost";
 constexpr wchar_t kHostCaption[] = L"Kovaren button host";
 constexpr int kHostX = 100, kHostY = 100, kHostW = 300, kHostH = 100;
-constexpr int kSetId = 101, kBrowseId = 102;
+constexpr int kSetId = 101, kBrowseId = 102, kDisabledId = 103;
 
 HANDLE g_log = INVALID_HANDLE_VALUE;
 
@@ -78,11 +78,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                               kHostW, kHostH, nullptr, nullptr, instance, nullptr);
   HWND set = kovaren::win32::CreateCommandButton(host, kSetId, L"\x8A2D\x5B9A", 20, 20, 81, 25, instance);
   HWND browse = kovaren::win32::CreateCommandButton(host, kBrowseId, L"...", 120, 22, 29, 21, instance);
+  HWND disabled = kovaren::win32::CreateCommandButton(host, kDisabledId, L"\x7121\x52B9", 180, 60, 81, 25, instance);
   kovaren::win32::InitializeCommandButton(set);
   kovaren::win32::InitializeCommandButton(browse);
+  kovaren::win32::InitializeCommandButton(disabled);
+  EnableWindow(disabled, FALSE);
   SetForegroundWindow(host);
   SetFocus(host);
-  Log(set && browse ? "ready" : "no buttons");
+  Log(set && browse && disabled ? "ready" : "no buttons");
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
