@@ -365,7 +365,10 @@ void CommandWindow::PaintCaption(HDC dc) {
     DrawTextW(dc, look.text.c_str(), static_cast<int>(look.text.size()), &r, kFormat);
   };
   if (look.enabled) {
-    draw(look.colour & 0x00FFFFFFu, 0, 0);
+    // A stored colour with the top bit set names a system colour (0x800000nn), as hosts store them.
+    const COLORREF colour = (look.colour & 0x80000000u) ? GetSysColor(static_cast<int>(look.colour & 0xFFu))
+                                                         : (look.colour & 0x00FFFFFFu);
+    draw(colour, 0, 0);
   } else {
     // The classic disabled label: a light shadow one pixel down-right under grey text.
     draw(GetSysColor(COLOR_3DHILIGHT), 1, 1);
