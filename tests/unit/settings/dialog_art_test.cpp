@@ -134,7 +134,9 @@ TEST(DialogArt, HandPointerIsAnOutlinedHandWithTheFingertipAtTheHotSpot) {
   // The index finger points up: the hand's highest pixels are right above the hot spot.
   EXPECT_EQ(topmost, 9);
   for (int x = 0; x < 32; ++x) {
-    if (c.cells[topmost][x] != ' ') EXPECT_NEAR(x, 12, 2);
+    if (c.cells[topmost][x] != ' ') {
+      EXPECT_NEAR(x, 12, 2);
+    }
   }
 }
 
