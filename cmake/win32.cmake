@@ -12,6 +12,9 @@ list(REMOVE_ITEM KOVAREN_WIN32_SOURCES ${KOVAREN_MAIN_SOURCE})
 add_library(kovaren_shell STATIC ${KOVAREN_WIN32_SOURCES})
 target_include_directories(kovaren_shell PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(kovaren_shell PUBLIC kovaren_core ${KOVAREN_WIN32_LIBS})
+# The core calls the platform seams (app/file_io.h) that the shell implements: a cycle CMake resolves
+# by repeating the two static libraries on the link line.
+target_link_libraries(kovaren_core INTERFACE kovaren_shell)
 
 # The resource script pulls the committed assets in by path.
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.rc PROPERTIES

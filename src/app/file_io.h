@@ -14,5 +14,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 // True when `path` names a file that opens for sequential reading.
 bool CanOpenForReading(const std::string& path);
+// True when nothing at all stands at `path` (as opposed to a file that exists but cannot be read).
+bool FileIsMissing(const std::string& path);
 
 }  // namespace kovaren

@@ -1,0 +1,39 @@
+// Our own reader and writer of INI text, working on the file's bytes (code page 932) without ever
+// converting them. It follows the reading rules of the Windows profile functions; writing changes only
+// the bytes of the one value it sets, so comments, odd lines and line endings survive a save.
+#pragma once
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kovaren::ini {
+
+// True for the first byte of a code page 932 double-byte character.
+bool IsLeadByte(unsigned char byte);
+// The byte length (1 or 2) of the character starting at `pos`. A lead byte counts as a double-byte
+// character only when a valid trail byte follows, so a broken pair never swallows a line break.
+size_t CharLength(std::string_view text, size_t pos);
+// True when the last character of `text` is the backslash character (not the 0x5C trail byte of a
+// double-byte character such as "ソ").
+bool EndsWithBackslash(std::string_view text);
+// The longest prefix of `text` of at most `maxBytes` bytes that does not split a character.
+std::string_view CutToBytes(std::string_view text, size_t maxBytes);
+// Names compare character by character, ASCII letters without regard to case.
+bool NamesEqual(std::string_view a, std::string_view b);
+
+// The value of `key` in the first section named `section`, quotes removed; nothing when the section
+// or key is missing. A key line without "=" reads as an empty value.
+std::optional<std::string> ReadValue(std::string_view text, std::string_view section, std::string_view key);
+
+// True when the name and value can be stored so that reading them back gives the same thing: no line
+// breaks anywhere, non-blank names, no "=" in the key, a key that cannot be taken for a section header.
+bool CanStore(std::string_view section, std::string_view key, std::string_view value);
+
+// `text` with `key` in `section` set to `value`. Only the old value's bytes change; a missing key is
+// added after the last line of its section, a missing section at the end; added lines end in CR LF.
+// Nothing when CanStore is false.
+std::optional<std::string> WithValue(std::string_view text, std::string_view section, std::string_view key,
+                                     std::string_view value);
+
+}  // namespace kovaren::ini
