@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <exception>
 #include <memory>
 #include <optional>
 #include <span>
@@ -110,8 +111,13 @@ bool SaverWindow::Start() {
 
   // 6-7: the leaves. Without the sprites the bare snapshot is shown until the user ends the saver.
   if (std::optional<saver::SpriteSet> sprites = LoadEmbeddedSprites()) {
-    scene_.emplace(std::move(snapshot_), std::move(*sprites), settings_.leafCount,
-                   std::make_unique<saver::SeededRandom>(SeedNow()));
+    try {
+      scene_.emplace(snapshot_, std::move(*sprites), settings_.leafCount,
+                     std::make_unique<saver::SeededRandom>(SeedNow()));
+      snapshot_ = PixelBuffer{};  // the scene has its own copy
+    } catch (const std::exception&) {
+      scene_.reset();  // out of memory for a huge leaf table: the bare snapshot still ends on input
+    }
   }
 
   // 8: the music, and the timers it asks for.
