@@ -75,6 +75,8 @@ struct Location {
   bool keyHasEquals = false;
   size_t valueBegin = 0;  // the value's bytes, blanks trimmed; for a key without "=", the end of its name
   size_t valueEnd = 0;
+  size_t afterEquals = 0;  // the blanks around the value lie in [afterEquals, lineEnd)
+  size_t lineEnd = 0;
   bool textEndsInBlankLine = true;  // an empty text counts as ending in one
 };
 
@@ -108,8 +110,10 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
     if (!NamesEqual(name, key)) continue;
     where.keyFound = true;
     where.keyHasEquals = equals != std::string_view::npos;
+    where.lineEnd = line.end;
     if (where.keyHasEquals) {
-      where.valueBegin = line.trimBegin + equals + 1;
+      where.afterEquals = line.trimBegin + equals + 1;
+      where.valueBegin = where.afterEquals;
       while (where.valueBegin < line.trimEnd && IsBlank(text[where.valueBegin])) ++where.valueBegin;
     } else {
       where.valueBegin = line.trimEnd;
@@ -198,10 +202,16 @@ std::optional<std::string> WithValue(std::string_view text, std::string_view sec
   out.reserve(text.size() + section.size() + key.size() + value.size() + 12);
 
   if (where.keyFound) {
-    out.append(text.substr(0, where.valueBegin));
+    size_t begin = where.valueBegin;
+    size_t end = where.valueEnd;
+    // A value that brings its own blanks (number text " 100") replaces the file's blanks on that side,
+    // so that saving the same value again gives the same bytes instead of one more blank each time.
+    if (where.keyHasEquals && !value.empty() && IsBlank(value.front())) begin = where.afterEquals;
+    if (where.keyHasEquals && !value.empty() && IsBlank(value.back())) end = where.lineEnd;
+    out.append(text.substr(0, begin));
     if (!where.keyHasEquals) out.push_back('=');
     out.append(value);
-    out.append(text.substr(where.valueEnd));
+    out.append(text.substr(end));
     return out;
   }
 

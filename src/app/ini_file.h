@@ -30,7 +30,8 @@ std::optional<std::string> ReadValue(std::string_view text, std::string_view sec
 // breaks anywhere, non-blank names, no "=" in the key, a key that cannot be taken for a section header.
 bool CanStore(std::string_view section, std::string_view key, std::string_view value);
 
-// `text` with `key` in `section` set to `value`. Only the old value's bytes change; a missing key is
+// `text` with `key` in `section` set to `value`. Only the old value's bytes change (and the blanks
+// beside it on a side where `value` brings blanks of its own, so a repeated save is a no-op); a missing key is
 // added after the last line of its section, a missing section at the end; added lines end in CR LF.
 // Nothing when CanStore is false.
 std::optional<std::string> WithValue(std::string_view text, std::string_view section, std::string_view key,

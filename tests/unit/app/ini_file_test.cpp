@@ -89,6 +89,20 @@ TEST(IniWrite, PutsNewLinesWhereTheyBelongAndReadsBack) {
   }
 }
 
+TEST(IniWrite, SavingAgainChangesNothing) {
+  // Number text brings a blank of its own; each save must not add one more.
+  const std::string lines[] = {"k=old", "k = old  ", "k=", "k", "k  =\t", "k=\"q\" "};
+  const std::string values[] = {" 100", "v", "v ", " v ", "", "  "};
+  for (const auto& line : lines) {
+    for (const auto& value : values) {
+      const auto once = WithValue("[S]\r\n" + line + "\r\n[T]\r\n", "S", "k", value);
+      ASSERT_TRUE(once);
+      EXPECT_EQ(WithValue(*once, "S", "k", value), once) << line << " <- '" << value << "'";
+    }
+  }
+  EXPECT_EQ(WithValue("[S]\r\nk= 100\r\n", "S", "k", " 250"), "[S]\r\nk= 250\r\n");
+}
+
 TEST(IniWrite, ChangesOnlyTheValueInAMessyFile) {
   // Lines before any section, comments, blank and blank-looking lines, odd lines, the same key in
   // another section, LF-only and CR-only breaks, a lone lead byte, a NUL and no final line break.
@@ -120,7 +134,7 @@ TEST(IniWrite, ChangesOnlyTheValueInAMessyFile) {
       "[Section]\r\n"
       "BGM\x8B\xE6\x95\xAA= 1\r\n"
       "odd \x81 line\n"
-      "\x82\xE0\x82\xDD\x82\xB6 =    250   \r\n"
+      "\x82\xE0\x82\xDD\x82\xB6 = 250   \r\n"
       "BGM\xCC\xA7\xB2\xD9=C:\\\x83\x5C\\a.mp3\r\n"
       "\r\n"
       "[Tail]\r\n"
