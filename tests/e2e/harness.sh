@@ -1,0 +1,326 @@
+# End-to-end harness: runs the real Kovaren.scr under Wine on a private X server and checks what a user
+# would see. Source it from a test script, then:
+#
+#   source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+#   kv_start
+#   kv_launch /s;  kv_wait_window Tesmar_Main 5 >/dev/null;  kv_shot "$KV_ARTIFACTS/saver.png"
+#   kv_check "the saver covers the screen" test "$(kv_pixel "$KV_ARTIFACTS/saver.png" 5 5)" != "0 0 0"
+#   kv_finish
+#
+# Everything the harness starts (X server, sound server, wineserver, programs) is stopped by an exit trap,
+# by PID, and only that. Environment (set by CTest; see CMakeLists.txt):
+#   KOVAREN_SOURCE_DIR    the repository
+#   KOVAREN_WIN32_BUILD   folder with Kovaren.scr and the test hosts (*.exe)
+#   KOVAREN_NATIVE_BUILD  the native build folder (artifacts go below it)
+#   KOVAREN_E2E_TEMPLATE  the booted template prefix (tests/e2e/fixture_setup.sh makes it)
+#
+# Variables set by kv_start:
+#   KV_APP_DIR      folder (inside the prefix, C:\kovaren) holding a fresh Kovaren.scr; its settings
+#                   file is $KV_APP_DIR/Kovaren.ini
+#   KV_ARTIFACTS    folder for screenshots and reports, kept after the test (under the native build)
+#   KV_DESKTOP_PNG  screenshot of the screen as shown before any program ran (the known desktop)
+#   KV_PID          set by kv_launch / kv_launch_exe / kv_launch_raw: the Unix PID of the program
+#   KV_SCREEN_W, KV_SCREEN_H   1024 x 768
+#   DISPLAY, WINEPREFIX, XDG_RUNTIME_DIR, PULSE_SERVER   exported for the programs the test starts
+
+KV_SCREEN_W=1024
+KV_SCREEN_H=768
+KV_PASSED=0
+KV_FAILED=0
+KV_PIDS=()          # programs started by kv_launch*: stopped at exit if still running
+KV_XVFB_PID=
+KV_PULSE_PID=
+KV_WINESERVER_PID=
+KV_DESKTOP_VIEWER_PID=
+
+# The generated desktop: a 4 x 3 grid of 256 x 256 blocks in these colours (row by row), chosen far from
+# the leaves' reds, yellows and greens so that a leaf over the desktop is never mistaken for it.
+KV_DESKTOP_COLOURS=(
+  "31 59 115" "46 134 193" "72 201 176" "125 60 152"
+  "93 109 126" "213 216 220" "23 32 42" "169 204 227"
+  "136 78 160" "245 183 177" "52 73 94" "253 254 254"
+)
+
+# kv_log MESSAGE... : a line on stderr, prefixed so it stands out in CTest's output.
+kv_log() { echo "[e2e] $*" >&2; }
+
+# kv_die MESSAGE... : the test cannot go on (set-up failed); counts as a failure and exits.
+kv_die() {
+  kv_log "FATAL: $*"
+  KV_FAILED=$((KV_FAILED + 1))
+  echo "$KV_PASSED passed, $KV_FAILED failed"
+  exit 1
+}
+
+# kv_make_desktop FILE : writes the known desktop picture (1024 x 768 PNG, 24-bit, the grid above, with a
+# white 1-pixel frame round the screen's edge and a black diagonal through the top-left block so that a
+# flipped or shifted copy is easy to tell).
+kv_make_desktop() {
+  local file=$1 draw=() i x y
+  for i in "${!KV_DESKTOP_COLOURS[@]}"; do
+    x=$(((i % 4) * 256)) y=$(((i / 4) * 256))
+    read -r r g b <<<"${KV_DESKTOP_COLOURS[$i]}"
+    draw+=(-fill "rgb($r,$g,$b)" -draw "rectangle $x,$y $((x + 255)),$((y + 255))")
+  done
+  convert -size ${KV_SCREEN_W}x${KV_SCREEN_H} xc:black "${draw[@]}" \
+    -fill none -stroke white -strokewidth 1 -draw "rectangle 0,0 $((KV_SCREEN_W - 1)),$((KV_SCREEN_H - 1))" \
+    -stroke black -draw "line 16,16 240,240" +antialias -depth 8 -type TrueColor "PNG24:$file"
+}
+
+# kv_desktop_colour X Y : prints "R G B" of the generated desktop's block at (X, Y) (ignores the frame
+# and the diagonal; probe block interiors).
+kv_desktop_colour() { echo "${KV_DESKTOP_COLOURS[$((($2 / 256) * 4 + $1 / 256))]}"; }
+
+# kv_start : sets up the private world for one test (a few seconds): X server, desktop, sound, Wine.
+kv_start() {
+  KV_STARTED=$SECONDS
+  : "${KOVAREN_SOURCE_DIR:?}" "${KOVAREN_WIN32_BUILD:?}" "${KOVAREN_E2E_TEMPLATE:?}"
+  local native=${KOVAREN_NATIVE_BUILD:-$KOVAREN_SOURCE_DIR/build/native}
+  local name
+  name=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
+  [[ -f $KOVAREN_WIN32_BUILD/Kovaren.scr ]] || kv_die "no Kovaren.scr in $KOVAREN_WIN32_BUILD"
+  # A test run by hand may come before the fixture; boot the template then (it is a no-op when current).
+  bash "$KOVAREN_SOURCE_DIR/tests/e2e/fixture_setup.sh" >&2 || kv_die "template prefix not booted"
+
+  KV_TMP=$(mktemp -d "${native}/e2e-run.${name}.XXXXXX") || kv_die "no scratch folder"
+  trap kv_cleanup EXIT
+  trap 'exit 130' INT TERM
+  KV_ARTIFACTS=$native/e2e-artifacts/$name
+  rm -rf "$KV_ARTIFACTS" && mkdir -p "$KV_ARTIFACTS"
+
+  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+  export HOME=$KOVAREN_E2E_TEMPLATE/home LOCPATH=$KOVAREN_E2E_TEMPLATE/locale
+  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 2>/dev/null  # bash cannot see LOCPATH; the programs can
+  export XDG_RUNTIME_DIR=$KV_TMP/xdg
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
+
+  # X server on a free display number; it writes the number to the given descriptor when it is ready.
+  local fifo=$KV_TMP/displayfd
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 ${KV_SCREEN_W}x${KV_SCREEN_H}x24 -nolisten tcp -noreset 3>"$fifo" \
+    >"$KV_TMP/xvfb.log" 2>&1 &
+  KV_XVFB_PID=$!
+  local number
+  read -r -t 10 number <"$fifo" || kv_die "Xvfb did not start: $(cat "$KV_TMP/xvfb.log")"
+  export DISPLAY=:$number
+
+  # Prefix and sound server start while the desktop picture is drawn.
+  export WINEPREFIX=$KV_TMP/prefix
+  cp -a "$KOVAREN_E2E_TEMPLATE/prefix" "$WINEPREFIX" &
+  local copy_pid=$!
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
+    -L "module-null-sink sink_name=nullsink" -L "module-native-protocol-unix auth-anonymous=1" \
+    >"$KV_TMP/pulse.log" 2>&1 &
+  KV_PULSE_PID=$!
+
+  # The desktop is a plain, undecorated window that ignores input (no window manager runs); the root's
+  # own background would not survive other windows closing.
+  local viewer=$KOVAREN_E2E_TEMPLATE/desktop_view
+  if [[ ! -x $viewer || $KOVAREN_SOURCE_DIR/tests/e2e/desktop_view.c -nt $viewer ]]; then
+    cc -O2 -o "$viewer.$$" "$KOVAREN_SOURCE_DIR/tests/e2e/desktop_view.c" -lX11 && mv "$viewer.$$" "$viewer" ||
+      kv_die "could not build the desktop viewer (needs libx11-dev)"
+  fi
+  kv_make_desktop "$KV_TMP/desktop.png" && convert "$KV_TMP/desktop.png" -depth 8 "rgb:$KV_TMP/desktop.rgb" ||
+    kv_die "could not draw the desktop picture"
+  "$viewer" "$KV_TMP/desktop.rgb" $KV_SCREEN_W $KV_SCREEN_H >"$KV_TMP/display.log" 2>&1 &
+  KV_DESKTOP_VIEWER_PID=$!
+
+  wait "$copy_pid" || kv_die "could not copy the template prefix"
+  wineserver -f -p &
+  KV_WINESERVER_PID=$!
+
+  KV_APP_DIR=$WINEPREFIX/drive_c/kovaren
+  mkdir -p "$KV_APP_DIR"
+  cp "$KOVAREN_WIN32_BUILD/Kovaren.scr" "$KV_APP_DIR/"
+
+  # The reference shot: the screen as shown, once the desktop window has painted.
+  KV_DESKTOP_PNG=$KV_ARTIFACTS/desktop.png
+  local deadline=$((SECONDS + 10))
+  until [[ $(kv_screen_pixel 384 384) == "$(kv_desktop_colour 384 384)" &&
+    $(kv_screen_pixel 896 640) == "$(kv_desktop_colour 896 640)" ]]; do
+    ((SECONDS < deadline)) || kv_die "the desktop picture did not appear: $(cat "$KV_TMP/display.log")"
+    sleep 0.05
+  done
+  kv_shot "$KV_DESKTOP_PNG"
+  # Park the pointer in a corner so that programs do not start with it over something interesting.
+  xdotool mousemove $((KV_SCREEN_W - 1)) $((KV_SCREEN_H - 1))
+
+  deadline=$((SECONDS + 10))
+  until [[ -S $XDG_RUNTIME_DIR/pulse/native ]]; do
+    ((SECONDS < deadline)) || kv_die "PulseAudio did not start: $(cat "$KV_TMP/pulse.log")"
+    sleep 0.05
+  done
+  kv_log "ready in $((SECONDS - KV_STARTED)) s on $DISPLAY, prefix $WINEPREFIX"
+}
+
+# kv_cleanup : the exit trap. Stops what this harness started, by PID, and removes the scratch folder.
+kv_cleanup() {
+  local pid
+  for pid in "${KV_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  if [[ -n $KV_WINESERVER_PID ]]; then
+    wineserver -k 2>/dev/null   # ends every program of this prefix, then the server
+    wait "$KV_WINESERVER_PID" 2>/dev/null
+  fi
+  for pid in "$KV_DESKTOP_VIEWER_PID" "$KV_PULSE_PID" "$KV_XVFB_PID"; do
+    [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  done
+  [[ -n ${KV_TMP:-} && -d $KV_TMP ]] && rm -rf "$KV_TMP"
+  return 0
+}
+
+# kv_windows_path UNIXPATH : prints the path as Wine's Z: drive sees it.
+kv_windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
+
+# kv_launch ARGS... : starts Kovaren.scr from $KV_APP_DIR with ARGS (Wine joins them with blanks and
+# quotes any that hold a blank); sets KV_PID.
+kv_launch() { kv_launch_exe "$KV_APP_DIR/Kovaren.scr" "$@"; }
+
+# kv_launch_exe PATH ARGS... : starts any Windows program (e.g. a test host) under Wine; sets KV_PID.
+kv_launch_exe() {
+  local exe=$1
+  shift
+  (cd "$(dirname "$exe")" && exec wine "$exe" "$@") >>"$KV_ARTIFACTS/wine.log" 2>&1 &
+  KV_PID=$!
+  KV_PIDS+=("$KV_PID")
+}
+
+# kv_launch_raw COMMANDTEXT : starts Kovaren.scr with exactly this command text after its name and one
+# blank (e.g. " /s" with a blank first, which Wine's argument joining cannot express). Goes through
+# launch_host.exe, which passes the text verbatim to CreateProcessW and lives as long as the child;
+# KV_PID is the launcher's PID, so kv_wait_exit waits for Kovaren.scr.
+kv_launch_raw() {
+  local text=$1
+  kv_launch_exe "$KOVAREN_WIN32_BUILD/launch_host.exe" "$(kv_windows_path "$KV_APP_DIR/Kovaren.scr")" \
+    "Kovaren.scr $text"
+}
+
+# kv_wait_window TITLE [SECS] : waits (default 10 s) for a visible window whose title is exactly TITLE;
+# prints its X window id. Returns 1 on time-out.
+kv_wait_window() {
+  local title=$1 secs=${2:-10} id
+  local deadline=$((SECONDS + secs))
+  local pattern
+  pattern="^$(printf '%s' "$title" | sed 's/[][\.*^$()+?{}|]/\\&/g')\$"
+  while :; do
+    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    ((SECONDS < deadline)) || return 1
+    sleep 0.05
+  done
+}
+
+# kv_wait_no_window TITLE [SECS] : waits (default 10 s) until no visible window has the title TITLE.
+kv_wait_no_window() {
+  local title=$1 secs=${2:-10}
+  local deadline=$((SECONDS + secs))
+  local pattern
+  pattern="^$(printf '%s' "$title" | sed 's/[][\.*^$()+?{}|]/\\&/g')\$"
+  while xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.05
+  done
+}
+
+# kv_wait_exit PID [SECS] : waits (default 10 s) for a program started by kv_launch* to end. Returns 0
+# when it ended in time, 1 when it still runs. Sets KV_WAITED_MS (how long it waited) and, when the
+# program ended, KV_EXIT_STATUS. Call it directly, not inside $(...): only this shell can reap the child.
+kv_wait_exit() {
+  local pid=$1 secs=${2:-10}
+  local start_ms
+  start_ms=$(date +%s%3N)
+  local deadline_ms=$((start_ms + secs * 1000))
+  KV_EXIT_STATUS=
+  while kill -0 "$pid" 2>/dev/null; do
+    # A zombie has ended; only `wait` can reap it and tell its status.
+    [[ $(ps -o stat= -p "$pid" 2>/dev/null) == Z* ]] && break
+    KV_WAITED_MS=$(($(date +%s%3N) - start_ms))
+    ((KV_WAITED_MS < secs * 1000)) || return 1
+    sleep 0.02
+  done
+  KV_WAITED_MS=$(($(date +%s%3N) - start_ms))
+  wait "$pid" 2>/dev/null
+  KV_EXIT_STATUS=$?
+  return 0
+}
+
+# kv_shot FILE : screenshot of the whole screen (PNG).
+kv_shot() { import -window root "$1"; }
+
+# kv_pixel FILE X Y : prints "R G B" (0-255 each) of one pixel of a picture.
+kv_pixel() {
+  convert "$1" -crop "1x1+$2+$3" +repage -depth 8 -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]' info:
+}
+
+# kv_screen_pixel X Y : prints "R G B" of one pixel of the screen as it is now.
+kv_screen_pixel() {
+  import -window root -crop "1x1+$1+$2" +repage -depth 8 \
+    -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]' info: 2>/dev/null
+}
+
+# kv_same_picture A B [REGION] : true when two pictures (or the region WxH+X+Y of both) agree pixel for
+# pixel; prints the number of differing pixels.
+kv_same_picture() {
+  local a=$1 b=$2 region=${3:-}
+  local crop=()
+  [[ -n $region ]] && crop=(-crop "$region" +repage)
+  local diff
+  diff=$(compare -metric AE <(convert "$a" "${crop[@]}" png:-) <(convert "$b" "${crop[@]}" png:-) null: 2>&1)
+  echo "$diff"
+  [[ $diff == 0 ]]
+}
+
+# kv_key KEYSYM [WIN] : presses and releases a key (X keysym names: Escape, Left, a, space ...); with WIN
+# (an X window id) the window is activated first, since keys go to the focused window.
+kv_key() {
+  if [[ -n ${2:-} ]]; then
+    xdotool windowfocus --sync "$2" 2>/dev/null || xdotool windowfocus "$2"
+  fi
+  xdotool key "$1"
+}
+
+# kv_click X Y [BUTTON] : moves the pointer to screen point (X, Y) and clicks (default button 1).
+kv_click() { xdotool mousemove "$1" "$2" click "${3:-1}"; }
+
+# kv_move X Y : moves the pointer to screen point (X, Y).
+kv_move() { xdotool mousemove "$1" "$2"; }
+
+# kv_window_geometry WIN : prints "X Y W H" of an X window (screen position and size).
+kv_window_geometry() {
+  local info x y w h
+  info=$(xwininfo -id "$1") || return 1
+  x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+  y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+  w=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
+  h=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
+  echo "$x $y $w $h"
+}
+
+# kv_write_ini LINE... : writes $KV_APP_DIR/Kovaren.ini from the given lines (UTF-8 in the script),
+# converted to code page 932 with CR LF line ends, as the program's own file would be.
+kv_write_ini() {
+  printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP932 >"$KV_APP_DIR/Kovaren.ini"
+}
+
+# kv_read_ini : prints $KV_APP_DIR/Kovaren.ini converted to UTF-8 (CR removed).
+kv_read_ini() { iconv -f CP932 -t UTF-8 "$KV_APP_DIR/Kovaren.ini" | tr -d '\r'; }
+
+# kv_check "what" COMMAND... : runs COMMAND; records and prints a pass or a failure named "what".
+kv_check() {
+  local what=$1
+  shift
+  if "$@"; then
+    KV_PASSED=$((KV_PASSED + 1))
+    kv_log "PASS: $what"
+  else
+    KV_FAILED=$((KV_FAILED + 1))
+    kv_log "FAIL: $what"
+  fi
+}
+
+# kv_finish : prints "N passed, N failed" and exits (non-zero when anything failed or nothing was checked).
+kv_finish() {
+  echo "$KV_PASSED passed, $KV_FAILED failed"
+  ((KV_FAILED == 0 && KV_PASSED > 0)) && exit 0
+  exit 1
+}
