@@ -74,11 +74,13 @@ head -c 30000 /dev/urandom >"$KV_APP_DIR/noise.mp3"  # exists, but is no MP3
 head -c 30000 /dev/urandom >"$KV_APP_DIR/noise.wav"
 
 # A music file plays over and over; a key ends saver and sound.
-play_case() {  # $1 label, $2 file (Unix path), $3 minimum seconds of sound in the 9 s recording
-  local label=$1 file=$2 minimum=$3
+# $1 label, $2 file (Unix path), $3 minimum seconds of sound in the 9 s recording, $4 the saver's
+# locale (default: the harness's Japanese one).
+play_case() {
+  local label=$1 file=$2 minimum=$3 locale=${4:-$LANG}
   write_ini 2 0 "$(win_path_cp932 "$file")"
   local started=$SECONDS
-  kv_launch /s
+  LANG=$locale LC_ALL=$locale kv_launch /s
   local pid=$KV_PID
   record "$WORK/$label-first.raw" 3 &
   local first_recording=$!
@@ -105,6 +107,8 @@ play_case() {  # $1 label, $2 file (Unix path), $3 minimum seconds of sound in t
 
 play_case mp3 "$KV_APP_DIR/tone.mp3" 3
 play_case mp3-japanese-name "$KV_APP_DIR/秋の曲.Mp3" 3
+# A Western locale's code page has no Japanese: the path must still reach the device intact.
+play_case mp3-japanese-name-western-locale "$KV_APP_DIR/秋の曲.Mp3" 3 C.UTF-8
 play_case wav "$KV_APP_DIR/tone.wav" 5
 
 # Audio CD without a drive: the arrows are track keys and keep the saver running; any other key ends it.
