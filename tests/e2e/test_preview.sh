@@ -33,6 +33,12 @@ expect_child() {
   [[ $line == "child title=\"Preview Window\" class=Tesmar_R x=0 y=0 w=$2 h=$3 visible=1 child_style=1 popup_style=0 border=0 from_preview=1 parent_is_area=1" ]]
 }
 
+expect_child_in_process() {
+  local line
+  line=$(only_child "$1") || return 1
+  [[ $line == "child title=\"Preview Window\" class=Tesmar_R x=0 y=0 w=200 h=150 visible=1 child_style=1 popup_style=0 border=0 from_preview=1 parent_is_area=1" ]]
+}
+
 # host NAME ARGS...: starts the host, waits for its report; the host ends itself shortly after.
 host() {
   local name=$1
@@ -83,6 +89,34 @@ for way in destroy exit kill; do
     gone_within_a_second "$watch"
   [[ $way == destroy ]] && kv_wait_exit "$host_pid" 15 >/dev/null
 done
+
+# --- What it draws, seen in-process: black over the whole area, no border, nothing outside it --------
+# The host runs the preview inside its own process (where drawing reaches the screen); it carries no
+# preview picture, so this also shows that a missing picture leaves a plain black preview.
+inproc="$REPORTS/in-process.txt"
+rm -f "$inproc" "$inproc.end"
+kv_launch_exe "$HOST" --in-process --size 200x150 --after 3000 --report "$(kv_windows_path "$inproc")"
+inproc_pid=$KV_PID
+wait_file "$inproc" 15 ready
+kv_check "in-process, the preview is the area's one borderless child covering 200 x 150" \
+  expect_child_in_process "$inproc"
+sleep 0.5
+shot="$KV_ARTIFACTS/preview-in-process.png"
+kv_shot "$shot"
+ax=$(value "$inproc" area_x) ay=$(value "$inproc" area_y)
+for at in "0 0" "199 0" "0 149" "199 149" "100 75"; do
+  read -r dx dy <<<"$at"
+  kv_check "the preview is black at ($dx, $dy) of the area" test "$(kv_pixel "$shot" $((ax + dx)) $((ay + dy)))" = "0 0 0"
+done
+for at in "-3 75" "203 75" "100 -3" "100 153"; do
+  read -r dx dy <<<"$at"
+  kv_check "the preview draws nothing at ($dx, $dy) outside the area" \
+    test "$(kv_pixel "$shot" $((ax + dx)) $((ay + dy)))" != "0 0 0"
+done
+wait_file "$inproc.end" 10
+kv_check "in-process, the preview returns within 1 s of its area being destroyed ($(tr '\n' ' ' <"$inproc.end" 2>/dev/null))" \
+  eval '[[ $(value "$inproc.end" returned_after_destroy) == 1 ]] && (($(value "$inproc.end" returned_ms) <= 1000))'
+kv_wait_exit "$inproc_pid" 10 >/dev/null
 
 # --- Without a host the preview ends at once and shows nothing ---------------------------------------
 # ended_at_once REPORT: ended within 1.5 s (start-up under Wine included) with no "Preview Window" seen.

@@ -9,6 +9,9 @@
 //   preview_host --watch HOSTPID AREA PREVIEWPID --report FILE
 //       reports how long the preview's process outlives the host: from the host's mark (FILE.end) or,
 //       without one (a killed host), from seeing its process end or its area window gone.
+//   preview_host --in-process [--size WxH] [--after MS] --report FILE
+//       runs the preview itself inside this process (so its drawing shows on screen), destroys the area
+//       after MS and notes in FILE.end how soon the preview returned.
 //   preview_host --launch PATH ARGS --report FILE
 //       runs PATH with ARGS ("{dead}" is replaced by the handle of a window that no longer exists) and
 //       reports how long it ran and whether a "Preview Window" showed meanwhile.
@@ -24,6 +27,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "app/modes_win32.h"
 
 namespace {
 
@@ -97,6 +102,8 @@ Options ParseOptions() {
       o.watchHostPid = static_cast<DWORD>(_wtoi(next().c_str()));
       o.watchArea = reinterpret_cast<HWND>(static_cast<uintptr_t>(wcstoull(next().c_str(), nullptr, 10)));
       o.watchPreviewPid = static_cast<DWORD>(_wtoi(next().c_str()));
+    } else if (a == L"--in-process") {
+      o.mode = L"in-process";
     } else if (a == L"--launch") {
       o.mode = L"launch";
       o.scr = next();
@@ -157,7 +164,8 @@ std::string DescribeChildren(HWND area, DWORD previewPid) {
   return Line("children", static_cast<unsigned>(count)) + out;
 }
 
-int RunHost(const Options& o) {
+// The host's top-level window (button-face grey) and its preview area (dark grey) at (20, 20) of it.
+bool CreateHostWindows(const Options& o, HWND& top, HWND& area) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -171,13 +179,19 @@ int RunHost(const Options& o) {
   wc.lpszClassName = kAreaClass;
   RegisterClassExW(&wc);
 
-  HWND top = CreateWindowExW(0, kHostClass, L"Preview Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40,
-                             o.areaW + 80, o.areaH + 100, nullptr, nullptr, instance, nullptr);
-  HWND area = CreateWindowExW(0, kAreaClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, o.areaW,
-                              o.areaH, top, nullptr, instance, nullptr);
-  if (!top || !area) return 2;
+  top = CreateWindowExW(0, kHostClass, L"Preview Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40,
+                        o.areaW + 80, o.areaH + 100, nullptr, nullptr, instance, nullptr);
+  area = CreateWindowExW(0, kAreaClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, o.areaW, o.areaH,
+                         top, nullptr, instance, nullptr);
+  if (!top || !area) return false;
   ShowWindow(top, SW_SHOWNORMAL);
   UpdateWindow(top);
+  return true;
+}
+
+int RunHost(const Options& o) {
+  HWND top = nullptr, area = nullptr;
+  if (!CreateHostWindows(o, top, area)) return 2;
 
   const std::wstring handle = std::to_wstring(HandleValue(area));
   const std::wstring args = o.form == L"colon" ? L"/p:" + handle : L"/p " + handle;
@@ -274,6 +288,50 @@ int RunWatch(const Options& o) {
   return 0;
 }
 
+// The preview run inside this process, where (unlike a child of another process under Wine) its
+// drawing reaches the screen. This program carries no PREVIEW picture, so the preview shows the
+// black it falls back to. A timer reports where the area is on screen; a later one destroys the area.
+struct InProcess {
+  static inline const Options* options = nullptr;
+  static inline HWND area = nullptr;
+  static inline ULONGLONG destroyedAt = 0;
+};
+
+void CALLBACK ReportInProcess(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  POINT origin{0, 0};
+  ClientToScreen(InProcess::area, &origin);
+  WriteReport(InProcess::options->report, Line("area_x", static_cast<unsigned>(origin.x)) +
+                                              Line("area_y", static_cast<unsigned>(origin.y)) +
+                                              DescribeChildren(InProcess::area, GetCurrentProcessId()) +
+                                              "ready\n");
+}
+
+void CALLBACK DestroyAreaInProcess(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  InProcess::destroyedAt = GetTickCount64();
+  DestroyWindow(InProcess::area);
+}
+
+int RunInProcess(const Options& o) {
+  HWND top = nullptr, area = nullptr;
+  if (!CreateHostWindows(o, top, area)) return 2;
+  InProcess::options = &o;
+  InProcess::area = area;
+  SetTimer(nullptr, 0, 800, ReportInProcess);
+  SetTimer(nullptr, 0, o.afterMs, DestroyAreaInProcess);
+  const std::wstring handle = std::to_wstring(HandleValue(area));
+  kovaren::win32::StartContext context;
+  context.instance = GetModuleHandleW(nullptr);
+  context.commandText = reinterpret_cast<const char16_t*>((L"/p " + handle).c_str());
+  context.modeLetter = u'P';
+  kovaren::win32::RunPreview(context, area);  // returns once the preview has noticed the area go
+  const bool destroyed = InProcess::destroyedAt != 0;
+  WriteReport(o.report + L".end", Line("returned_after_destroy", destroyed ? 1 : 0) +
+                                      Line("returned_ms", destroyed ? GetTickCount64() - InProcess::destroyedAt : 0));
+  return 0;
+}
+
 int RunLaunch(const Options& o) {
   std::wstring args = o.launchArgs;
   const std::wstring placeholder = L"{dead}";
@@ -308,5 +366,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const Options o = ParseOptions();
   if (o.mode == L"watch") return RunWatch(o);
   if (o.mode == L"launch") return RunLaunch(o);
+  if (o.mode == L"in-process") return RunInProcess(o);
   return RunHost(o);
 }
