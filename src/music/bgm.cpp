@@ -37,6 +37,7 @@ std::optional<double> WholeTextAsNumber(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
                                             std::chars_format::fixed);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (!std::isfinite(value)) return std::nullopt;  // "inf" and "nan" are words, not numbers
   return value;
 }
 
@@ -48,7 +49,7 @@ int16_t LeadingTrackNumber(std::string_view text) {
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
                                             std::chars_format::fixed);
-  if (error != std::errc()) return 0;
+  if (error != std::errc() || !std::isfinite(value)) return 0;
   const double rounded = RoundHalfEven(value);
   if (rounded < std::numeric_limits<int16_t>::min() || rounded > std::numeric_limits<int16_t>::max()) return 0;
   return static_cast<int16_t>(rounded);

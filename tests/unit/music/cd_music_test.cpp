@@ -130,6 +130,7 @@ TEST(CdMusic, CurrentTrackReplyIsReadAsANumberOnlyForTheRepeatTrack) {
       {3, " 3 ", true, false},
       {3, "4", true, true},
       {3, "three", false, false},  // nonsense from the drive ends the polling
+      {3, "nan", false, false},
       {0, "three", true, false},   // without a repeat track the number plays no part
   };
   for (const Case& c : cases) {
@@ -167,6 +168,8 @@ TEST(CdMusic, ArrowsPlayFromTheNeighbouringTrackWithoutWrapping) {
       // The failed current-track query reads as track 0.
       {"right without a drive", false, 0, 39,
        {"status cdaudio current track", "status cdaudio position track 1", "play cdaudio from Error:266"}, 0},
+      {"left without a drive", false, 0, 37,
+       {"status cdaudio current track", "status cdaudio position track -1", "play cdaudio from Error:266"}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -183,6 +186,32 @@ TEST(CdMusic, ArrowsPlayFromTheNeighbouringTrackWithoutWrapping) {
     if (c.trackAfter == c.track) {
       EXPECT_EQ(run.drive.cdOffsetMs, 5000);  // play went on untouched
     }
+  }
+}
+
+TEST(CdMusic, ArrowReadsTheNumberThatBeginsTheCurrentTrackReply) {
+  struct Case {
+    std::string reply;
+    std::string nextPositionQuery;
+  };
+  const Case cases[] = {
+      {"3", "status cdaudio position track 4"},
+      {" 7 tracks", "status cdaudio position track 8"},
+      {"2.5", "status cdaudio position track 3"},  // rounds half to even: 2
+      {"3.5", "status cdaudio position track 5"},  // 4
+      {"99999", "status cdaudio position track 1"},  // beyond 16 bits: 0
+      {"nan", "status cdaudio position track 1"},
+      {"", "status cdaudio position track 1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reply);
+    CdRun run;
+    run.drive.InsertDisc(10);
+    run.Start();
+    run.drive.Script("status cdaudio current track", 0, c.reply);
+    const Commands sent = run.Key(39);
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[1], c.nextPositionQuery);
   }
 }
 
