@@ -1,6 +1,7 @@
 // Fuzzes the command-line parser with arbitrary UTF-16 command lines: the command text is a tail of
 // the line, the mode letter its second character, and the host handle matches a wide reference.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -10,9 +11,14 @@
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok) std::abort();
-}
+// Names the broken invariant before libFuzzer reports the abort.
+#define CHECK(condition)                                             \
+  do {                                                               \
+    if (!(condition)) {                                              \
+      std::fprintf(stderr, "invariant broken: %s\n", #condition);   \
+      std::abort();                                                  \
+    }                                                                \
+  } while (false)
 
 // The handle rule computed in 128 bits: digits after blanks from the fourth character; the signed
 // range as it is, 2^31..2^32-1 as the same 32 bits, beyond that the nearest value.
@@ -41,17 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!line.empty()) std::memcpy(line.data(), data, line.size() * 2);
 
   const std::u16string text = kovaren::CommandText(line);
-  Check(text.size() <= line.size() && line.compare(line.size() - text.size(), text.size(), text) == 0);
+  CHECK(text.size() <= line.size() && line.compare(line.size() - text.size(), text.size(), text) == 0);
 
   const char16_t letter = kovaren::ModeLetter(text);
   if (text.size() < 2) {
-    Check(letter == 0);
+    CHECK(letter == 0);
   } else {
     const char16_t second = text[1];
-    Check(letter == second || (second >= u'a' && second <= u'z' && letter == second - u'a' + u'A'));
+    CHECK(letter == second || (second >= u'a' && second <= u'z' && letter == second - u'a' + u'A'));
   }
 
-  Check(kovaren::HostHandle(line) == ReferenceHandle(line));
-  Check(kovaren::HostHandle(text) == ReferenceHandle(text));
+  CHECK(kovaren::HostHandle(line) == ReferenceHandle(line));
+  CHECK(kovaren::HostHandle(text) == ReferenceHandle(text));
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -19,9 +20,14 @@ using kovaren::ini::NamesEqual;
 using kovaren::ini::ReadValue;
 using kovaren::ini::WithValue;
 
-void Check(bool ok) {
-  if (!ok) std::abort();
-}
+// Names the broken invariant before libFuzzer reports the abort.
+#define CHECK(condition)                                             \
+  do {                                                               \
+    if (!(condition)) {                                              \
+      std::fprintf(stderr, "invariant broken: %s\n", #condition);   \
+      std::abort();                                                  \
+    }                                                                \
+  } while (false)
 
 bool IsBlank(char c) {
   const auto b = static_cast<unsigned char>(c);
@@ -66,19 +72,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Character helpers on arbitrary bytes.
   const std::string_view cut = kovaren::ini::CutToBytes(text, 255);
-  Check(cut.size() <= 255 && text.compare(0, cut.size(), cut) == 0);
-  Check(cut.size() == text.size() || cut.size() >= 254);
-  Check(NamesEqual(text, text));
+  CHECK(cut.size() <= 255 && text.compare(0, cut.size(), cut) == 0);
+  CHECK(cut.size() == text.size() || cut.size() >= 254);
+  CHECK(NamesEqual(text, text));
   (void)kovaren::ini::EndsWithBackslash(text);
 
   const auto probeBefore = ReadValue(text, probeSection, probeKey);
   const auto written = WithValue(text, section, key, value);
-  Check(written.has_value() == CanStore(section, key, value));
+  CHECK(written.has_value() == CanStore(section, key, value));
   if (!written) return 0;
   const std::string& out = *written;
 
   // Reading back gives the value.
-  Check(ReadValue(out, section, key) == AsRead(value));
+  CHECK(ReadValue(out, section, key) == AsRead(value));
 
   // Every byte outside one line's content is kept: what the write removed holds no line break.
   size_t prefix = 0;
@@ -89,13 +95,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ++suffix;
   }
   const std::string_view removed = std::string_view(text).substr(prefix, text.size() - prefix - suffix);
-  Check(removed.find_first_of("\r\n") == std::string_view::npos);
+  CHECK(removed.find_first_of("\r\n") == std::string_view::npos);
 
   // Every other key reads as before.
   const bool sameKey = NamesEqual(Trim(probeSection), Trim(section)) && NamesEqual(Trim(probeKey), Trim(key));
-  if (!sameKey) Check(ReadValue(out, probeSection, probeKey) == probeBefore);
+  if (!sameKey) CHECK(ReadValue(out, probeSection, probeKey) == probeBefore);
 
   // Saving the same value again changes nothing.
-  Check(WithValue(out, section, key, value) == out);
+  CHECK(WithValue(out, section, key, value) == out);
   return 0;
 }

@@ -207,7 +207,7 @@ std::optional<std::string> WithValue(std::string_view text, std::string_view sec
     // A value that brings its own blanks (number text " 100") replaces the file's blanks on that side,
     // so that saving the same value again gives the same bytes instead of one more blank each time.
     if (where.keyHasEquals && !value.empty() && IsBlank(value.front())) begin = where.afterEquals;
-    if (where.keyHasEquals && !value.empty() && IsBlank(value.back())) end = where.lineEnd;
+    if (!value.empty() && IsBlank(value.back())) end = where.lineEnd;
     out.append(text.substr(0, begin));
     if (!where.keyHasEquals) out.push_back('=');
     out.append(value);

@@ -91,7 +91,7 @@ TEST(IniWrite, PutsNewLinesWhereTheyBelongAndReadsBack) {
 
 TEST(IniWrite, SavingAgainChangesNothing) {
   // Number text brings a blank of its own; each save must not add one more.
-  const std::string lines[] = {"k=old", "k = old  ", "k=", "k", "k  =\t", "k=\"q\" "};
+  const std::string lines[] = {"k=old", "k = old  ", "k=", "k", "k \x1A", "k  =\t", "k=\"q\" "};
   const std::string values[] = {" 100", "v", "v ", " v ", "", "  "};
   for (const auto& line : lines) {
     for (const auto& value : values) {
