@@ -222,6 +222,15 @@ kv_wait_no_window() {
   done
 }
 
+# kv_window_names : prints the title of every visible window except the desktop, one a line (for
+# "nothing else is on screen" checks).
+kv_window_names() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+    xdotool getwindowname "$id" 2>/dev/null
+  done | grep -v '^kv_desktop$' | sort
+}
+
 # kv_wait_exit PID [SECS] : waits (default 10 s) for a program started by kv_launch* to end. Returns 0
 # when it ended in time, 1 when it still runs. Sets KV_WAITED_MS (how long it waited) and, when the
 # program ended, KV_EXIT_STATUS. Call it directly, not inside $(...): only this shell can reap the child.
