@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <optional>
+#include <utility>
 
 #include "app/gdi_win32.h"
 #include "app/modes_win32.h"
 #include "app/preview_layout.h"
+#include "app/preview_win32.h"
 #include "app/resources_win32.h"
 #include "app/window_win32.h"
 
@@ -33,6 +35,8 @@ class PreviewWindow final : public Window<PreviewWindow> {
  public:
   // Loads the form hidden, makes it a child of `host`, covers the host and shows the picture.
   // False when the window could not be made a child of the host; nothing is left on screen then.
+  explicit PreviewWindow(std::optional<PixelBuffer> picture) : picture_(std::move(picture)) {}
+
   bool Start(HINSTANCE instance, HWND host, preview::Size size);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -43,8 +47,6 @@ class PreviewWindow final : public Window<PreviewWindow> {
 };
 
 bool PreviewWindow::Start(HINSTANCE instance, HWND host, preview::Size size) {
-  picture_ = ResourcePicture(kPictureResource);
-
   WNDCLASSEXW wc{};
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -148,11 +150,15 @@ void RunUntilHostGoes(HWND host) {
 }  // namespace
 
 void RunPreview(const StartContext& context, HWND host) {
+  RunPreviewShowing(context, host, ResourcePicture(kPictureResource));
+}
+
+void RunPreviewShowing(const StartContext& context, HWND host, std::optional<PixelBuffer> picture) {
   const auto handleValue = static_cast<int64_t>(reinterpret_cast<intptr_t>(host));
   const std::optional<preview::Size> size = preview::PlanPreview(handleValue, HostRectangle(host));
   if (!size) return;  // no host: end at once rather than show a window nobody holds
 
-  PreviewWindow window;
+  PreviewWindow window(std::move(picture));
   if (!window.Start(context.instance, host, *size)) return;
   RunUntilHostGoes(host);
   // The process ends right after this returns; the window goes with it.

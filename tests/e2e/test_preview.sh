@@ -33,12 +33,6 @@ expect_child() {
   [[ $line == "child title=\"Preview Window\" class=Tesmar_R x=0 y=0 w=$2 h=$3 visible=1 child_style=1 popup_style=0 border=0 from_preview=1 parent_is_area=1" ]]
 }
 
-expect_child_in_process() {
-  local line
-  line=$(only_child "$1") || return 1
-  [[ $line == "child title=\"Preview Window\" class=Tesmar_R x=0 y=0 w=200 h=150 visible=1 child_style=1 popup_style=0 border=0 from_preview=1 parent_is_area=1" ]]
-}
-
 # host NAME ARGS...: starts the host, waits for its report; the host ends itself shortly after.
 host() {
   local name=$1
@@ -90,33 +84,60 @@ for way in destroy exit kill; do
   [[ $way == destroy ]] && kv_wait_exit "$host_pid" 15 >/dev/null
 done
 
-# --- What it draws, seen in-process: black over the whole area, no border, nothing outside it --------
-# The host runs the preview inside its own process (where drawing reaches the screen); it carries no
-# preview picture, so this also shows that a missing picture leaves a plain black preview.
-inproc="$REPORTS/in-process.txt"
-rm -f "$inproc" "$inproc.end"
-kv_launch_exe "$HOST" --in-process --size 200x150 --after 3000 --report "$(kv_windows_path "$inproc")"
-inproc_pid=$KV_PID
-wait_file "$inproc" 15 ready
-kv_check "in-process, the preview is the area's one borderless child covering 200 x 150" \
-  expect_child_in_process "$inproc"
-sleep 0.5
-shot="$KV_ARTIFACTS/preview-in-process.png"
-kv_shot "$shot"
-ax=$(value "$inproc" area_x) ay=$(value "$inproc" area_y)
-for at in "0 0" "199 0" "0 149" "199 149" "100 75"; do
-  read -r dx dy <<<"$at"
-  kv_check "the preview is black at ($dx, $dy) of the area" test "$(kv_pixel "$shot" $((ax + dx)) $((ay + dy)))" = "0 0 0"
-done
-for at in "-3 75" "203 75" "100 -3" "100 153"; do
-  read -r dx dy <<<"$at"
-  kv_check "the preview draws nothing at ($dx, $dy) outside the area" \
-    test "$(kv_pixel "$shot" $((ax + dx)) $((ay + dy)))" != "0 0 0"
-done
-wait_file "$inproc.end" 10
-kv_check "in-process, the preview returns within 1 s of its area being destroyed ($(tr '\n' ' ' <"$inproc.end" 2>/dev/null))" \
-  eval '[[ $(value "$inproc.end" returned_after_destroy) == 1 ]] && (($(value "$inproc.end" returned_ms) <= 1000))'
-kv_wait_exit "$inproc_pid" 10 >/dev/null
+# --- What it draws, seen in-process --------------------------------------------------------------------
+# The host runs the preview inside its own process, where drawing reaches the screen, with the picture
+# embedded in Kovaren.scr or with none. A shot of the area then shows exactly what the preview paints.
+PICTURE="$KOVAREN_SOURCE_DIR/assets/preview/preview.bmp"
+# in_process NAME WxH [--scr PATH]: runs it, leaves the area's screenshot in $KV_ARTIFACTS/NAME-area.png.
+in_process() {
+  local name=$1 size=$2
+  shift 2
+  local report="$REPORTS/$name.txt"
+  rm -f "$report" "$report.end"
+  kv_launch_exe "$HOST" --in-process --size "$size" --after 2500 --report "$(kv_windows_path "$report")" "$@"
+  local pid=$KV_PID
+  wait_file "$report" 15 ready
+  kv_check "$name: the preview is the area's one borderless child covering $size" \
+    expect_child "$report" "${size%x*}" "${size#*x}"
+  sleep 0.5
+  kv_shot "$KV_ARTIFACTS/$name.png"
+  # One pixel of margin all round, to see that nothing is drawn outside the area.
+  local w=${size%x*} h=${size#*x}
+  convert "$KV_ARTIFACTS/$name.png" -crop "$((w + 2))x$((h + 2))+$(($(value "$report" area_x) - 1))+$(($(value "$report" area_y) - 1))" \
+    +repage "$KV_ARTIFACTS/$name-area.png"
+  wait_file "$report.end" 10
+  kv_check "$name: the preview returns within 1 s of its area being destroyed ($(tr '\n' ' ' <"$report.end" 2>/dev/null))" \
+    eval "[[ \$(value '$report.end' returned_after_destroy) == 1 ]] && ((\$(value '$report.end' returned_ms) <= 1000))"
+  kv_wait_exit "$pid" 10 >/dev/null
+}
+# expect_area AREA.png W H [PICTURE]: inside the 1-pixel margin, the picture's top-left part (all of it
+# when it fits) at (0, 0) unscaled and black everywhere else; not one black pixel in the margin, which
+# belongs to the host.
+expect_area() {
+  local shot=$1 w=$2 h=$3 picture=${4:-}
+  local expected="$shot.expected.png" pw=0 ph=0 picture_part=()
+  if [[ -n $picture ]]; then
+    read -r pw ph < <(identify -format '%w %h' "$picture")
+    picture_part=("(" "$picture" -crop "$((pw < w ? pw : w))x$((ph < h ? ph : h))+0+0" +repage ")" -geometry +0+0 -composite)
+  fi
+  convert -size "${w}x${h}" xc:black "${picture_part[@]}" -depth 8 -type TrueColor "PNG24:$expected"
+  local inside
+  convert "$shot" -crop "${w}x${h}+1+1" +repage -depth 8 -type TrueColor "PNG24:$shot.inside.png"
+  inside=$(compare -metric AE "$shot.inside.png" "$expected" null: 2>&1)
+  local margin_black
+  margin_black=$(convert "$shot" -fill white -draw "rectangle 1,1 $w,$h" -fill white +opaque black -negate \
+    -format '%[fx:round(mean*w*h)]' info:)
+  kv_log "$shot: $inside pixels differ inside, $margin_black black pixels in the margin"
+  [[ $inside == 0 && $margin_black == 0 ]]
+}
+in_process drawn-200x150 200x150 --scr "$SCR"
+kv_check "a 200 x 150 area shows the whole picture top-left, black right and below, pixel for pixel" \
+  expect_area "$KV_ARTIFACTS/drawn-200x150-area.png" 200 150 "$PICTURE"
+in_process drawn-100x80 100x80 --scr "$SCR"
+kv_check "a 100 x 80 area shows the picture cut to it, unscaled, pixel for pixel" \
+  expect_area "$KV_ARTIFACTS/drawn-100x80-area.png" 100 80 "$PICTURE"
+in_process no-picture 200x150
+kv_check "without a picture the preview is plain black" expect_area "$KV_ARTIFACTS/no-picture-area.png" 200 150
 
 # --- Without a host the preview ends at once and shows nothing ---------------------------------------
 # ended_at_once REPORT: ended within 1.5 s (start-up under Wine included) with no "Preview Window" seen.

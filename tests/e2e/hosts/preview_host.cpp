@@ -9,8 +9,9 @@
 //   preview_host --watch HOSTPID AREA PREVIEWPID --report FILE
 //       reports how long the preview's process outlives the host: from the host's mark (FILE.end) or,
 //       without one (a killed host), from seeing its process end or its area window gone.
-//   preview_host --in-process [--size WxH] [--after MS] --report FILE
-//       runs the preview itself inside this process (so its drawing shows on screen), destroys the area
+//   preview_host --in-process [--scr PATH] [--size WxH] [--after MS] --report FILE
+//       runs the preview itself inside this process (so its drawing shows on screen) with the picture
+//       embedded in PATH (none without it), destroys the area
 //       after MS and notes in FILE.end how soon the preview returned.
 //   preview_host --launch PATH ARGS --report FILE
 //       runs PATH with ARGS ("{dead}" is replaced by the handle of a window that no longer exists) and
@@ -29,6 +30,8 @@
 #include <vector>
 
 #include "app/modes_win32.h"
+#include "app/preview_win32.h"
+#include "gfx/bmp.h"
 
 namespace {
 
@@ -289,8 +292,9 @@ int RunWatch(const Options& o) {
 }
 
 // The preview run inside this process, where (unlike a child of another process under Wine) its
-// drawing reaches the screen. This program carries no PREVIEW picture, so the preview shows the
-// black it falls back to. A timer reports where the area is on screen; a later one destroys the area.
+// drawing reaches the screen. It shows the PREVIEW picture embedded in the Kovaren.scr named by
+// --scr, or, without one, no picture at all. A timer reports where the area is on screen; a later
+// one destroys the area.
 struct InProcess {
   static inline const Options* options = nullptr;
   static inline HWND area = nullptr;
@@ -313,6 +317,22 @@ void CALLBACK DestroyAreaInProcess(HWND, UINT, UINT_PTR id, DWORD) {
   DestroyWindow(InProcess::area);
 }
 
+// The picture embedded in another executable, read from it as a data file.
+std::optional<kovaren::PixelBuffer> PictureFrom(const std::wstring& exe) {
+  if (exe.empty()) return std::nullopt;
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) return std::nullopt;
+  std::optional<kovaren::PixelBuffer> picture;
+  if (HRSRC info = FindResourceW(module, L"PREVIEW", MAKEINTRESOURCEW(10) /* RT_RCDATA */)) {
+    if (HGLOBAL data = LoadResource(module, info)) {
+      const auto* bytes = static_cast<const uint8_t*>(LockResource(data));
+      if (bytes) picture = kovaren::DecodeBmp({bytes, static_cast<size_t>(SizeofResource(module, info))});
+    }
+  }
+  FreeLibrary(module);
+  return picture;
+}
+
 int RunInProcess(const Options& o) {
   HWND top = nullptr, area = nullptr;
   if (!CreateHostWindows(o, top, area)) return 2;
@@ -325,7 +345,8 @@ int RunInProcess(const Options& o) {
   context.instance = GetModuleHandleW(nullptr);
   context.commandText = reinterpret_cast<const char16_t*>((L"/p " + handle).c_str());
   context.modeLetter = u'P';
-  kovaren::win32::RunPreview(context, area);  // returns once the preview has noticed the area go
+  // Returns once the preview has noticed the area go.
+  kovaren::win32::RunPreviewShowing(context, area, PictureFrom(o.scr));
   const bool destroyed = InProcess::destroyedAt != 0;
   WriteReport(o.report + L".end", Line("returned_after_destroy", destroyed ? 1 : 0) +
                                       Line("returned_ms", destroyed ? GetTickCount64() - InProcess::destroyedAt : 0));
