@@ -87,7 +87,7 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
     const Line line = LineAt(text, pos);
     pos = line.next;
     const std::string_view content = text.substr(line.trimBegin, line.trimEnd - line.trimBegin);
-    where.textEndsInBlankLine = content.empty() && line.next > line.end;
+    where.textEndsInBlankLine = content.empty();  // blanks alone make a blank line once it ends
     if (content.empty()) continue;
 
     if (const auto name = HeaderName(content)) {

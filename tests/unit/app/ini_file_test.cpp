@@ -69,6 +69,7 @@ TEST(IniWrite, PutsNewLinesWhereTheyBelongAndReadsBack) {
       {"no file yet", "", "[S]\r\nk=v\r\n"},
       {"new section after a last line without break", "[A]\r\na=1", "[A]\r\na=1\r\n\r\n[S]\r\nk=v\r\n"},
       {"new section after a blank line", "[A]\r\n\r\n", "[A]\r\n\r\n[S]\r\nk=v\r\n"},
+      {"new section after blanks that end the text", "[A]\r\n \t", "[A]\r\n \t\r\n[S]\r\nk=v\r\n"},
       {"new key after the section's last line, before its blank lines",
        "[S]\r\na=1\r\n\r\n[T]\r\n", "[S]\r\na=1\r\nk=v\r\n\r\n[T]\r\n"},
       {"new key after a header that ends the file", "[S]", "[S]\r\nk=v\r\n"},
