@@ -140,9 +140,10 @@ in_process no-picture 200x150
 kv_check "without a picture the preview is plain black" expect_area "$KV_ARTIFACTS/no-picture-area.png" 200 150
 
 # --- Without a host the preview ends at once and shows nothing ---------------------------------------
-# ended_at_once REPORT: ended within 1.5 s (start-up under Wine included) with no "Preview Window" seen.
+# ended_at_once REPORT: ended within 2 s (start-up under Wine on a busy machine included) with no
+# "Preview Window" seen at any time.
 ended_at_once() {
-  [[ $(value "$1" ended) == 1 ]] && (($(value "$1" ran_ms) <= 1500)) && [[ $(value "$1" preview_window_seen) == 0 ]]
+  [[ $(value "$1" ended) == 1 ]] && (($(value "$1" ran_ms) <= 2000)) && [[ $(value "$1" preview_window_seen) == 0 ]]
 }
 for args in "/p 0" "/p:0" "/p" "/p {dead}" "/p:{dead}" "/p 1"; do
   name="nohost-$(tr -c 'a-z0-9' '_' <<<"$args")"
