@@ -16,9 +16,12 @@ target_link_libraries(kovaren_shell PUBLIC kovaren_core ${KOVAREN_WIN32_LIBS})
 # by repeating the two static libraries on the link line.
 target_link_libraries(kovaren_core INTERFACE kovaren_shell)
 
-# The resource script pulls the committed assets in by path.
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.manifest")
+# The resource script pulls the committed assets and each subsystem's fragment in by path: a changed
+# picture or fragment rebuilds it.
+file(GLOB_RECURSE KOVAREN_RC_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.bmp ${CMAKE_SOURCE_DIR}/assets/*.ico
+  ${CMAKE_SOURCE_DIR}/assets/*.cur ${CMAKE_SOURCE_DIR}/src/*_win32.rc)
+list(APPEND KOVAREN_RC_INPUTS ${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.manifest)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.rc PROPERTIES OBJECT_DEPENDS "${KOVAREN_RC_INPUTS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -c 65001")
 add_executable(Kovaren WIN32 ${KOVAREN_MAIN_SOURCE} ${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.rc)
 set_target_properties(Kovaren PROPERTIES SUFFIX ".scr" OUTPUT_NAME "Kovaren")
