@@ -5,7 +5,7 @@ set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
 kv_start
 
-printf '[Section]\r\n\x82\xe0\x82\xdd\x82\xb6= 100\r\n' >"$KV_APP_DIR/Kovaren.ini"  # 101 leaves
+kv_write_ini '[Section]' 'もみじ= 100'  # 101 leaves
 kv_launch /s
 pid=$KV_PID
 kv_check "the saver shows" test -n "$(kv_wait_window Tesmar_Main 10)"

@@ -16,7 +16,7 @@ for switch in /s /c; do
   kv_check "the running saver survives the second start with $switch" kill -0 "$saver"
 done
 # The refused "/c" must not have shown the settings dialog.
-kv_check "no settings dialog appeared" test -z "$(xdotool search --name $'\uFF1CKovaren\uFF1E' 2>/dev/null)"
+kv_check "no settings dialog appeared" test -z "$(xdotool search --name '＜Kovaren＞' 2>/dev/null)"
 
 kv_key space
 kv_check "a key still ends the first saver" kv_wait_exit "$saver" 1
