@@ -27,7 +27,11 @@ rm -rf "$template"
 mkdir -p "$template"
 work=$template
 # On failure, stop whatever Wine left running in this prefix (and only there).
-trap '[[ -d $work/prefix ]] && WINEPREFIX=$work/prefix wineserver -k 2>/dev/null; true' EXIT
+booted=false
+stop_wine() {
+  if [[ $booted == false && -d $work/prefix ]]; then WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true; fi
+}
+trap stop_wine EXIT
 
 started=$SECONDS
 mkdir -p "$work/home" "$work/locale"
@@ -58,5 +62,6 @@ wine regedit /S "$(printf 'Z:%s' "$work/kovaren.reg" | tr / '\\')" >/dev/null 2>
 wineserver -w
 grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" || { echo "registry import failed" >&2; exit 1; }
 
+booted=true
 echo "$stamp_value" >"$template/.ready"
 echo "template prefix booted in $((SECONDS - started)) s: $template"
