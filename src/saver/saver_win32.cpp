@@ -19,6 +19,7 @@
 #include "saver/leaf.h"
 #include "saver/leaf_scene.h"
 #include "saver/pass_clock.h"
+#include "saver/present_region.h"
 #include "saver/saver_input.h"
 #include "saver/sprites_win32.h"
 
@@ -164,28 +165,29 @@ void SaverWindow::RunOnePass() {
 // One transfer of the dirty region's bounding box with the region selected as the clip: the screen
 // goes from one whole frame to the next in a single GDI call.
 void SaverWindow::Present(std::span<const Rect> dirty) {
+  const std::vector<Rect> region = saver::PresentRegion(dirty, {0, 0, width_, height_});
   Rect bounds;
-  for (const Rect& r : dirty) bounds = Union(bounds, r);
+  for (const Rect& r : region) bounds = Union(bounds, r);
   if (bounds.empty()) return;
 
-  regionData_.resize(sizeof(RGNDATAHEADER) + dirty.size() * sizeof(RECT));
+  regionData_.resize(sizeof(RGNDATAHEADER) + region.size() * sizeof(RECT));
   auto* data = reinterpret_cast<RGNDATA*>(regionData_.data());
   data->rdh.dwSize = sizeof(RGNDATAHEADER);
   data->rdh.iType = RDH_RECTANGLES;
-  data->rdh.nCount = static_cast<DWORD>(dirty.size());
-  data->rdh.nRgnSize = static_cast<DWORD>(dirty.size() * sizeof(RECT));
+  data->rdh.nCount = static_cast<DWORD>(region.size());
+  data->rdh.nRgnSize = static_cast<DWORD>(region.size() * sizeof(RECT));
   data->rdh.rcBound = {bounds.x, bounds.y, bounds.right(), bounds.bottom()};
   auto* rects = reinterpret_cast<RECT*>(data->Buffer);
-  for (size_t i = 0; i < dirty.size(); ++i) {
-    const Rect& r = dirty[i];
+  for (size_t i = 0; i < region.size(); ++i) {
+    const Rect& r = region[i];
     rects[i] = {r.x, r.y, r.right(), r.bottom()};
   }
-  HRGN region = ExtCreateRegion(nullptr, static_cast<DWORD>(regionData_.size()), data);
-  if (region) SelectClipRgn(dc_, region);  // without a region the box is copied whole: still correct
+  HRGN clip = ExtCreateRegion(nullptr, static_cast<DWORD>(regionData_.size()), data);
+  if (clip) SelectClipRgn(dc_, clip);  // without a region the box is copied whole: still correct
   PresentPixels(dc_, Frame(), bounds);
-  if (region) {
+  if (clip) {
     SelectClipRgn(dc_, nullptr);
-    DeleteObject(region);
+    DeleteObject(clip);
   }
 }
 

@@ -1,0 +1,93 @@
+// The clip region of the saver's one transfer per pass: it must cover every changed pixel (a missed one
+// stays stale on screen), stay inside the window, and stay small enough to build quickly.
+#include "saver/present_region.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace kovaren::saver {
+namespace {
+
+// How many output rectangles cover each pixel of `bounds`.
+std::vector<int> CoverCount(const std::vector<Rect>& rects, const Rect& bounds) {
+  std::vector<int> count(static_cast<size_t>(bounds.w) * bounds.h, 0);
+  for (const Rect& r : rects)
+    for (int y = r.y; y < r.bottom(); ++y)
+      for (int x = r.x; x < r.right(); ++x) ++count[(y - bounds.y) * bounds.w + (x - bounds.x)];
+  return count;
+}
+
+std::vector<Rect> LeafBoxes(int n, const Rect& bounds, uint32_t seed) {
+  std::mt19937 random(seed);
+  // Leaf boxes reach 32 pixels past every edge, as leaves entering at the top or swaying out do.
+  std::uniform_int_distribution<int> x(bounds.x - 40, bounds.right() + 8), y(bounds.y - 40, bounds.bottom() + 8);
+  std::uniform_int_distribution<int> size(1, 34);
+  std::vector<Rect> boxes;
+  for (int i = 0; i < n; ++i) boxes.push_back({x(random), y(random), size(random), size(random)});
+  return boxes;
+}
+
+TEST(PresentRegion, CoversEveryDirtyPixelInsideTheWindowAndNeverOverlapsWhenCoarsened) {
+  struct Case {
+    Rect bounds;
+    int boxes;
+  };
+  const std::vector<Case> cases = {
+      {{0, 0, 1024, 768}, 1000},   // 500 leaves: old and new boxes
+      {{0, 0, 1024, 768}, 90},     // around the exact limit once boxes outside are dropped
+      {{0, 0, 1000, 750}, 300},    // sizes that are not multiples of the cell
+      {{0, 0, 31, 33}, 200},       // smaller than one cell across
+      {{100, 50, 333, 211}, 400},  // a region that does not start at the origin
+  };
+  uint32_t seed = 1;
+  for (const Case& c : cases) {
+    const std::vector<Rect> dirty = LeafBoxes(c.boxes, c.bounds, seed++);
+    const std::vector<Rect> cover = PresentRegion(dirty, c.bounds);
+    ASSERT_GT(cover.size(), 0u);
+    for (const Rect& r : cover) {
+      ASSERT_FALSE(r.empty());
+      ASSERT_EQ(Intersect(r, c.bounds), r) << "inside the window";
+    }
+    const std::vector<int> covered = CoverCount(cover, c.bounds);
+    for (const Rect& d : dirty) {
+      const Rect in = Intersect(d, c.bounds);
+      for (int y = in.y; y < in.bottom(); ++y)
+        for (int x = in.x; x < in.right(); ++x)
+          ASSERT_GT(covered[(y - c.bounds.y) * c.bounds.w + (x - c.bounds.x)], 0) << "(" << x << ", " << y << ")";
+    }
+    size_t inside = 0;
+    for (const Rect& d : dirty) inside += Intersect(d, c.bounds).empty() ? 0 : 1;
+    if (inside > kExactRegionRects) {
+      for (int n : covered) ASSERT_LE(n, 1) << "coarsened rectangles do not overlap";
+    }
+    const int cells = ((c.bounds.w + kRegionCell - 1) / kRegionCell) * ((c.bounds.h + kRegionCell - 1) / kRegionCell);
+    EXPECT_LE(cover.size(), static_cast<size_t>(cells)) << "never more rectangles than cells";
+  }
+}
+
+TEST(PresentRegion, FewRectanglesStayExactSoNoExtraPixelsAreCopied) {
+  const Rect bounds{0, 0, 640, 480};
+  struct Case {
+    std::vector<Rect> dirty;
+    std::vector<Rect> expected;
+  };
+  const std::vector<Case> cases = {
+      {{}, {}},
+      {{{10, 10, 32, 32}}, {{10, 10, 32, 32}}},
+      {{{600, -10, 32, 32}, {5, 5, 0, 9}, {700, 0, 32, 32}}, {{600, 0, 32, 22}}},  // clipped; empty and outside dropped
+      {{{10, 10, 32, 32}, {11, 10, 32, 32}}, {{10, 10, 32, 32}, {11, 10, 32, 32}}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PresentRegion(c.dirty, bounds), c.expected);
+}
+
+TEST(PresentRegion, ManyLeavesInOneSpotBecomeOneRectangle) {
+  // A crowd of 100 overlapping boxes in one 64 x 64 square of the grid: one transfer area.
+  std::vector<Rect> dirty;
+  for (int i = 0; i < 100; ++i) dirty.push_back({64 + i % 32, 128 + i % 32, 32, 32});
+  EXPECT_EQ(PresentRegion(dirty, {0, 0, 1024, 768}), (std::vector<Rect>{{64, 128, 64, 64}}));
+}
+
+}  // namespace
+}  // namespace kovaren::saver
