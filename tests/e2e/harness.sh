@@ -129,6 +129,7 @@ kv_start() {
   wait "$copy_pid" || kv_die "could not copy the template prefix"
   wineserver -f -p &
   KV_WINESERVER_PID=$!
+  kv_start_watchdog
 
   KV_APP_DIR=$WINEPREFIX/drive_c/kovaren
   mkdir -p "$KV_APP_DIR"
@@ -169,6 +170,28 @@ kv_cleanup() {
   return 0
 }
 
+# kv_start_watchdog : a helper process that does the clean-up if this test is killed outright (a CTest
+# time-out sends SIGKILL, which no trap sees): once the test's shell is gone, it stops the servers and
+# programs this test started (their PIDs are in $KV_TMP/pids) and removes the scratch folder.
+kv_start_watchdog() {
+  local test_pid=$$
+  (
+    trap '' INT TERM
+    exec </dev/null >/dev/null 2>&1
+    while kill -0 "$test_pid" 2>/dev/null; do sleep 1; done
+    [[ -d $KV_TMP ]] || exit 0
+    wineserver -k
+    while read -r pid; do kill "$pid"; done <"$KV_TMP/pids"
+    sleep 1
+    rm -rf "$KV_TMP"
+  ) &
+  disown $!
+  kv_remember_pids "$KV_XVFB_PID" "$KV_PULSE_PID" "$KV_DESKTOP_VIEWER_PID" "$KV_WINESERVER_PID"
+}
+
+# kv_remember_pids PID... : notes PIDs for the watchdog.
+kv_remember_pids() { printf '%s\n' "$@" >>"$KV_TMP/pids"; }
+
 # kv_windows_path UNIXPATH : prints the path as Wine's Z: drive sees it.
 kv_windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
@@ -183,6 +206,7 @@ kv_launch_exe() {
   (cd "$(dirname "$exe")" && exec wine "$exe" "$@") >>"$KV_ARTIFACTS/wine.log" 2>&1 &
   KV_PID=$!
   KV_PIDS+=("$KV_PID")
+  kv_remember_pids "$KV_PID"
 }
 
 # kv_launch_raw COMMANDTEXT : starts Kovaren.scr with exactly this command text after its name and one
