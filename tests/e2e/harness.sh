@@ -282,23 +282,26 @@ kv_shot() { import -window root "$1"; }
 
 # kv_pixel FILE X Y : prints "R G B" (0-255 each) of one pixel of a picture.
 kv_pixel() {
-  convert "$1" -crop "1x1+$2+$3" +repage -depth 8 -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]' info:
+  convert "$1" -crop "1x1+$2+$3" +repage -depth 8 -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]\n' info:
 }
 
 # kv_screen_pixel X Y : prints "R G B" of one pixel of the screen as it is now.
 kv_screen_pixel() {
   import -window root -crop "1x1+$1+$2" +repage -depth 8 \
-    -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]' info: 2>/dev/null
+    -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]\n' info: 2>/dev/null
 }
 
 # kv_same_picture A B [REGION] : true when two pictures (or the region WxH+X+Y of both) agree pixel for
 # pixel; prints the number of differing pixels.
 kv_same_picture() {
-  local a=$1 b=$2 region=${3:-}
-  local crop=()
-  [[ -n $region ]] && crop=(-crop "$region" +repage)
-  local diff
-  diff=$(compare -metric AE <(convert "$a" "${crop[@]}" png:-) <(convert "$b" "${crop[@]}" png:-) null: 2>&1)
+  local a=$1 b=$2 region=${3:-} scratch diff
+  scratch=$(mktemp -d) || return 2
+  if [[ -n $region ]]; then
+    convert "$a" -crop "$region" +repage "PNG24:$scratch/a.png" && convert "$b" -crop "$region" +repage "PNG24:$scratch/b.png"
+    a=$scratch/a.png b=$scratch/b.png
+  fi
+  diff=$(compare -metric AE "$a" "$b" null: 2>&1)
+  rm -rf "$scratch"
   echo "$diff"
   [[ $diff == 0 ]]
 }
