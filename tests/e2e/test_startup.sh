@@ -45,6 +45,17 @@ for row in "${saving[@]}"; do
   kv_wait_no_window "$saver" 3 || kill "$pid" 2>/dev/null
 done
 
+# Command texts that open the settings dialog (a handle after the switch is ignored).
+for text in /c /C /c:1234; do
+  kv_launch "$text"
+  pid=$KV_PID
+  kv_check "'$text' shows the settings dialog" test -n "$(kv_wait_window "$dialog" 5)"
+  kv_check "'$text' shows no saver" bash -c '! grep -qx Tesmar_Main' <<<"$(kv_window_names)"
+  kill "$pid"
+  kv_wait_exit "$pid" 5
+  kv_wait_no_window "$dialog" 5
+done
+
 # The instance guard, for both captions and every kind of start.
 guarded=("args|/s" "raw|" "args|/c" "args|/p 1234" "args|/a 1234")
 for caption in "$saver" "$dialog"; do
