@@ -13,7 +13,8 @@ class Window {
  protected:
   // Registers the class once per process; later calls are no-ops. Returns false when registration failed.
   static bool RegisterClassOnce(HINSTANCE instance, const wchar_t* className, WNDCLASSEXW wc) {
-    WNDCLASSEXW existing{sizeof(existing)};
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
     if (GetClassInfoExW(instance, className, &existing)) return true;
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &Window::Procedure;
@@ -42,6 +43,8 @@ class Window {
     }
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     const LRESULT result = self->HandleMessage(msg, wp, lp);
+    // The window is forgotten after its last message; a Derived must therefore not delete itself
+    // inside WM_NCDESTROY (a self-owning window keeps its own procedure).
     if (msg == WM_NCDESTROY) {
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       self->hwnd_ = nullptr;

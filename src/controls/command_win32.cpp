@@ -65,19 +65,19 @@ bool FaceInstalled(HDC dc, const wchar_t* face) {
 }
 
 // The caption font; when its face is not installed, the nearest Japanese Gothic that is.
-HFONT CreateCaptionFont(const FontSpec& spec, HDC dc) {
+HFONT CreateCaptionFont(const FontSpec& wanted, HDC dc) {
   static constexpr const wchar_t* kGothics[] = {L"MS PGothic", L"IPAPGothic", L"Meiryo UI", L"Yu Gothic UI",
                                                 L"MS UI Gothic", L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF", L"IPAGothic"};
   LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(spec.sizeHundredthsPt, GetDeviceCaps(dc, LOGPIXELSY), 7200);
-  lf.lfWeight = spec.weight;
-  lf.lfItalic = spec.italic;
-  lf.lfUnderline = spec.underline;
-  lf.lfStrikeOut = spec.strikethrough;
-  lf.lfCharSet = static_cast<BYTE>(spec.charset);
+  lf.lfHeight = -MulDiv(wanted.sizeHundredthsPt, GetDeviceCaps(dc, LOGPIXELSY), 7200);
+  lf.lfWeight = wanted.weight;
+  lf.lfItalic = wanted.italic;
+  lf.lfUnderline = wanted.underline;
+  lf.lfStrikeOut = wanted.strikethrough;
+  lf.lfCharSet = static_cast<BYTE>(wanted.charset);
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  const wchar_t* face = spec.face.c_str();
+  const wchar_t* face = wanted.face.c_str();
   if (!FaceInstalled(dc, face)) {
     for (const wchar_t* candidate : kGothics) {
       if (FaceInstalled(dc, candidate)) {
@@ -92,17 +92,17 @@ HFONT CreateCaptionFont(const FontSpec& spec, HDC dc) {
 
 FontSpec SpecFromFont(HFONT font, HDC dc) {
   LOGFONTW lf{};
-  FontSpec spec = controls::DesignFont();
-  if (!font || !GetObjectW(font, sizeof(lf), &lf)) return spec;
-  spec.face = lf.lfFaceName;
+  FontSpec wanted = controls::DesignFont();
+  if (!font || !GetObjectW(font, sizeof(lf), &lf)) return wanted;
+  wanted.face = lf.lfFaceName;
   const int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-  if (height) spec.sizeHundredthsPt = MulDiv(height, 7200, GetDeviceCaps(dc, LOGPIXELSY));
-  spec.weight = lf.lfWeight ? static_cast<int>(lf.lfWeight) : FW_NORMAL;
-  spec.italic = lf.lfItalic != 0;
-  spec.underline = lf.lfUnderline != 0;
-  spec.strikethrough = lf.lfStrikeOut != 0;
-  spec.charset = lf.lfCharSet;
-  return spec;
+  if (height) wanted.sizeHundredthsPt = MulDiv(height, 7200, GetDeviceCaps(dc, LOGPIXELSY));
+  wanted.weight = lf.lfWeight ? static_cast<int>(lf.lfWeight) : FW_NORMAL;
+  wanted.italic = lf.lfItalic != 0;
+  wanted.underline = lf.lfUnderline != 0;
+  wanted.strikethrough = lf.lfStrikeOut != 0;
+  wanted.charset = lf.lfCharSet;
+  return wanted;
 }
 
 class CommandWindow final : private controls::CommandSite {
@@ -129,7 +129,7 @@ class CommandWindow final : private controls::CommandSite {
   void Paint();
   void PaintCaption(HDC dc);
   void PaintParentBackground(HDC dc, const RECT& client);
-  void UseFont(const FontSpec& spec);
+  void UseFont(const FontSpec& wanted);
   void DeliverClick();
 
   // CommandSite
@@ -250,10 +250,10 @@ LRESULT CommandWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SETFONT: {
       HDC dc = GetDC(hwnd_);
-      const FontSpec spec = SpecFromFont(reinterpret_cast<HFONT>(wp), dc);
+      const FontSpec wanted = SpecFromFont(reinterpret_cast<HFONT>(wp), dc);
       ReleaseDC(hwnd_, dc);
-      core_.SetFont(spec);
-      UseFont(spec);
+      core_.SetFont(wanted);
+      UseFont(wanted);
       if (LOWORD(lp)) InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
     }
@@ -303,15 +303,15 @@ void CommandWindow::DeliverClick() {
   SendMessageW(GetParent(self), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(self));
 }
 
-void CommandWindow::UseFont(const FontSpec& spec) {
-  if (font_ && spec == fontSpec_) return;
+void CommandWindow::UseFont(const FontSpec& wanted) {
+  if (font_ && wanted == fontSpec_) return;
   HDC dc = GetDC(hwnd_);
-  HFONT created = CreateCaptionFont(spec, dc);
+  HFONT created = CreateCaptionFont(wanted, dc);
   ReleaseDC(hwnd_, dc);
   if (!created) return;  // keep the previous font
   if (font_) DeleteObject(font_);
   font_ = created;
-  fontSpec_ = spec;
+  fontSpec_ = wanted;
 }
 
 void CommandWindow::Paint() {
