@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/modes_win32.h"
+#include "app/program_folder_win32.h"
 #include "app/settings.h"
 #include "app/text_win32.h"
 
@@ -21,22 +22,6 @@ bool AnotherInstanceShows() {
   const bool saver = FindWindowW(nullptr, kSaverCaption) != nullptr;
   const bool dialog = FindWindowW(nullptr, kDialogCaption) != nullptr;
   return saver || dialog;
-}
-
-std::string ExecutableFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const auto slash = path.find_last_of(L"\\/");
-  std::wstring folder = slash == std::wstring::npos ? std::wstring{} : path.substr(0, slash);
-  return Cp932FromWide(folder);
 }
 
 }  // namespace

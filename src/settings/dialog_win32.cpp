@@ -13,6 +13,7 @@
 
 #include "app/gdi_win32.h"
 #include "app/modes_win32.h"
+#include "app/program_folder_win32.h"
 #include "app/resources_win32.h"
 #include "app/settings.h"
 #include "app/text_win32.h"
@@ -61,22 +62,6 @@ enum ControlId : int {
 };
 
 RECT ToRECT(const Rect& r) { return {r.x, r.y, r.right(), r.bottom()}; }
-
-// The executable's folder in code page 932, as the settings file's path is built from it.
-std::string ExecutableFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const auto slash = path.find_last_of(L"\\/");
-  return Cp932FromWide(slash == std::wstring::npos ? std::wstring{} : path.substr(0, slash));
-}
 
 std::optional<ScrollAction> ScrollActionOf(WORD code) {
   switch (code) {
