@@ -13,10 +13,6 @@
 namespace kovaren::win32 {
 namespace {
 
-// Captions that mark a running instance; fixed, never changed at run time.
-constexpr wchar_t kSaverCaption[] = L"Tesmar_Main";
-constexpr wchar_t kDialogCaption[] = L"\xFF1CKovaren\xFF1E";  // ＜Kovaren＞
-
 bool AnotherInstanceShows() {
   // Both lookups always run, as the instance guard is defined to make both.
   const bool saver = FindWindowW(nullptr, kSaverCaption) != nullptr;

@@ -8,6 +8,12 @@
 
 namespace kovaren::win32 {
 
+// The captions that mark a running instance: start-up refuses to run while a window bears either.
+// Fixed, never changed at run time; the saver and the dialog take theirs from here so the two sides
+// cannot drift apart.
+inline constexpr wchar_t kSaverCaption[] = L"Tesmar_Main";
+inline constexpr wchar_t kDialogCaption[] = L"\xFF1CKovaren\xFF1E";  // ＜Kovaren＞
+
 // What start-up knows and the modes need.
 struct StartContext {
   HINSTANCE instance = nullptr;

@@ -26,9 +26,8 @@
 namespace kovaren::win32 {
 namespace {
 
-// The caption is how start-up recognises a running saver; the class shares the name.
+// The caption (kSaverCaption) is how start-up recognises a running saver; the class shares the name.
 constexpr wchar_t kSaverClass[] = L"Tesmar_Main";
-constexpr wchar_t kSaverCaption[] = L"Tesmar_Main";
 constexpr UINT_PTR kTimer1Id = 1;  // MP3 poll
 constexpr UINT_PTR kTimer2Id = 2;  // audio-CD poll
 // Sleep granularity while the saver runs: without it a 17 ms wait can last 31 ms on Windows, and

@@ -30,7 +30,6 @@ namespace {
 using namespace kovaren::dialog;
 
 constexpr wchar_t kClassName[] = L"Tesmar_P";
-constexpr wchar_t kCaption[] = L"＜Kovaren＞";  // the instance guard looks for this caption
 constexpr wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
 // 9.75 pt at the 96 dpi the layout is measured in: 13 pixels of character height.
 constexpr int kFontPixels = 13;
@@ -141,7 +140,7 @@ bool SettingsDialog::Load() {
   AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
   const int w = outer.right - outer.left, h = outer.bottom - outer.top;
   const Placement at = PlaceDialog(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), w, h);
-  if (!CreateAs(kClassName, kCaption, kStyle, 0, at.left, at.top, w, h, nullptr, nullptr, instance_)) return false;
+  if (!CreateAs(kClassName, kDialogCaption, kStyle, 0, at.left, at.top, w, h, nullptr, nullptr, instance_)) return false;
 
   font_ = CreateFontW(-kFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFontName);
