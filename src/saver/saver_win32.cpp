@@ -84,6 +84,14 @@ int64_t ClockFrequency() {
   return frequency.QuadPart > 0 ? frequency.QuadPart : 1000;  // never 0 on XP and later; be safe
 }
 
+// The steps of an exit plan that give the system back what start-up took (the CD poll aside, which
+// belongs to the window), in the plan's order.
+void GiveBackSystemState(const saver::ExitPlan& plan, StartContext& context) {
+  if (plan.allowSystemKeys) AllowSystemKeys(true);
+  if (plan.showCursor) context.savedCursorCount = ShowCursor(TRUE);
+  if (plan.reactivateSystemSaver) SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+}
+
 bool SaverWindow::Start() {
   WNDCLASSEXW wc{};
   wc.style = CS_OWNDC;  // one DC for the whole run: no GetDC per pass
@@ -221,9 +229,7 @@ void SaverWindow::ExitSaver() {
     timer2Enabled_ = false;
   }
   music_->StopForExit(plan.stopCdPolling);
-  if (plan.allowSystemKeys) AllowSystemKeys(true);
-  if (plan.showCursor) context_.savedCursorCount = ShowCursor(TRUE);
-  if (plan.reactivateSystemSaver) SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+  GiveBackSystemState(plan, context_);
   running_ = false;
   // Ending the process takes the window with it; destroying it first would only delay the exit (a
   // window system may wait for the hidden window to be withdrawn).
@@ -277,10 +283,7 @@ void RunSaver(StartContext& context, Settings& settings) {
   SaverWindow window(context, settings);  // lives until the process ends inside ExitSaver
   if (!window.Start()) {
     // No window: nothing is on screen, but the system state start-up changed is still given back.
-    const saver::ExitPlan plan = saver::PlanExit(context.modeLetter, false);
-    if (plan.allowSystemKeys) AllowSystemKeys(true);
-    if (plan.showCursor) ShowCursor(TRUE);
-    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+    GiveBackSystemState(saver::PlanExit(context.modeLetter, false), context);
     ExitProcess(0);
   }
   window.RunAnimation();
