@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/gdi_win32.h"
+#include "app/resources_win32.h"
 #include "controls/command.h"
-#include "gfx/bmp.h"
 
 namespace kovaren::win32 {
 namespace {
@@ -31,14 +31,7 @@ HMODULE& SkinModule() {
 }
 
 std::optional<PixelBuffer> SkinPicture(HMODULE module, Skin skin) {
-  std::wstring name = L"BUTTON_";
-  for (const char* c = controls::SkinFileStem(skin); *c; ++c) name += static_cast<wchar_t>(*c >= 'a' ? *c - 32 : *c);
-  HRSRC info = FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-  if (!info) return std::nullopt;
-  HGLOBAL handle = LoadResource(module, info);
-  const void* data = handle ? LockResource(handle) : nullptr;
-  if (!data) return std::nullopt;
-  return DecodeBmp({static_cast<const uint8_t*>(data), static_cast<size_t>(SizeofResource(module, info))});
+  return ResourcePicture(module, (L"BUTTON_" + ResourceName(controls::SkinFileStem(skin))).c_str());
 }
 
 controls::SkinSet LoadSkins() {

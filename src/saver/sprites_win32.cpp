@@ -9,9 +9,7 @@ namespace kovaren::win32 {
 
 std::optional<saver::SpriteSet> LoadEmbeddedSprites() {
   return saver::LoadSpriteSet([](const std::string& name) -> std::optional<PixelBuffer> {
-    std::wstring resource;
-    for (char ch : name) resource += static_cast<wchar_t>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
-    return ResourcePicture(resource.c_str());
+    return ResourcePicture(ResourceName(name).c_str());
   });
 }
 
