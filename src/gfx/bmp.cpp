@@ -64,7 +64,9 @@ std::optional<PixelBuffer> DecodeBmp(std::span<const uint8_t> file) {
   if (width > 32768 || height > 32768) return std::nullopt;
   const size_t bytesPerPixel = bits / 8;
   const size_t rowBytes = (static_cast<size_t>(width) * bytesPerPixel + 3) & ~size_t{3};
-  if (offset > file.size() || file.size() - offset < rowBytes * static_cast<size_t>(height)) return std::nullopt;
+  // In 64 bits: on a 32-bit target 32768 rows of 32768 32-bit pixels would wrap round to 0 bytes.
+  const uint64_t imageBytes = uint64_t{rowBytes} * static_cast<uint64_t>(height);
+  if (offset > file.size() || file.size() - offset < imageBytes) return std::nullopt;
   PixelBuffer picture(width, height);
   for (int y = 0; y < height; ++y) {
     const int fileRow = bottomUp ? height - 1 - y : y;

@@ -56,6 +56,13 @@ TEST(Bmp, RefusesEveryTruncationAndBadHeaders) {
     if (c.at == 18) bad[19] = bad[20] = bad[21] = 0;
     EXPECT_FALSE(DecodeBmp(bad)) << c.what;
   }
+  // The largest header the decoder accepts (32768 x 32768, 32-bit: 4 GiB of pixels) over a few bytes:
+  // the image size must not wrap round where sizes are 32 bits wide.
+  auto huge = good;
+  huge[19] = huge[23] = 0x80;  // width and height 0x8000
+  huge[18] = huge[20] = huge[21] = huge[22] = huge[24] = huge[25] = 0;
+  huge[28] = 32;
+  EXPECT_FALSE(DecodeBmp(huge)) << "header far larger than the file";
 }
 
 }  // namespace
