@@ -4,12 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "app/ini_file.h"
+
 namespace kovaren::music {
-
-bool IsCp932LeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 namespace {
 
 // Byte offsets where the characters of `text` begin. A lead byte at the very end stands alone.
@@ -17,7 +14,7 @@ std::vector<size_t> CharacterStarts(std::string_view text) {
   std::vector<size_t> starts;
   for (size_t i = 0; i < text.size();) {
     starts.push_back(i);
-    i += (IsCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
+    i += (ini::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
   }
   return starts;
 }
@@ -30,7 +27,7 @@ std::string UpperLastCharacters(std::string_view text, size_t count) {
   std::string tail(text.substr(first));
   for (size_t i = 0; i < tail.size(); ++i) {
     const auto byte = static_cast<unsigned char>(tail[i]);
-    if (IsCp932LeadByte(byte) && i + 1 < tail.size()) {
+    if (ini::IsLeadByte(byte) && i + 1 < tail.size()) {
       ++i;  // the trail byte may look like a letter; it is not one
     } else if (byte >= 'a' && byte <= 'z') {
       tail[i] = static_cast<char>(byte - 'a' + 'A');
@@ -49,7 +46,7 @@ void CopyIntoBuffer(std::string_view text, std::span<char> buffer) {
   const size_t room = buffer.size() - 1;
   size_t length = 0;
   for (const size_t start : CharacterStarts(text)) {
-    const size_t end = (start + 1 < text.size() && IsCp932LeadByte(static_cast<unsigned char>(text[start])))
+    const size_t end = (start + 1 < text.size() && ini::IsLeadByte(static_cast<unsigned char>(text[start])))
                            ? start + 2
                            : start + 1;
     if (end > room) break;

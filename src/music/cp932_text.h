@@ -7,9 +7,6 @@
 
 namespace kovaren::music {
 
-// True for the first byte of a double-byte character (0x81-0x9F, 0xE0-0xFC).
-bool IsCp932LeadByte(unsigned char byte);
-
 // The last `count` characters of `text`, ASCII letters upper-cased. A double-byte character counts
 // as one, so its trail byte is never mistaken for a letter.
 std::string UpperLastCharacters(std::string_view text, size_t count);
