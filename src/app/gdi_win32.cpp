@@ -3,9 +3,8 @@
 #include <algorithm>
 
 namespace kovaren::win32 {
-namespace {
 
-BITMAPINFO TopDown32(int width, int height) {
+BITMAPINFO TopDownDib32(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -16,13 +15,11 @@ BITMAPINFO TopDown32(int width, int height) {
   return info;
 }
 
-}  // namespace
-
 void PresentPixels(HDC dc, const PixelBuffer& picture, const Rect& area, POINT origin) {
   const Rect r = Intersect(area, picture.bounds());
   if (r.empty()) return;
   // Hand over only the rows of the area, so the source row is 0 whatever the DIB orientation rules say.
-  const BITMAPINFO info = TopDown32(picture.width(), r.h);
+  const BITMAPINFO info = TopDownDib32(picture.width(), r.h);
   SetDIBitsToDevice(dc, origin.x + r.x, origin.y + r.y, static_cast<DWORD>(r.w), static_cast<DWORD>(r.h), r.x, 0, 0,
                     static_cast<UINT>(r.h), picture.row(r.y), &info, DIB_RGB_COLORS);
 }
@@ -30,7 +27,7 @@ void PresentPixels(HDC dc, const PixelBuffer& picture, const Rect& area, POINT o
 PixelBuffer CapturePixels(HDC dc, const Rect& area) {
   if (area.empty()) return {};
   PixelBuffer picture(area.w, area.h);
-  BITMAPINFO info = TopDown32(area.w, area.h);
+  BITMAPINFO info = TopDownDib32(area.w, area.h);
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!dib) return {};

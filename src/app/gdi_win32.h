@@ -13,4 +13,8 @@ void PresentPixels(HDC dc, const PixelBuffer& picture, const Rect& area, POINT o
 // Reads `area` of `dc` into a new buffer (for the desktop snapshot). Empty buffer on failure.
 PixelBuffer CapturePixels(HDC dc, const Rect& area);
 
+// The header of a top-down 32-bit DIB of width x height, whose pixels in memory are PixelBuffer's
+// (BGRX little-endian == 0x00RRGGBB).
+BITMAPINFO TopDownDib32(int width, int height);
+
 }  // namespace kovaren::win32

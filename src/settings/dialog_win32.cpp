@@ -160,13 +160,7 @@ bool SettingsDialog::Load() {
   canvasW_ = client.right > 0 ? client.right : kClientWidth;
   canvasH_ = client.bottom > 0 ? client.bottom : kClientHeight;
   backdrop_ = ComposeBackdrop(canvasW_, canvasH_, ResourcePicture(L"DIALOG_STRIP").value_or(PixelBuffer{}));
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = canvasW_;
-  bi.bmiHeader.biHeight = -canvasH_;  // top-down, like PixelBuffer
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO bi = TopDownDib32(canvasW_, canvasH_);
   HDC screen = GetDC(nullptr);
   canvasDc_ = CreateCompatibleDC(screen);
   void* bits = nullptr;
