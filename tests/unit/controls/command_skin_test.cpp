@@ -59,10 +59,18 @@ TEST(DrawButtonFace, RimComesFromThePictureRimAndTheMiddleFromTheGradient) {
         const int sx = SourceX(p), sy = SourceY(p);
         // Taken from the picture's own rim, on the same side.
         EXPECT_TRUE(sx < 4 || sx >= 60 || sy < 4 || sy >= 21) << x << "," << y;
-        if (x < 4) EXPECT_EQ(sx, x);
-        if (x >= w - 4) EXPECT_EQ(sx, x - w + kSkinWidth);
-        if (y < 4) EXPECT_EQ(sy, y);
-        if (y >= h - 4) EXPECT_EQ(sy, y - h + kSkinHeight);
+        if (x < 4) {
+          EXPECT_EQ(sx, x);
+        }
+        if (x >= w - 4) {
+          EXPECT_EQ(sx, x - w + kSkinWidth);
+        }
+        if (y < 4) {
+          EXPECT_EQ(sy, y);
+        }
+        if (y >= h - 4) {
+          EXPECT_EQ(sy, y - h + kSkinHeight);
+        }
       }
     }
   }

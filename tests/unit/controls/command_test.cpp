@@ -345,7 +345,9 @@ TEST(CommandProperties, ReadsRedrawNormalAndKeepTheState) {
       // The look and the state now differ until the next transition.
       f.site.pointerOverButton = false;
       f.button.PollTick();
-      if (from == state::kFocusedHover) EXPECT_EQ(f.Look(), Skin::Selected);
+      if (from == state::kFocusedHover) {
+        EXPECT_EQ(f.Look(), Skin::Selected);
+      }
     }
   }
 }
