@@ -1,14 +1,53 @@
 // The compositor. A pass restores the snapshot only under the boxes of leaves whose drawing changed
-// (their old and new 32 x 32 boxes) and redraws, in index order, every leaf touching a restored box,
-// clipped to it, so overlaps come out exactly as a whole-frame rebuild would draw them.
+// (their old and new 32 x 32 boxes) and redraws, in index order, every leaf over what it restored,
+// clipped to it, so overlaps come out exactly as a whole-frame rebuild would draw them. A one-bit-
+// per-pixel mask of what is restored keeps each pixel restored once and each leaf drawn once however
+// many boxes meet there; it is set and cleared box by box, so a pass never sweeps the whole frame.
 #include "saver/leaf_scene.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace kovaren::saver {
 namespace {
 
-constexpr int kGridCell = 64;  // pixels; a sprite box touches at most 2 x 2 cells
+constexpr int kWordBits = 64;
+
+constexpr uint64_t LowBits(int count) { return count >= kWordBits ? ~uint64_t{0} : (uint64_t{1} << count) - 1; }
+
+// Copies a run of at most 64 pixels. A library call costs more in its call and size dispatch than
+// such a run takes to move, so the run is split into fixed-size pieces, each a few vector moves
+// (written without a loop, which the compiler would turn back into a library call).
+template <int kPixels>
+inline void CopyPiece(Pixel*& out, const Pixel*& in) {
+  std::memcpy(out, in, kPixels * sizeof(Pixel));
+  out += kPixels;
+  in += kPixels;
+}
+
+inline void CopyRun(Pixel* out, const Pixel* in, int count) {
+  if (count >= 32) { CopyPiece<32>(out, in); count -= 32; }
+  if (count >= 32) { CopyPiece<32>(out, in); count -= 32; }
+  if (count & 16) CopyPiece<16>(out, in);
+  if (count & 8) CopyPiece<8>(out, in);
+  if (count & 4) CopyPiece<4>(out, in);
+  if (count & 2) CopyPiece<2>(out, in);
+  if (count & 1) CopyPiece<1>(out, in);
+}
+
+// Calls f(begin, end) for every run of set bits in `bits`.
+template <typename F>
+void ForEachRun(uint64_t bits, F&& f) {
+  while (bits != 0) {
+    const int begin = std::countr_zero(bits);
+    const uint64_t clear = ~bits & (~uint64_t{0} << begin);
+    const int end = clear == 0 ? kWordBits : std::countr_zero(clear);
+    f(begin, end);
+    if (end == kWordBits) return;
+    bits &= ~uint64_t{0} << end;
+  }
+}
 
 Rect BoxOf(const LeafDraw& d) { return {d.px, d.py, kLeafSize, kLeafSize}; }
 
@@ -63,9 +102,8 @@ LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std
       }
     }
   }
-  gridColumns_ = (snapshot_.width() + kGridCell - 1) / kGridCell;
-  gridRows_ = (snapshot_.height() + kGridCell - 1) / kGridCell;
-  grid_.resize(static_cast<size_t>(gridColumns_) * static_cast<size_t>(gridRows_));
+  wordsPerRow_ = (std::max(snapshot_.width(), 0) + kWordBits - 1) / kWordBits + 1;
+  dirtyBits_.assign(static_cast<size_t>(wordsPerRow_) * static_cast<size_t>(std::max(snapshot_.height(), 0)), 0);
 }
 
 void LeafScene::StepAll() {
@@ -77,29 +115,24 @@ void LeafScene::StepAll() {
     currentOf_[i] = -1;
     if (auto draw = StepLeaf(leaves_[i], w, h, *random_)) {
       currentOf_[i] = static_cast<int>(draws_.size());
-      draws_.push_back({BoxOf(*draw), *draw});
+      draws_.push_back({BoxOf(*draw), *draw, false});
     }
   }
 }
 
-void LeafScene::DrawLeaf(const Drawn& leaf, const Rect& clip) {
+// Columns [x0, x1) of row y, all inside the frame and the leaf's box; the sprite indices are valid.
+inline void LeafScene::DrawLeafRow(const LeafDraw& d, int y, int x0, int x1) {
   if (!opaque_) {
-    CompositeLeaf(frame_, sprites_, leaf.draw, clip);
+    CompositeLeaf(frame_, sprites_, d, {x0, y, x1 - x0, 1});
     return;
   }
-  const LeafDraw& d = leaf.draw;
-  if (d.frame < 0 || d.frame >= kLeafFrames || d.colour < 0 || d.colour >= kLeafColours) return;
-  const Rect c = Intersect(Intersect(leaf.box, clip), frame_.bounds());
-  if (c.empty()) return;
   const Pixel colour = kLeafColourValues[d.colour];
-  const int left = c.x - d.px, right = c.right() - d.px;  // sprite columns inside the clip
-  for (int y = c.y; y < c.bottom(); ++y) {
-    const auto [first, last] = rowRuns_[d.frame * kLeafSize + (y - d.py)];
-    Pixel* out = frame_.row(y) + d.px;
-    for (int i = first; i < last; ++i) {
-      const int b = std::max(runs_[i].begin, left), e = std::min(runs_[i].end, right);
-      if (b < e) std::fill(out + b, out + e, colour);
-    }
+  const int left = x0 - d.px, right = x1 - d.px;  // sprite columns
+  const auto [first, last] = rowRuns_[d.frame * kLeafSize + (y - d.py)];
+  Pixel* out = frame_.row(y) + d.px;
+  for (int i = first; i < last; ++i) {
+    const int b = std::max(runs_[i].begin, left), e = std::min(runs_[i].end, right);
+    for (int x = b; x < e; ++x) out[x] = colour;
   }
 }
 
@@ -117,56 +150,109 @@ std::span<const Rect> LeafScene::RunFullFramePass() {
   return dirty_;
 }
 
+uint64_t LeafScene::MaskWindow(int y, int x, int count) {
+  const uint64_t* row = MaskRow(y);
+  const int w = x / kWordBits, shift = x % kWordBits;
+  uint64_t bits = row[w] >> shift;
+  if (shift != 0) bits |= row[w + 1] << (kWordBits - shift);
+  return bits & LowBits(count);
+}
+
+// Restores the pixels of `box` (inside the frame, at most 64 wide) not restored yet in this pass,
+// marks them, and reports them: per row their runs, rows with the same runs joined.
+void LeafScene::RestoreBox(const Rect& box) {
+  const uint64_t all = LowBits(box.w);
+  const int w = box.x / kWordBits, shift = box.x % kWordBits;
+  uint64_t above = 0;           // fresh bits of the row above
+  size_t open = dirty_.size();  // rectangles that reach the row above start here
+  for (int y = box.y; y < box.bottom(); ++y) {
+    uint64_t* row = MaskRow(y);
+    const uint64_t fresh = ~MaskWindow(y, box.x, box.w) & all;
+    if (fresh == 0) {
+      above = 0;
+      continue;
+    }
+    row[w] |= fresh << shift;
+    if (shift != 0) row[w + 1] |= fresh >> (kWordBits - shift);
+    Pixel* out = frame_.row(y) + box.x;
+    const Pixel* in = snapshot_.row(y) + box.x;
+    ForEachRun(fresh, [&](int b, int e) { CopyRun(out + b, in + b, e - b); });
+    if (fresh == above) {
+      for (size_t i = open; i < dirty_.size(); ++i) ++dirty_[i].h;
+      continue;
+    }
+    above = fresh;
+    open = dirty_.size();
+    ForEachRun(fresh, [&](int b, int e) { dirty_.push_back({box.x + b, y, e - b, 1}); });
+  }
+}
+
+// Every shown leaf, in index order, over the restored pixels. A changed leaf's whole box was
+// restored; an unchanged one is drawn only where the mask says.
+void LeafScene::RedrawLeaves() {
+  const Rect bounds = frame_.bounds();
+  for (const Drawn& leaf : draws_) {
+    const LeafDraw& d = leaf.draw;
+    if (d.frame < 0 || d.frame >= kLeafFrames || d.colour < 0 || d.colour >= kLeafColours) continue;
+    const Rect c = Intersect(leaf.box, bounds);
+    if (c.empty()) continue;
+    if (leaf.changed) {
+      for (int y = c.y; y < c.bottom(); ++y) DrawLeafRow(d, y, c.x, c.right());
+      continue;
+    }
+    const uint64_t all = LowBits(c.w);
+    for (int y = c.y; y < c.bottom(); ++y) {
+      const uint64_t bits = MaskWindow(y, c.x, c.w);
+      if (bits == 0) continue;
+      if (bits == all) {
+        DrawLeafRow(d, y, c.x, c.right());
+        continue;
+      }
+      ForEachRun(bits, [&](int b, int e) { DrawLeafRow(d, y, c.x + b, c.x + e); });
+    }
+  }
+}
+
+void LeafScene::ClearMask() {
+  for (const Rect& box : boxes_) {
+    const uint64_t all = LowBits(box.w);
+    const int w = box.x / kWordBits, shift = box.x % kWordBits;
+    for (int y = box.y; y < box.bottom(); ++y) {
+      uint64_t* row = MaskRow(y);
+      row[w] &= ~(all << shift);
+      if (shift != 0) row[w + 1] &= ~(all >> (kWordBits - shift));
+    }
+  }
+  boxes_.clear();
+}
+
 std::span<const Rect> LeafScene::RunPass() {
   StepAll();
   const Rect bounds = frame_.bounds();
-
-  // What changed: per leaf, the old box and the new one (merged when that costs no more area).
+  // What changed: per leaf drawn otherwise than in the last pass, its old box and its new one
+  // (as one box when that costs no more area; then it is at most 64 wide).
   dirty_.clear();
   for (size_t i = 0; i < leaves_.size(); ++i) {
     const int was = previousOf_[i], is = currentOf_[i];
     if (was < 0 && is < 0) continue;
     if (was >= 0 && is >= 0 && previous_[was].draw == draws_[is].draw) continue;  // drawn exactly as before
+    if (is >= 0) draws_[is].changed = true;
     const Rect oldBox = was >= 0 ? Intersect(previous_[was].box, bounds) : Rect{};
     const Rect newBox = is >= 0 ? Intersect(draws_[is].box, bounds) : Rect{};
     const Rect both = Union(oldBox, newBox);
     if (Area(both) <= Area(oldBox) + Area(newBox)) {
-      if (!both.empty()) dirty_.push_back(both);
+      if (!both.empty()) boxes_.push_back(both);
     } else {
-      if (!oldBox.empty()) dirty_.push_back(oldBox);
-      if (!newBox.empty()) dirty_.push_back(newBox);
+      if (!oldBox.empty()) boxes_.push_back(oldBox);
+      if (!newBox.empty()) boxes_.push_back(newBox);
     }
   }
-  if (dirty_.empty()) return dirty_;
-
-  // Index this pass's boxes by grid cell.
-  for (auto& cell : grid_) cell.clear();
-  for (size_t j = 0; j < draws_.size(); ++j) {
-    const Rect b = Intersect(draws_[j].box, bounds);
-    if (b.empty()) continue;
-    for (int gy = b.y / kGridCell; gy <= (b.bottom() - 1) / kGridCell; ++gy) {
-      for (int gx = b.x / kGridCell; gx <= (b.right() - 1) / kGridCell; ++gx) {
-        grid_[static_cast<size_t>(gy) * gridColumns_ + gx].push_back(static_cast<int>(j));
-      }
-    }
+  for (size_t i = 0; i < boxes_.size(); ++i) {
+    RestoreBox(boxes_[i]);
   }
-
-  // Restore each box and redraw every leaf touching it, lowest index first. Boxes may overlap; each
-  // one ends exact on its own, so the order of boxes does not matter.
-  for (const Rect& r : dirty_) {
-    Blit(frame_, r.x, r.y, snapshot_, r, RasterOp::Copy);
-    candidates_.clear();
-    for (int gy = r.y / kGridCell; gy <= (r.bottom() - 1) / kGridCell; ++gy) {
-      for (int gx = r.x / kGridCell; gx <= (r.right() - 1) / kGridCell; ++gx) {
-        const auto& cell = grid_[static_cast<size_t>(gy) * gridColumns_ + gx];
-        candidates_.insert(candidates_.end(), cell.begin(), cell.end());
-      }
-    }
-    std::sort(candidates_.begin(), candidates_.end());
-    candidates_.erase(std::unique(candidates_.begin(), candidates_.end()), candidates_.end());
-    for (int j : candidates_) {
-      if (!Intersect(draws_[j].box, r).empty()) DrawLeaf(draws_[j], r);
-    }
+  if (!boxes_.empty()) {
+    RedrawLeaves();
+    ClearMask();
   }
   return dirty_;
 }

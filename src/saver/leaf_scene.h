@@ -1,8 +1,9 @@
 // The saver's picture: the desktop snapshot, the frame being shown, the leaves and their sprites.
 // RunPass() advances every leaf one pass and brings the frame up to date by restoring and redrawing
-// only the boxes that changed; it reports those boxes so the shell presents just them. The scene never
+// only the pixels under boxes that changed; it reports them so the shell presents just those. The scene never
 // reads the clock and never sleeps: pacing belongs to the shell.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <utility>
@@ -21,8 +22,8 @@ class LeafScene {
   LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random);
 
   // One pass: step every leaf in index order and update the frame incrementally. Returns the
-  // rectangles (inside the frame, possibly overlapping) whose pixels may have changed; presenting
-  // them brings a screen showing the previous frame up to this one. Valid until the next pass.
+  // rectangles (inside the frame, not overlapping) whose pixels may have changed; presenting them
+  // brings a screen showing the previous frame up to this one. Valid until the next pass.
   std::span<const Rect> RunPass();
 
   // The same pass done the plain way: clear the whole frame to the snapshot and draw every shown
@@ -41,9 +42,16 @@ class LeafScene {
   struct Drawn {
     Rect box;  // sprite box in frame coordinates (may extend past the frame)
     LeafDraw draw;
+    bool changed = false;  // drawn otherwise than in the last pass (or not drawn then)
   };
   void StepAll();
-  void DrawLeaf(const Drawn& leaf, const Rect& clip);
+  void DrawLeafRow(const LeafDraw& draw, int y, int x0, int x1);
+  // The dirty mask holds one bit per frame pixel; a window is up to 64 bits of one row from x on.
+  uint64_t* MaskRow(int y) { return dirtyBits_.data() + static_cast<size_t>(y) * wordsPerRow_; }
+  uint64_t MaskWindow(int y, int x, int count);
+  void RestoreBox(const Rect& box);
+  void RedrawLeaves();
+  void ClearMask();
 
   PixelBuffer snapshot_;
   PixelBuffer frame_;
@@ -55,11 +63,11 @@ class LeafScene {
   std::vector<Rect> dirty_;
   std::vector<int> previousOf_;   // per leaf index: its entry in previous_, or -1
   std::vector<int> currentOf_;
-  // Spatial index of this pass's boxes, so a restored box redraws only the leaves that touch it.
-  int gridColumns_ = 0;
-  int gridRows_ = 0;
-  std::vector<std::vector<int>> grid_;
-  std::vector<int> candidates_;
+  // Leaves crowd where the sway turns, so changed boxes overlap a lot. The mask marks the pixels
+  // restored so far in this pass: each is restored once, and each leaf is drawn once, clipped to it.
+  int wordsPerRow_ = 0;              // including one spare word, so a window never runs past a row
+  std::vector<uint64_t> dirtyBits_;  // row after row
+  std::vector<Rect> boxes_;          // changed boxes of this pass, inside the frame
   // For a sound sprite set a leaf is opaque (its colour inside, the frame untouched outside), so it
   // is drawn as runs of one colour per row; otherwise the two raster operations are applied.
   struct Run {

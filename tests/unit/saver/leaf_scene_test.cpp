@@ -67,7 +67,8 @@ bool Covered(std::span<const Rect> rects, int x, int y) {
 
 // The core property: after every pass the incrementally updated frame equals the rebuilt one, and
 // every pixel that changed since the last pass lies inside a reported rectangle (so presenting only
-// those rectangles shows the whole new frame).
+// those rectangles shows the whole new frame). The rectangles never overlap, so no pixel is
+// presented twice.
 TEST(LeafScene, DirtyPassesMatchTheFullFrameAfterEveryPass) {
   struct Case {
     int w, h, leafCount, passes;
@@ -79,6 +80,7 @@ TEST(LeafScene, DirtyPassesMatchTheFullFrameAfterEveryPass) {
       {640, 200, 300, 700, 4},
       {1024, 160, 500, 500, 5},
       {96, 300, 0, 1500, 6},      // a single leaf
+      {130, 70, 200, 600, 7},     // boxes straddle 64-pixel mask words and both side edges
   };
   for (const Case& c : cases) {
     LeafScene dirty(Pattern(c.w, c.h), Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed));
@@ -94,6 +96,9 @@ TEST(LeafScene, DirtyPassesMatchTheFullFrameAfterEveryPass) {
         ASSERT_FALSE(r.empty());
         ASSERT_EQ(Intersect(r, dirty.frame().bounds()), r) << "rectangles lie inside the frame";
       }
+      for (size_t i = 0; i < rects.size(); ++i)
+        for (size_t j = i + 1; j < rects.size(); ++j)
+          ASSERT_TRUE(Intersect(rects[i], rects[j]).empty()) << "rectangles overlap, pass " << pass;
       if (dirty.frame() != full.frame()) {
         FAIL() << c.w << "x" << c.h << " with " << c.leafCount + 1 << " leaves: frames differ after pass " << pass;
       }
