@@ -36,6 +36,22 @@ inline void CopyRun(Pixel* out, const Pixel* in, int count) {
   if (count & 1) CopyPiece<1>(out, in);
 }
 
+// Fills a run of at most 32 pixels with one colour, in fixed-size pieces for the same reason.
+template <int kPixels>
+inline void FillPiece(Pixel*& out, Pixel colour) {
+  for (int i = 0; i < kPixels; ++i) out[i] = colour;
+  out += kPixels;
+}
+
+inline void FillRun(Pixel* out, Pixel colour, int count) {
+  if (count & 32) FillPiece<32>(out, colour);
+  if (count & 16) FillPiece<16>(out, colour);
+  if (count & 8) FillPiece<8>(out, colour);
+  if (count & 4) FillPiece<4>(out, colour);
+  if (count & 2) FillPiece<2>(out, colour);
+  if (count & 1) FillPiece<1>(out, colour);
+}
+
 // Calls f(begin, end) for every run of set bits in `bits`.
 template <typename F>
 void ForEachRun(uint64_t bits, F&& f) {
@@ -132,7 +148,7 @@ inline void LeafScene::DrawLeafRow(const LeafDraw& d, int y, int x0, int x1) {
   Pixel* out = frame_.row(y) + d.px;
   for (int i = first; i < last; ++i) {
     const int b = std::max(runs_[i].begin, left), e = std::min(runs_[i].end, right);
-    for (int x = b; x < e; ++x) out[x] = colour;
+    if (b < e) FillRun(out + b, colour, e - b);
   }
 }
 
@@ -151,10 +167,10 @@ std::span<const Rect> LeafScene::RunFullFramePass() {
 }
 
 uint64_t LeafScene::MaskWindow(int y, int x, int count) {
-  const uint64_t* row = MaskRow(y);
-  const int w = x / kWordBits, shift = x % kWordBits;
-  uint64_t bits = row[w] >> shift;
-  if (shift != 0) bits |= row[w + 1] << (kWordBits - shift);
+  const uint64_t* word = MaskRow(y) + x / kWordBits;
+  const int shift = x % kWordBits;
+  uint64_t bits = word[0] >> shift;
+  if (shift != 0) bits |= word[1] << (kWordBits - shift);
   return bits & LowBits(count);
 }
 
@@ -162,29 +178,38 @@ uint64_t LeafScene::MaskWindow(int y, int x, int count) {
 // marks them, and reports them: per row their runs, rows with the same runs joined.
 void LeafScene::RestoreBox(const Rect& box) {
   const uint64_t all = LowBits(box.w);
-  const int w = box.x / kWordBits, shift = box.x % kWordBits;
-  uint64_t above = 0;           // fresh bits of the row above
-  size_t open = dirty_.size();  // rectangles that reach the row above start here
-  for (int y = box.y; y < box.bottom(); ++y) {
-    uint64_t* row = MaskRow(y);
-    const uint64_t fresh = ~MaskWindow(y, box.x, box.w) & all;
-    if (fresh == 0) {
-      above = 0;
-      continue;
+  const int shift = box.x % kWordBits;
+  uint64_t* mask = MaskRow(box.y) + box.x / kWordBits;
+  Pixel* out = frame_.row(box.y) + box.x;
+  const Pixel* in = snapshot_.row(box.y) + box.x;
+  const size_t stride = static_cast<size_t>(width());
+  uint64_t above = 0;           // fresh bits of the rows since `since`
+  int since = box.y;
+  size_t open = dirty_.size();  // their rectangles start here
+  const auto close = [&](int y) {
+    for (size_t i = open; i < dirty_.size(); ++i) dirty_[i].h = y - since;
+  };
+  for (int y = box.y; y < box.bottom(); ++y, mask += wordsPerRow_, out += stride, in += stride) {
+    uint64_t taken = mask[0] >> shift;
+    if (shift != 0) taken |= mask[1] << (kWordBits - shift);
+    const uint64_t fresh = ~taken & all;
+    if (fresh != above) {
+      close(y);
+      above = fresh;
+      since = y;
+      open = dirty_.size();
+      ForEachRun(fresh, [&](int b, int e) { dirty_.push_back({box.x + b, y, e - b, 0}); });
     }
-    row[w] |= fresh << shift;
-    if (shift != 0) row[w + 1] |= fresh >> (kWordBits - shift);
-    Pixel* out = frame_.row(y) + box.x;
-    const Pixel* in = snapshot_.row(y) + box.x;
-    ForEachRun(fresh, [&](int b, int e) { CopyRun(out + b, in + b, e - b); });
-    if (fresh == above) {
-      for (size_t i = open; i < dirty_.size(); ++i) ++dirty_[i].h;
-      continue;
+    if (fresh == 0) continue;
+    mask[0] |= fresh << shift;
+    if (shift != 0) mask[1] |= fresh >> (kWordBits - shift);
+    if (fresh == all) {
+      CopyRun(out, in, box.w);
+    } else {
+      ForEachRun(fresh, [&](int b, int e) { CopyRun(out + b, in + b, e - b); });
     }
-    above = fresh;
-    open = dirty_.size();
-    ForEachRun(fresh, [&](int b, int e) { dirty_.push_back({box.x + b, y, e - b, 1}); });
   }
+  close(box.bottom());
 }
 
 // Every shown leaf, in index order, over the restored pixels. A changed leaf's whole box was
@@ -216,11 +241,12 @@ void LeafScene::RedrawLeaves() {
 void LeafScene::ClearMask() {
   for (const Rect& box : boxes_) {
     const uint64_t all = LowBits(box.w);
-    const int w = box.x / kWordBits, shift = box.x % kWordBits;
+    const int shift = box.x % kWordBits;
+    const uint64_t low = ~(all << shift), high = shift != 0 ? ~(all >> (kWordBits - shift)) : ~uint64_t{0};
     for (int y = box.y; y < box.bottom(); ++y) {
-      uint64_t* row = MaskRow(y);
-      row[w] &= ~(all << shift);
-      if (shift != 0) row[w + 1] &= ~(all >> (kWordBits - shift));
+      uint64_t* word = MaskRow(y) + box.x / kWordBits;
+      word[0] &= low;
+      word[1] &= high;
     }
   }
   boxes_.clear();
