@@ -7,18 +7,10 @@
 #include <limits>
 #include <string>
 
+#include "fuzz_check.h"
 #include "app/command_line.h"
 
 namespace {
-
-// Names the broken invariant before libFuzzer reports the abort.
-#define CHECK(condition)                                             \
-  do {                                                               \
-    if (!(condition)) {                                              \
-      std::fprintf(stderr, "invariant broken: %s\n", #condition);   \
-      std::abort();                                                  \
-    }                                                                \
-  } while (false)
 
 // The handle rule computed in 128 bits: digits after blanks from the fourth character; the signed
 // range as it is, 2^31..2^32-1 as the same 32 bits, beyond that the nearest value.

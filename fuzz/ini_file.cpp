@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "app/ini_file.h"
 #include "app/settings.h"
 
@@ -19,15 +20,6 @@ using kovaren::ini::CanStore;
 using kovaren::ini::NamesEqual;
 using kovaren::ini::ReadValue;
 using kovaren::ini::WithValue;
-
-// Names the broken invariant before libFuzzer reports the abort.
-#define CHECK(condition)                                             \
-  do {                                                               \
-    if (!(condition)) {                                              \
-      std::fprintf(stderr, "invariant broken: %s\n", #condition);   \
-      std::abort();                                                  \
-    }                                                                \
-  } while (false)
 
 bool IsBlank(char c) {
   const auto b = static_cast<unsigned char>(c);

@@ -6,16 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_check.h"
 #include "app/settings.h"
-
-// Names the broken invariant before libFuzzer reports the abort.
-#define CHECK(condition)                                             \
-  do {                                                               \
-    if (!(condition)) {                                              \
-      std::fprintf(stderr, "invariant broken: %s\n", #condition);   \
-      std::abort();                                                  \
-    }                                                                \
-  } while (false)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
