@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "art/art.h"
+#include "art/drawing.h"
 #include "gfx/bmp.h"
 #include "settings/dialog_layout.h"
 
@@ -119,14 +120,6 @@ CursorPicture DrawHand() {
   return p;
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 // A .cur file with one 32 x 32 two-colour image: the colour bitmap (black = 0, white = 1) and the
 // transparency mask (1 = clear), both bottom-up, one bit per pixel, rows of four bytes.

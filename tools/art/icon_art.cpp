@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "art/art.h"
+#include "art/drawing.h"
 
 namespace kovaren::art {
 namespace {
-
-struct Point {
-  double x, y;
-};
 
 struct Rgba {
   double r = 0, g = 0, b = 0, a = 0;  // straight (not premultiplied) colour, 0..255; alpha 0..1
@@ -54,20 +51,7 @@ std::vector<Point> Outline() {
   return outline;
 }
 
-bool Inside(const std::vector<Point>& poly, Point p) {
-  bool inside = false;
-  for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
-    const Point a = poly[i], b = poly[j];
-    if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) inside = !inside;
-  }
-  return inside;
-}
 
-double DistanceToSegment(Point p, Point a, Point b) {
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-  return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
-}
 
 double DistanceToOutline(const std::vector<Point>& poly, Point p) {
   double best = 1e9;
@@ -120,14 +104,6 @@ std::vector<Rgba> Render(int size) {
 
 uint8_t Byte(double v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 // The 256-colour images share one palette: entry 0 is what the mask hides, then a ramp through the
 // leaf's gradient, then the rim, vein and stem colours and the blends of each with the ramp's red end.

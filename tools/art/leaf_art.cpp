@@ -9,6 +9,7 @@
 #include <string>
 
 #include "art/art.h"
+#include "art/drawing.h"
 #include "gfx/bmp.h"
 
 namespace kovaren::art {
@@ -17,10 +18,6 @@ namespace {
 using saver::kLeafFrames;
 using saver::kLeafSize;
 constexpr double kPi = std::numbers::pi;
-
-struct Point {
-  double x, y;
-};
 
 // The leaf's outline in its own plane, unit scale, blade centred near the origin, stem pointing down
 // (+y is down). Five pointed lobes (top, two upper, two small lower), toothed edges, deep sinuses.
@@ -55,20 +52,7 @@ std::vector<Point> LeafOutline() {
   return outline;
 }
 
-bool Inside(const std::vector<Point>& poly, Point p) {
-  bool in = false;
-  for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
-    const Point a = poly[i], b = poly[j];
-    if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) in = !in;
-  }
-  return in;
-}
 
-double DistanceToSegment(Point p, Point a, Point b) {
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-  return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
-}
 
 struct Pose {
   double turn;      // 3-D turn about the leaf's own axis at `axis`: foreshortening factor cos(turn)
