@@ -12,24 +12,21 @@
 
 namespace {
 
-// The handle rule computed in 128 bits: digits after blanks from the fourth character; the signed
-// range as it is, 2^31..2^32-1 as the same 32 bits, beyond that the nearest value.
+// The handle rule computed in 128 bits: digits after blanks from the fourth character, read as an
+// unsigned 64-bit number (none past 64 bits), negated modulo 2^64 after "-", low 32 bits kept.
 int32_t ReferenceHandle(std::u16string_view text) {
   size_t pos = 3;
   while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t')) ++pos;
   bool negative = false;
   if (pos < text.size() && (text[pos] == u'-' || text[pos] == u'+')) negative = text[pos++] == u'-';
-  __int128 n = 0;
+  unsigned __int128 n = 0;
   for (; pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9'; ++pos) {
-    if (n < (__int128{1} << 64)) n = n * 10 + (text[pos] - u'0');
+    n = n * 10 + (text[pos] - u'0');
+    if (n > std::numeric_limits<uint64_t>::max()) return 0;
   }
-  if (negative) n = -n;
-  constexpr __int128 kMin = std::numeric_limits<int32_t>::min();
-  constexpr __int128 kMax = std::numeric_limits<int32_t>::max();
-  if (n < kMin) return std::numeric_limits<int32_t>::min();
-  if (n <= kMax) return static_cast<int32_t>(n);
-  if (n <= std::numeric_limits<uint32_t>::max()) return static_cast<int32_t>(static_cast<uint32_t>(n));
-  return std::numeric_limits<int32_t>::max();
+  auto value = static_cast<uint64_t>(n);
+  if (negative) value = 0 - value;
+  return static_cast<int32_t>(static_cast<uint32_t>(value));
 }
 
 }  // namespace

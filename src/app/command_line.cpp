@@ -43,22 +43,18 @@ int32_t HostHandle(std::u16string_view commandText) {
   if (pos < commandText.size() && (commandText[pos] == u'-' || commandText[pos] == u'+')) {
     negative = commandText[pos++] == u'-';
   }
-  // Accumulate with a ceiling so that any number of digits is safe.
-  constexpr uint64_t kCeiling = uint64_t{1} << 40;
-  uint64_t magnitude = 0;
+  // A 64-bit host may print its handle as an unsigned 64-bit number (sign-extended from 32 bits), so
+  // the digits are read in 64 bits; a number that does not fit names no window at all.
+  constexpr uint64_t kLargest = std::numeric_limits<uint64_t>::max();
+  uint64_t value = 0;
   for (; pos < commandText.size() && IsDigit(commandText[pos]); ++pos) {
-    magnitude = magnitude * 10 + static_cast<uint64_t>(commandText[pos] - u'0');
-    if (magnitude > kCeiling) magnitude = kCeiling;
+    const auto digit = static_cast<uint64_t>(commandText[pos] - u'0');
+    if (value > (kLargest - digit) / 10) return kNoWindow;
+    value = value * 10 + digit;
   }
-  constexpr auto kMax = static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
-  constexpr uint64_t kMaxUnsigned = std::numeric_limits<uint32_t>::max();
-  if (negative) {
-    return magnitude > kMax + 1 ? std::numeric_limits<int32_t>::min() : static_cast<int32_t>(-static_cast<int64_t>(magnitude));
-  }
-  if (magnitude <= kMax) return static_cast<int32_t>(magnitude);
-  // A host that prints its 32-bit handle unsigned: the same bits, so the handle still names its window.
-  if (magnitude <= kMaxUnsigned) return static_cast<int32_t>(static_cast<uint32_t>(magnitude));
-  return std::numeric_limits<int32_t>::max();  // beyond 32 bits: the nearest value
+  if (negative) value = 0 - value;  // two's complement, as the C library's unsigned readers do
+  // Only the low 32 bits of a window handle are significant, on 32-bit and 64-bit Windows alike.
+  return static_cast<int32_t>(static_cast<uint32_t>(value));
 }
 
 }  // namespace kovaren

@@ -14,8 +14,13 @@ std::u16string CommandText(std::u16string_view fullCommandLine);
 // The second character of the upper-cased command text; 0 when the text has fewer than two characters.
 char16_t ModeLetter(std::u16string_view commandText);
 
-// The preview host's handle: from the fourth character on, blanks skipped, decimal digits read up to
-// the first character that cannot continue the number, nearest signed 32-bit value; 0 without digits.
+// A host handle that names no window.
+inline constexpr int32_t kNoWindow = 0;
+
+// The preview host's handle: from the fourth character on, blanks skipped, an optional sign, decimal
+// digits up to the first character that cannot continue the number, read as an unsigned 64-bit number
+// (negated in two's complement after "-"); its low 32 bits, sign-extended, are the handle. No digits,
+// or a number past 64 bits, give kNoWindow.
 int32_t HostHandle(std::u16string_view commandText);
 
 }  // namespace kovaren

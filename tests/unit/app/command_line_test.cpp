@@ -43,7 +43,7 @@ TEST(CommandLine, ModeLetterIsTheUpperCasedSecondCharacter) {
   for (const auto& c : cases) EXPECT_EQ(ModeLetter(c.text), c.letter) << static_cast<int>(c.letter);
 }
 
-TEST(CommandLine, HostHandleFromTheFourthCharacter) {
+TEST(CommandLine, HostHandleKeepsTheLow32BitsOfA64BitNumber) {
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
   struct Case {
@@ -51,11 +51,18 @@ TEST(CommandLine, HostHandleFromTheFourthCharacter) {
     int32_t handle;
   };
   const Case cases[] = {
+      // where the digits start and what ends them
       {u"/p 1234", 1234}, {u"/p:1234", 1234}, {u"/p1234", 234}, {u"/p   77x9", 77}, {u"/p \t5", 5},
-      {u"/p", 0}, {u"/p ", 0}, {u"/p abc", 0}, {u"/p -", 0},
-      {u"/p 2147483647", kMax}, {u"/p -2147483648", kMin}, {u"/p -5", -5},
-      {u"/p 4294967295", -1},  // a handle printed unsigned keeps its 32 bits
-      {u"/p 99999999999999999999999999999", kMax}, {u"/p -99999999999999999999", kMin},
+      {u"/p", 0}, {u"/p ", 0}, {u"/p abc", 0}, {u"/p -", 0}, {u"/c:1234", 1234},
+      // 32-bit values, signed and unsigned
+      {u"/p 2147483647", kMax}, {u"/p -2147483648", kMin}, {u"/p -5", -5}, {u"/p +5", 5},
+      {u"/p 2147483648", kMin}, {u"/p 4294967295", -1},
+      // 64-bit hosts: a sign-extended handle printed unsigned, and bits above 32 that do not count
+      {u"/p 18446744071562072064", static_cast<int32_t>(0x80001000u)},
+      {u"/p:18446744073709551615", -1}, {u"/p 4294968530", 1234}, {u"/p -4294967297", -1},
+      // past 64 bits: no window
+      {u"/p 18446744073709551616", 0}, {u"/p 99999999999999999999999999999", 0},
+      {u"/p -99999999999999999999", 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(HostHandle(c.text), c.handle) << std::string(c.text, c.text + std::char_traits<char16_t>::length(c.text));
