@@ -27,6 +27,7 @@ struct Leaf {
 
 constexpr int kLeafFrames = 17;      // sprite poses per colour
 constexpr int kLeafSize = 32;        // sprite width and height, pixels
+constexpr int kMaxLeafScale = 8;     // largest sprite magnification: 768 DPI, beyond any real screen
 constexpr float kRespawnY = -10.0f;  // a respawned leaf's top edge: only its lower 22 rows show at first
 
 // Uniform random numbers in [0, 1).

@@ -3,6 +3,8 @@
 // clipped to it, so overlaps come out exactly as a whole-frame rebuild would draw them. A one-bit-
 // per-pixel mask of what is restored keeps each pixel restored once and each leaf drawn once however
 // many boxes meet there; it is set and cleared box by box, so a pass never sweeps the whole frame.
+// A magnified scene works the same way on its physical pixels: a leaf's box is its sprite's s x s
+// blocks, and the sprite's runs are stretched by s.
 #include "saver/leaf_scene.h"
 
 #include <algorithm>
@@ -36,7 +38,8 @@ inline void CopyRun(Pixel* out, const Pixel* in, int count) {
   if (count & 1) CopyPiece<1>(out, in);
 }
 
-// Fills a run of at most 32 pixels with one colour, in fixed-size pieces for the same reason.
+// Fills a run of pixels with one colour, in fixed-size pieces for the same reason (a run is at most
+// a sprite row, 32 pixels at scale 1, so the loop only turns for magnified leaves).
 template <int kPixels>
 inline void FillPiece(Pixel*& out, Pixel colour) {
   for (int i = 0; i < kPixels; ++i) out[i] = colour;
@@ -44,6 +47,7 @@ inline void FillPiece(Pixel*& out, Pixel colour) {
 }
 
 inline void FillRun(Pixel* out, Pixel colour, int count) {
+  for (; count > 32; count -= 32) FillPiece<32>(out, colour);
   if (count & 32) FillPiece<32>(out, colour);
   if (count & 16) FillPiece<16>(out, colour);
   if (count & 8) FillPiece<8>(out, colour);
@@ -65,13 +69,11 @@ void ForEachRun(uint64_t bits, F&& f) {
   }
 }
 
-Rect BoxOf(const LeafDraw& d) { return {d.px, d.py, kLeafSize, kLeafSize}; }
-
 long long Area(const Rect& r) { return r.empty() ? 0 : static_cast<long long>(r.w) * r.h; }
 
 }  // namespace
 
-void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip) {
+void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip, int scale) {
   if (draw.frame < 0 || draw.frame >= kLeafFrames || draw.colour < 0 || draw.colour >= kLeafColours) return;
   const PixelBuffer& mask = sprites.masks[draw.frame];
   const PixelBuffer& colour = sprites.colours[draw.colour][draw.frame];
@@ -79,8 +81,23 @@ void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw&
       colour.height() != kLeafSize) {
     return;  // not a usable sprite: draw nothing rather than read past it
   }
-  const Rect c = Intersect(Intersect(BoxOf(draw), clip), frame.bounds());
+  if (scale < 1 || scale > kMaxLeafScale) return;
+  const Rect box{draw.px * scale, draw.py * scale, kLeafSize * scale, kLeafSize * scale};
+  const Rect c = Intersect(Intersect(box, clip), frame.bounds());
   if (c.empty()) return;
+  if (scale != 1) {
+    // Each frame pixel takes the sprite pixel whose block it lies in: nearest-neighbour magnification.
+    for (int y = c.y; y < c.bottom(); ++y) {
+      Pixel* out = frame.row(y);
+      const Pixel* m = mask.row((y - box.y) / scale);
+      const Pixel* s = colour.row((y - box.y) / scale);
+      for (int x = c.x; x < c.right(); ++x) {
+        const int sx = (x - box.x) / scale;
+        out[x] = (out[x] & m[sx]) ^ s[sx];
+      }
+    }
+    return;
+  }
   // The AND of the mask and the XOR of the colour frame fused into one sweep: the same pixels as
   // the two raster operations one after the other, at half the memory traffic. Whole sprite rows
   // (the common case) take a fixed-length loop the compiler can vectorise.
@@ -97,9 +114,14 @@ void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw&
   }
 }
 
-LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random)
+LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random,
+                     int scale)
     : snapshot_(std::move(snapshot)), frame_(snapshot_), sprites_(std::move(sprites)), random_(std::move(random)) {
-  leaves_ = StartLeaves(leafCount, snapshot_.width(), snapshot_.height(), *random_);
+  scale_ = std::clamp(scale, 1, kMaxLeafScale);
+  scale_ = std::max(1, std::min({scale_, snapshot_.width(), snapshot_.height()}));
+  logicalWidth_ = snapshot_.width() / scale_;
+  logicalHeight_ = snapshot_.height() / scale_;
+  leaves_ = StartLeaves(leafCount, logicalWidth_, logicalHeight_, *random_);
   previousOf_.assign(leaves_.size(), -1);
   currentOf_.assign(leaves_.size(), -1);
   opaque_ = CheckSpriteSet(sprites_).empty();
@@ -122,11 +144,15 @@ LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std
   dirtyBits_.assign(static_cast<size_t>(wordsPerRow_) * static_cast<size_t>(std::max(snapshot_.height(), 0)), 0);
 }
 
+Rect LeafScene::BoxOf(const LeafDraw& d) const {
+  return {d.px * scale_, d.py * scale_, kLeafSize * scale_, kLeafSize * scale_};
+}
+
 void LeafScene::StepAll() {
   previous_.swap(draws_);
   previousOf_.swap(currentOf_);
   draws_.clear();
-  const int w = width(), h = height();
+  const int w = logicalWidth_, h = logicalHeight_;
   for (size_t i = 0; i < leaves_.size(); ++i) {
     currentOf_[i] = -1;
     if (auto draw = StepLeaf(leaves_[i], w, h, *random_)) {
@@ -139,15 +165,17 @@ void LeafScene::StepAll() {
 // Columns [x0, x1) of row y, all inside the frame and the leaf's box; the sprite indices are valid.
 inline void LeafScene::DrawLeafRow(const LeafDraw& d, int y, int x0, int x1) {
   if (!opaque_) {
-    CompositeLeaf(frame_, sprites_, d, {x0, y, x1 - x0, 1});
+    CompositeLeaf(frame_, sprites_, d, {x0, y, x1 - x0, 1}, scale_);
     return;
   }
   const Pixel colour = kLeafColourValues[d.colour];
-  const int left = x0 - d.px, right = x1 - d.px;  // sprite columns
-  const auto [first, last] = rowRuns_[d.frame * kLeafSize + (y - d.py)];
-  Pixel* out = frame_.row(y) + d.px;
+  const int s = scale_;
+  const int boxX = d.px * s;
+  const int left = x0 - boxX, right = x1 - boxX;  // columns inside the (magnified) box
+  const auto [first, last] = rowRuns_[d.frame * kLeafSize + (y - d.py * s) / s];
+  Pixel* out = frame_.row(y) + boxX;
   for (int i = first; i < last; ++i) {
-    const int b = std::max(runs_[i].begin, left), e = std::min(runs_[i].end, right);
+    const int b = std::max(runs_[i].begin * s, left), e = std::min(runs_[i].end * s, right);
     if (b < e) FillRun(out + b, colour, e - b);
   }
 }
@@ -159,6 +187,10 @@ std::span<const Rect> LeafScene::RunFullFramePass() {
   Blit(frame_, 0, 0, snapshot_, RasterOp::Copy);
   for (const Drawn& d : draws_) {
     if (d.draw.frame < 0 || d.draw.frame >= kLeafFrames || d.draw.colour < 0 || d.draw.colour >= kLeafColours) continue;
+    if (scale_ != 1) {
+      CompositeLeaf(frame_, sprites_, d.draw, frame_.bounds(), scale_);
+      continue;
+    }
     Blit(frame_, d.draw.px, d.draw.py, sprites_.masks[d.draw.frame], RasterOp::And);
     Blit(frame_, d.draw.px, d.draw.py, sprites_.colours[d.draw.colour][d.draw.frame], RasterOp::Xor);
   }
@@ -174,9 +206,15 @@ uint64_t LeafScene::MaskWindow(int y, int x, int count) {
   return bits & LowBits(count);
 }
 
+void LeafScene::RestoreBox(const Rect& box) {
+  for (int x = box.x; x < box.right(); x += kWordBits) {
+    RestoreStrip({x, box.y, std::min(kWordBits, box.right() - x), box.h});
+  }
+}
+
 // Restores the pixels of `box` (inside the frame, at most 64 wide) not restored yet in this pass,
 // marks them, and reports them: per row their runs, rows with the same runs joined.
-void LeafScene::RestoreBox(const Rect& box) {
+void LeafScene::RestoreStrip(const Rect& box) {
   const uint64_t all = LowBits(box.w);
   const int shift = box.x % kWordBits;
   uint64_t* mask = MaskRow(box.y) + box.x / kWordBits;
@@ -225,28 +263,33 @@ void LeafScene::RedrawLeaves() {
       for (int y = c.y; y < c.bottom(); ++y) DrawLeafRow(d, y, c.x, c.right());
       continue;
     }
-    const uint64_t all = LowBits(c.w);
-    for (int y = c.y; y < c.bottom(); ++y) {
-      const uint64_t bits = MaskWindow(y, c.x, c.w);
-      if (bits == 0) continue;
-      if (bits == all) {
-        DrawLeafRow(d, y, c.x, c.right());
-        continue;
+    for (int x = c.x; x < c.right(); x += kWordBits) {
+      const int w = std::min(kWordBits, c.right() - x);
+      const uint64_t all = LowBits(w);
+      for (int y = c.y; y < c.bottom(); ++y) {
+        const uint64_t bits = MaskWindow(y, x, w);
+        if (bits == 0) continue;
+        if (bits == all) {
+          DrawLeafRow(d, y, x, x + w);
+          continue;
+        }
+        ForEachRun(bits, [&](int b, int e) { DrawLeafRow(d, y, x + b, x + e); });
       }
-      ForEachRun(bits, [&](int b, int e) { DrawLeafRow(d, y, c.x + b, c.x + e); });
     }
   }
 }
 
 void LeafScene::ClearMask() {
   for (const Rect& box : boxes_) {
-    const uint64_t all = LowBits(box.w);
-    const int shift = box.x % kWordBits;
-    const uint64_t low = ~(all << shift), high = shift != 0 ? ~(all >> (kWordBits - shift)) : ~uint64_t{0};
-    for (int y = box.y; y < box.bottom(); ++y) {
-      uint64_t* word = MaskRow(y) + box.x / kWordBits;
-      word[0] &= low;
-      word[1] &= high;
+    for (int x = box.x; x < box.right(); x += kWordBits) {
+      const uint64_t all = LowBits(std::min(kWordBits, box.right() - x));
+      const int shift = x % kWordBits;
+      const uint64_t low = ~(all << shift), high = shift != 0 ? ~(all >> (kWordBits - shift)) : ~uint64_t{0};
+      for (int y = box.y; y < box.bottom(); ++y) {
+        uint64_t* word = MaskRow(y) + x / kWordBits;
+        word[0] &= low;
+        word[1] &= high;
+      }
     }
   }
   boxes_.clear();
@@ -256,7 +299,7 @@ std::span<const Rect> LeafScene::RunPass() {
   StepAll();
   const Rect bounds = frame_.bounds();
   // What changed: per leaf drawn otherwise than in the last pass, its old box and its new one
-  // (as one box when that costs no more area; then it is at most 64 wide).
+  // (as one box when that costs no more area; at scale 1 it is then at most 64 wide).
   dirty_.clear();
   for (size_t i = 0; i < leaves_.size(); ++i) {
     const int was = previousOf_[i], is = currentOf_[i];

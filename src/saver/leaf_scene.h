@@ -1,7 +1,9 @@
 // The saver's picture: the desktop snapshot, the frame being shown, the leaves and their sprites.
 // RunPass() advances every leaf one pass and brings the frame up to date by restoring and redrawing
 // only the pixels under boxes that changed; it reports them so the shell presents just those. The scene never
-// reads the clock and never sleeps: pacing belongs to the shell.
+// reads the clock and never sleeps: pacing belongs to the shell. At scale s the leaves move in logical
+// pixels (the frame's width and height divided by s) and every sprite pixel is drawn as an s x s block,
+// so a leaf looks and moves on a high-DPI monitor as it does at 96 DPI on a screen of the same size.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -17,9 +19,12 @@ namespace kovaren::saver {
 
 class LeafScene {
  public:
-  // snapshot: the background (its size is the frame size W x H). leafCount: as in the settings
-  // (leafCount + 1 leaves, none below 0). The frame starts as the bare snapshot.
-  LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random);
+  // snapshot: the background (its size is the frame size). leafCount: as in the settings
+  // (leafCount + 1 leaves, none below 0). scale: the magnification, 1..kMaxLeafScale (clamped; also
+  // to the frame's width and height, so the leaves have at least one logical pixel to move in). The
+  // frame starts as the bare snapshot.
+  LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random,
+            int scale = 1);
 
   // One pass: step every leaf in index order and update the frame incrementally. Returns the
   // rectangles (inside the frame, not overlapping) whose pixels may have changed; presenting them
@@ -35,6 +40,12 @@ class LeafScene {
   std::span<const Leaf> leaves() const { return leaves_; }
   int width() const { return frame_.width(); }
   int height() const { return frame_.height(); }
+  int scale() const { return scale_; }
+  // The size the leaves move in: the frame's size divided by the scale, rounded down. The leftover
+  // columns and rows at the right and bottom (fewer than the scale) still show the parts of leaves
+  // that reach them.
+  int logicalWidth() const { return logicalWidth_; }
+  int logicalHeight() const { return logicalHeight_; }
   // Leaves drawn in the last pass.
   int shownCount() const { return static_cast<int>(draws_.size()); }
 
@@ -44,12 +55,15 @@ class LeafScene {
     LeafDraw draw;
     bool changed = false;  // drawn otherwise than in the last pass (or not drawn then)
   };
+  Rect BoxOf(const LeafDraw& d) const;
   void StepAll();
   void DrawLeafRow(const LeafDraw& draw, int y, int x0, int x1);
   // The dirty mask holds one bit per frame pixel; a window is up to 64 bits of one row from x on.
+  // Boxes wider than a window (magnified leaves) are handled in strips of up to 64 columns.
   uint64_t* MaskRow(int y) { return dirtyBits_.data() + static_cast<size_t>(y) * wordsPerRow_; }
   uint64_t MaskWindow(int y, int x, int count);
   void RestoreBox(const Rect& box);
+  void RestoreStrip(const Rect& strip);
   void RedrawLeaves();
   void ClearMask();
 
@@ -57,6 +71,9 @@ class LeafScene {
   PixelBuffer frame_;
   SpriteSet sprites_;
   std::unique_ptr<RandomSource> random_;
+  int scale_ = 1;
+  int logicalWidth_ = 0;
+  int logicalHeight_ = 0;
   std::vector<Leaf> leaves_;
   std::vector<Drawn> draws_;      // this pass, in leaf index order
   std::vector<Drawn> previous_;   // last pass
@@ -79,7 +96,10 @@ class LeafScene {
 };
 
 // Draws one leaf the way the saver does: the mask with AND, then the colour frame with XOR, at
-// (draw.px, draw.py), limited to `clip` (frame coordinates).
-void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip);
+// (draw.px, draw.py) times `scale`, each sprite pixel an s x s block (the two operations applied to
+// every pixel of the block, so no colour appears that the sprites lack), limited to `clip` (frame
+// coordinates).
+void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip,
+                   int scale = 1);
 
 }  // namespace kovaren::saver

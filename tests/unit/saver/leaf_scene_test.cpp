@@ -1,5 +1,6 @@
 // The compositor: one leaf drawn opaque and clipped at every edge, and the dirty-rectangle passes
-// matching the whole-frame rebuild pixel for pixel, with every changed pixel inside a reported box.
+// matching the whole-frame rebuild pixel for pixel, with every changed pixel inside a reported box, at
+// every scale; a magnified scene is the 1x scene magnified.
 #include <gtest/gtest.h>
 
 #include "art/leaf_art.h"
@@ -73,6 +74,7 @@ TEST(LeafScene, DirtyPassesMatchTheFullFrameAfterEveryPass) {
   struct Case {
     int w, h, leafCount, passes;
     uint64_t seed;
+    int scale = 1;
   } cases[] = {
       {64, 48, 40, 600, 1},       // narrower than the sway: leaves cross both side edges
       {200, 90, 150, 900, 2},     // crowded: heavy overlaps
@@ -81,10 +83,16 @@ TEST(LeafScene, DirtyPassesMatchTheFullFrameAfterEveryPass) {
       {1024, 160, 500, 500, 5},
       {96, 300, 0, 1500, 6},      // a single leaf
       {130, 70, 200, 600, 7},     // boxes straddle 64-pixel mask words and both side edges
+      // Magnified: boxes of 64..128 pixels span two or three mask words; sizes that are not a
+      // multiple of the scale leave a strip at the right and bottom that leaves reach into.
+      {260, 180, 150, 500, 8, 2},
+      {401, 183, 120, 400, 9, 3},
+      {515, 250, 200, 300, 10, 4},
+      {130, 98, 40, 400, 11, 2},
   };
   for (const Case& c : cases) {
-    LeafScene dirty(Pattern(c.w, c.h), Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed));
-    LeafScene full(Pattern(c.w, c.h), Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed));
+    LeafScene dirty(Pattern(c.w, c.h), Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed), c.scale);
+    LeafScene full(Pattern(c.w, c.h), Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed), c.scale);
     PixelBuffer before = dirty.frame();
     int mostShown = 0;
     for (int pass = 0; pass < c.passes; ++pass) {
@@ -100,7 +108,8 @@ TEST(LeafScene, DirtyPassesMatchTheFullFrameAfterEveryPass) {
         for (size_t j = i + 1; j < rects.size(); ++j)
           ASSERT_TRUE(Intersect(rects[i], rects[j]).empty()) << "rectangles overlap, pass " << pass;
       if (dirty.frame() != full.frame()) {
-        FAIL() << c.w << "x" << c.h << " with " << c.leafCount + 1 << " leaves: frames differ after pass " << pass;
+        FAIL() << c.w << "x" << c.h << " at scale " << c.scale << " with " << c.leafCount + 1
+               << " leaves: frames differ after pass " << pass;
       }
       for (int y = 0; y < c.h; ++y)
         for (int x = 0; x < c.w; ++x)
@@ -128,6 +137,77 @@ TEST(LeafScene, UnsoundSpritesStillMatchTheFullFrame) {
     dirty.RunPass();
     full.RunFullFramePass();
     ASSERT_EQ(dirty.frame(), full.frame()) << "pass " << pass;
+  }
+}
+
+// A leaf drawn at scale s is the 1x leaf with every pixel an s x s block, clipped at every edge.
+TEST(CompositeLeaf, MagnifiedIsTheOneTimesLeafMagnified) {
+  const int w = 40, h = 30;
+  const PixelBuffer logical = Pattern(w, h);
+  for (int scale = 1; scale <= 4; ++scale) {
+    PixelBuffer background(w * scale, h * scale);
+    StretchBlit(background, background.bounds(), logical, logical.bounds());
+    for (const LeafDraw draw : {LeafDraw{3, 2, 7, 0}, LeafDraw{-20, -9, 4, 1}, LeafDraw{30, 20, 16, 2}}) {
+      PixelBuffer one = logical;
+      CompositeLeaf(one, Sprites(), draw, one.bounds());
+      PixelBuffer expected(w * scale, h * scale);
+      StretchBlit(expected, expected.bounds(), one, one.bounds());
+      PixelBuffer magnified = background;
+      CompositeLeaf(magnified, Sprites(), draw, magnified.bounds(), scale);
+      ASSERT_EQ(magnified, expected) << "scale " << scale << ", leaf at " << draw.px << ", " << draw.py;
+    }
+  }
+}
+
+// The magnified scene against a reference built the plain way: the 1x scene of the logical size, its
+// frame magnified nearest-neighbour. Same seed, same leaves, same frames pass for pass; the strip a
+// size not divisible by the scale leaves at the right and bottom is left out of the comparison.
+TEST(LeafScene, MagnifiedFramesAreTheOneTimesFramesMagnified) {
+  struct Case {
+    int w, h, leafCount, passes;
+    uint64_t seed;
+  } cases[] = {
+      {120, 80, 60, 500, 21},
+      {97, 61, 150, 400, 22},  // crowded and odd: both sides clip, strips at right and bottom
+      {300, 40, 30, 300, 23},  // short: many respawns at the top edge
+  };
+  for (const Case& c : cases) {
+    for (int scale = 1; scale <= 4; ++scale) {
+      const PixelBuffer logical = Pattern(c.w / scale, c.h / scale);
+      PixelBuffer physical = Pattern(c.w, c.h);  // the strips keep their own pixels
+      StretchBlit(physical, {0, 0, logical.width() * scale, logical.height() * scale}, logical, logical.bounds());
+      LeafScene reference(logical, Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed));
+      LeafScene scene(physical, Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed), scale);
+      ASSERT_EQ(scene.logicalWidth(), logical.width());
+      ASSERT_EQ(scene.logicalHeight(), logical.height());
+      PixelBuffer expected(logical.width() * scale, logical.height() * scale);
+      PixelBuffer cropped(expected.width(), expected.height());
+      int mostShown = 0;
+      for (int pass = 0; pass < c.passes; ++pass) {
+        reference.RunPass();
+        scene.RunPass();
+        ASSERT_EQ(scene.shownCount(), reference.shownCount());
+        mostShown = std::max(mostShown, scene.shownCount());
+        if (pass % 5 != 0 && pass != c.passes - 1) continue;  // every pass would only slow the test
+        StretchBlit(expected, expected.bounds(), reference.frame(), reference.frame().bounds());
+        Blit(cropped, 0, 0, scene.frame(), RasterOp::Copy);
+        ASSERT_EQ(cropped, expected) << c.w << "x" << c.h << " at scale " << scale << ", pass " << pass;
+      }
+      EXPECT_GT(mostShown, 0);
+    }
+  }
+}
+
+TEST(LeafScene, ScaleIsClampedToARangeAndToTheFrame) {
+  const struct {
+    int w, h, scale, expected;
+  } cases[] = {{100, 100, 0, 1}, {100, 100, -3, 1}, {100, 100, 9, 8}, {100, 100, 10000, 8}, {5, 3, 8, 3}, {1, 40, 2, 1}};
+  for (const auto& c : cases) {
+    LeafScene scene(Pattern(c.w, c.h), Sprites(), 20, std::make_unique<SeededRandom>(1), c.scale);
+    EXPECT_EQ(scene.scale(), c.expected) << c.w << "x" << c.h << " asked " << c.scale;
+    for (int pass = 0; pass < 300; ++pass) scene.RunPass();  // leaves in a one-pixel world: no fault
+    LeafScene empty(PixelBuffer{}, Sprites(), 20, std::make_unique<SeededRandom>(1), c.scale);
+    EXPECT_TRUE(empty.RunPass().empty());
   }
 }
 
