@@ -7,12 +7,12 @@ set(KOVAREN_WIN32_LIBS user32 gdi32 msimg32 winmm comdlg32 shell32 comctl32 kern
 add_library(kovaren_core STATIC ${KOVAREN_CORE_SOURCES})
 target_include_directories(kovaren_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
-set(KOVAREN_MAIN_SOURCE ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp)
+set(KOVAREN_MAIN_SOURCE ${CMAKE_SOURCE_DIR}/src/main/main_win32.cpp)
 list(REMOVE_ITEM KOVAREN_WIN32_SOURCES ${KOVAREN_MAIN_SOURCE})
 add_library(kovaren_shell STATIC ${KOVAREN_WIN32_SOURCES})
 target_include_directories(kovaren_shell PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(kovaren_shell PUBLIC kovaren_core ${KOVAREN_WIN32_LIBS})
-# The core calls the platform seams (app/file_io.h) that the shell implements: a cycle CMake resolves
+# The core calls the platform seams (platform/file_io.h) that the shell implements: a cycle CMake resolves
 # by repeating the two static libraries on the link line.
 target_link_libraries(kovaren_core INTERFACE kovaren_shell)
 
@@ -20,10 +20,10 @@ target_link_libraries(kovaren_core INTERFACE kovaren_shell)
 # picture or fragment rebuilds it.
 file(GLOB_RECURSE KOVAREN_RC_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.bmp ${CMAKE_SOURCE_DIR}/assets/*.ico
   ${CMAKE_SOURCE_DIR}/assets/*.cur ${CMAKE_SOURCE_DIR}/src/*_win32.rc)
-list(APPEND KOVAREN_RC_INPUTS ${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.manifest)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.rc PROPERTIES OBJECT_DEPENDS "${KOVAREN_RC_INPUTS}")
+list(APPEND KOVAREN_RC_INPUTS ${CMAKE_SOURCE_DIR}/src/main/kovaren_win32.manifest)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/main/kovaren_win32.rc PROPERTIES OBJECT_DEPENDS "${KOVAREN_RC_INPUTS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -c 65001")
-add_executable(Kovaren WIN32 ${KOVAREN_MAIN_SOURCE} ${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.rc)
+add_executable(Kovaren WIN32 ${KOVAREN_MAIN_SOURCE} ${CMAKE_SOURCE_DIR}/src/main/kovaren_win32.rc)
 set_target_properties(Kovaren PROPERTIES SUFFIX ".scr" OUTPUT_NAME "Kovaren")
 target_link_libraries(Kovaren PRIVATE kovaren_shell kovaren_core ${KOVAREN_WIN32_LIBS} ${KOVAREN_WIN32_LINK})
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "app/command_line.h"
+#include "main/command_line.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "app/ini_file.h"
-#include "app/settings.h"
+#include "settings_file/ini_file.h"
+#include "settings_file/settings.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "music/saver_music.h"
 
-#include "music/cp932_text.h"
+#include "text/cp932_text.h"
 
 namespace kovaren::music {
 namespace {

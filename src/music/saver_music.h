@@ -1,8 +1,8 @@
 // The saver's music: what the saver window asks of the music module at start, on its two timers, on
 // a key and at exit. The saver owns the timers; this class decides what they do.
 #pragma once
-#include "app/settings.h"
-#include "music/bgm.h"
+#include "settings_file/settings.h"
+#include "music/background_music.h"
 #include "music/mci_port.h"
 
 namespace kovaren::music {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/text_win32.h"
-#include "music/cp932_text.h"
+#include "platform/text_win32.h"
+#include "text/cp932_text.h"
 
 // mmsystem.h maps PlaySound to PlaySoundW, which would rename the port's method in this file only.
 #undef PlaySound

@@ -11,9 +11,9 @@
 #include <span>
 #include <vector>
 
-#include "app/gdi_win32.h"
-#include "app/modes_win32.h"
-#include "app/window_win32.h"
+#include "platform/gdi_win32.h"
+#include "main/modes_win32.h"
+#include "platform/window_win32.h"
 #include "music/saver_music.h"
 #include "music/winmm_port_win32.h"
 #include "saver/leaf.h"

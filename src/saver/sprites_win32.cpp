@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/resources_win32.h"
+#include "platform/resources_win32.h"
 
 namespace kovaren::win32 {
 

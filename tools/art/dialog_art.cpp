@@ -8,7 +8,7 @@
 #include "art/art.h"
 #include "art/drawing.h"
 #include "gfx/bmp.h"
-#include "settings/dialog_layout.h"
+#include "settings_dialog/dialog_layout.h"
 
 namespace kovaren::art {
 namespace {

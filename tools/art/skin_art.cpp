@@ -4,7 +4,7 @@
 #include <string>
 
 #include "art/art.h"
-#include "controls/command_skin.h"
+#include "skin_button/button_skin.h"
 #include "gfx/bmp.h"
 
 namespace kovaren::art {

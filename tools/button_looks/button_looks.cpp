@@ -10,7 +10,7 @@
 #include <string>
 
 #include "art/art.h"
-#include "controls/command.h"
+#include "skin_button/button.h"
 #include "gfx/bmp.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "controls/command_win32.h"
+#include "skin_button/button_win32.h"
 
 namespace {
 

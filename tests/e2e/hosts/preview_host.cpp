@@ -29,8 +29,8 @@
 #include <string>
 #include <vector>
 
-#include "app/modes_win32.h"
-#include "app/preview_win32.h"
+#include "main/modes_win32.h"
+#include "preview/preview_win32.h"
 #include "gfx/bmp.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The preview's decisions: when it must not run, how large it is for any host (including hosts far
 // beyond the standard box), and that one paint shows the picture top-left, unscaled, with black
 // exactly where the picture does not reach.
-#include "app/preview_layout.h"
+#include "preview/preview_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,16 @@
+// The settings dialog's caption zoom: out of the zoom point when it opens, back into it when it
+// closes. The point (ZoomX, ZoomY) is module state, set once by the dialog at load.
+#pragma once
+#include <windows.h>
+
+#include "settings_dialog/zoom.h"
+
+namespace kovaren::win32 {
+
+void SetZoomPoint(ZoomPoint point);
+// Animates the caption from the zoom point to the window's rectangle.
+void ZoomOpen(HWND window);
+// Animates the caption from the window's rectangle back into the zoom point.
+void ZoomClose(HWND window);
+
+}  // namespace kovaren::win32

@@ -1,0 +1,408 @@
+// The Win32 shell of the skinned button: decodes mouse, focus and timer messages into the core's
+// events, paints the core's surface with the caption on top, and tells the parent about Clicks.
+#include "skin_button/button_win32.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/gdi_win32.h"
+#include "platform/resources_win32.h"
+#include "skin_button/button.h"
+
+namespace kovaren::win32 {
+namespace {
+
+using controls::Command;
+using controls::FontSpec;
+using controls::MouseButton;
+using controls::Skin;
+
+constexpr UINT_PTR kPollTimer = 1;
+constexpr UINT kPollMilliseconds = 100;
+// Private message behind InitializeCommandButton (sent only after the class name is checked).
+constexpr UINT kMsgInitialize = WM_USER + 0x4B;
+
+// Where the skin pictures come from; set once when the class is registered.
+HMODULE& SkinModule() {
+  static HMODULE module = nullptr;
+  return module;
+}
+
+std::optional<PixelBuffer> SkinPicture(HMODULE module, Skin skin) {
+  return ResourcePicture(module, (L"BUTTON_" + ResourceName(controls::SkinFileStem(skin))).c_str());
+}
+
+controls::SkinSet LoadSkins() {
+  std::array<PixelBuffer, controls::kSkinCount> pictures;
+  for (int i = 0; i < controls::kSkinCount; ++i) {
+    // A missing picture leaves that look without a rim: the gradient still shows.
+    if (auto p = SkinPicture(SkinModule(), Skin(i))) pictures[i] = std::move(*p);
+  }
+  return controls::SkinSet(std::move(pictures));
+}
+
+int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;  // one is enough
+}
+
+bool FaceInstalled(HDC dc, const wchar_t* face) {
+  LOGFONTW query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  EnumFontFamiliesExW(dc, &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+// The caption font; when its face is not installed, the nearest Japanese Gothic that is.
+HFONT CreateCaptionFont(const FontSpec& wanted, HDC dc) {
+  static constexpr const wchar_t* kGothics[] = {L"MS PGothic", L"IPAPGothic", L"Meiryo UI", L"Yu Gothic UI",
+                                                L"MS UI Gothic", L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF", L"IPAGothic"};
+  LOGFONTW lf{};
+  lf.lfHeight = -MulDiv(wanted.sizeHundredthsPt, GetDeviceCaps(dc, LOGPIXELSY), 7200);
+  lf.lfWeight = wanted.weight;
+  lf.lfItalic = wanted.italic;
+  lf.lfUnderline = wanted.underline;
+  lf.lfStrikeOut = wanted.strikethrough;
+  lf.lfCharSet = static_cast<BYTE>(wanted.charset);
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+  const wchar_t* face = wanted.face.c_str();
+  if (!FaceInstalled(dc, face)) {
+    for (const wchar_t* candidate : kGothics) {
+      if (FaceInstalled(dc, candidate)) {
+        face = candidate;
+        break;
+      }
+    }
+  }
+  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+  return CreateFontIndirectW(&lf);
+}
+
+FontSpec SpecFromFont(HFONT font, HDC dc) {
+  LOGFONTW lf{};
+  FontSpec wanted = controls::DesignFont();
+  if (!font || !GetObjectW(font, sizeof(lf), &lf)) return wanted;
+  wanted.face = lf.lfFaceName;
+  const int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+  if (height) wanted.sizeHundredthsPt = MulDiv(height, 7200, GetDeviceCaps(dc, LOGPIXELSY));
+  wanted.weight = lf.lfWeight ? static_cast<int>(lf.lfWeight) : FW_NORMAL;
+  wanted.italic = lf.lfItalic != 0;
+  wanted.underline = lf.lfUnderline != 0;
+  wanted.strikethrough = lf.lfStrikeOut != 0;
+  wanted.charset = lf.lfCharSet;
+  return wanted;
+}
+
+class CommandWindow final : private controls::CommandSite {
+ public:
+  CommandWindow() : core_(*this, LoadSkins()) {}
+  CommandWindow(const CommandWindow&) = delete;
+  CommandWindow& operator=(const CommandWindow&) = delete;
+
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  // This window owns itself (a child made through a C-style call has no other owner), so unlike the
+  // shared window base it is deleted at WM_NCDESTROY and never touched after.
+  struct Creation {
+    CommandWindow* window;
+    bool adopted;
+  };
+  friend HWND kovaren::win32::CreateCommandButton(HWND, int, const wchar_t*, int, int, int, int, HINSTANCE);
+
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void OnCreate(const CREATESTRUCTW& create);
+  void OnLeftUp();
+  void OnOtherUp(MouseButton button);
+  void Paint();
+  void PaintCaption(HDC dc);
+  void PaintParentBackground(HDC dc, const RECT& client);
+  void UseFont(const FontSpec& wanted);
+  void DeliverClick();
+
+  // CommandSite
+  std::optional<controls::ScreenPoint> CursorPosition() override {
+    POINT p;
+    if (!GetCursorPos(&p)) return std::nullopt;
+    return controls::ScreenPoint{p.x, p.y};
+  }
+  bool IsOwnWindowAt(controls::ScreenPoint p) override { return WindowFromPoint(POINT{p.x, p.y}) == hwnd_; }
+  void Refresh() override {
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  }
+  void PropertyChanged(std::string_view) override {}
+  void Click() override { clickPending_ = true; }
+
+  HWND hwnd_ = nullptr;
+  Command core_;
+  HFONT font_ = nullptr;
+  FontSpec fontSpec_;
+  bool clickPending_ = false;
+};
+
+LRESULT CALLBACK CommandWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  CommandWindow* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    auto* creation = static_cast<Creation*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    creation->adopted = true;
+    self = creation->window;
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<CommandWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    KillTimer(hwnd, kPollTimer);
+    if (self->font_) DeleteObject(self->font_);
+    delete self;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  return self->HandleMessage(msg, wp, lp);
+}
+
+LRESULT CommandWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE:
+      OnCreate(*reinterpret_cast<CREATESTRUCTW*>(lp));
+      return 0;
+    case kMsgInitialize:
+      core_.Initialize();
+      SetTimer(hwnd_, kPollTimer, kPollMilliseconds, nullptr);
+      return 0;
+    case WM_SIZE:
+      core_.Resize(LOWORD(lp), HIWORD(lp));
+      return 0;
+    case WM_TIMER:
+      if (wp == kPollTimer) core_.PollTick();
+      return 0;
+    case WM_SETFOCUS:
+      core_.GotFocus();
+      return 0;
+    case WM_KILLFOCUS:
+      core_.LostFocus();
+      return 0;
+    case WM_ENABLE:
+      core_.SetEnabled(wp != 0);
+      return 0;
+    case WM_LBUTTONDOWN:
+      // A press is always over the button, but the platform may deliver it without a move first
+      // (Wine folds a quick move into the press): report the arrival, or a focused button would take
+      // the press for one dragged off and swallow the Click. Then focus (a click on a hovered button
+      // shows Pressed from the focus change), then the capture, so a release dragged off still
+      // reaches the button.
+      core_.MouseMove();
+      if (GetFocus() != hwnd_) SetFocus(hwnd_);
+      SetCapture(hwnd_);
+      core_.MouseDown(MouseButton::Left);
+      return 0;
+    case WM_RBUTTONDOWN:
+      core_.MouseMove();
+      core_.MouseDown(MouseButton::Right);
+      return 0;
+    case WM_MBUTTONDOWN:
+      core_.MouseMove();
+      core_.MouseDown(MouseButton::Middle);
+      return 0;
+    case WM_LBUTTONUP:
+      OnLeftUp();
+      return 0;
+    case WM_RBUTTONUP:
+      OnOtherUp(MouseButton::Right);
+      return 0;
+    case WM_MBUTTONUP:
+      OnOtherUp(MouseButton::Middle);
+      return 0;
+    case WM_MOUSEMOVE: {
+      // While the press holds the mouse, moves arrive from outside too; only moves over the button count.
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      const POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      if (PtInRect(&client, p)) core_.MouseMove();
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lp) != hwnd_) core_.CancelPress();
+      return 0;
+    case WM_GETDLGCODE: {
+      // Enter is taken (and ignored) so a dialog does not turn it into a click; Tab still moves on.
+      const auto* m = reinterpret_cast<const MSG*>(lp);
+      if (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+      return 0;
+    }
+    case WM_SETTEXT: {
+      const LRESULT result = DefWindowProcW(hwnd_, msg, wp, lp);
+      core_.SetCaption(lp ? reinterpret_cast<const wchar_t*>(lp) : L"");
+      return result;
+    }
+    case WM_SETFONT: {
+      HDC dc = GetDC(hwnd_);
+      const FontSpec wanted = SpecFromFont(reinterpret_cast<HFONT>(wp), dc);
+      ReleaseDC(hwnd_, dc);
+      core_.SetFont(wanted);
+      UseFont(wanted);
+      if (LOWORD(lp)) InvalidateRect(hwnd_, nullptr, FALSE);
+      return 0;
+    }
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_ERASEBKGND:
+      return 1;  // the whole client area is painted from the surface
+    case WM_PAINT:
+      Paint();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, msg, wp, lp);
+  }
+}
+
+void CommandWindow::OnCreate(const CREATESTRUCTW& create) {
+  // The buttons are made as from a stored layout that holds only the caption and the font.
+  controls::MemoryPropertyStore stored;
+  stored.Put("Caption", std::wstring(create.lpszName ? create.lpszName : L""));
+  stored.Put("Font", controls::DesignFont());
+  core_.ReadProperties(stored);
+  core_.Resize(create.cx, create.cy);
+  core_.SetEnabled((create.style & WS_DISABLED) == 0);
+  UseFont(core_.Font());
+}
+
+void CommandWindow::OnLeftUp() {
+  clickPending_ = false;
+  core_.MouseUp(MouseButton::Left);
+  // Give the mouse back before the parent hears of the Click: its handler may open a modal dialog.
+  if (GetCapture() == hwnd_) ReleaseCapture();
+  DeliverClick();
+}
+
+void CommandWindow::OnOtherUp(MouseButton button) {
+  clickPending_ = false;
+  core_.MouseUp(button);
+  DeliverClick();
+}
+
+void CommandWindow::DeliverClick() {
+  if (!clickPending_) return;
+  clickPending_ = false;
+  const HWND self = hwnd_;
+  const int id = GetDlgCtrlID(self);
+  // The parent may destroy this button while handling the Click: nothing of `this` is used after.
+  SendMessageW(GetParent(self), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(self));
+}
+
+void CommandWindow::UseFont(const FontSpec& wanted) {
+  if (font_ && wanted == fontSpec_) return;
+  HDC dc = GetDC(hwnd_);
+  HFONT created = CreateCaptionFont(wanted, dc);
+  ReleaseDC(hwnd_, dc);
+  if (!created) return;  // keep the previous font
+  if (font_) DeleteObject(font_);
+  font_ = created;
+  fontSpec_ = wanted;
+}
+
+void CommandWindow::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const int w = client.right, h = client.bottom;
+  if (w > 0 && h > 0) {
+    // Composed off screen so the caption never flickers over a bare surface.
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    if (core_.opaque()) {
+      PresentPixels(memory, core_.surface(), core_.surface().bounds());
+    } else {
+      PaintParentBackground(memory, client);
+    }
+    PaintCaption(memory);
+    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+  }
+  EndPaint(hwnd_, &ps);
+}
+
+void CommandWindow::PaintParentBackground(HDC dc, const RECT& client) {
+  // Transparent background: the parent's picture under the button shows through.
+  const HWND parent = GetParent(hwnd_);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  POINT origin{0, 0};
+  MapWindowPoints(hwnd_, parent, &origin, 1);
+  POINT old;
+  SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
+void CommandWindow::PaintCaption(HDC dc) {
+  const controls::CaptionLook look = core_.caption();
+  if (look.text.empty()) return;
+  HGDIOBJ oldFont = font_ ? SelectObject(dc, font_) : nullptr;
+  SetBkMode(dc, TRANSPARENT);
+  RECT box{look.box.x, look.box.y, look.box.right(), look.box.bottom()};
+  constexpr UINT kFormat = DT_CENTER | DT_TOP | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP;
+  auto draw = [&](COLORREF colour, int dx, int dy) {
+    RECT r = box;
+    OffsetRect(&r, dx, dy);
+    SetTextColor(dc, colour);
+    DrawTextW(dc, look.text.c_str(), static_cast<int>(look.text.size()), &r, kFormat);
+  };
+  if (look.enabled) {
+    // A stored colour with the top bit set names a system colour (0x800000nn), as hosts store them.
+    const COLORREF colour = (look.colour & 0x80000000u) ? GetSysColor(static_cast<int>(look.colour & 0xFFu))
+                                                         : (look.colour & 0x00FFFFFFu);
+    draw(colour, 0, 0);
+  } else {
+    // The classic disabled label: a light shadow one pixel down-right under grey text.
+    draw(GetSysColor(COLOR_3DHILIGHT), 1, 1);
+    draw(GetSysColor(COLOR_GRAYTEXT), 0, 0);
+  }
+  if (oldFont) SelectObject(dc, oldFont);
+}
+
+}  // namespace
+
+bool RegisterCommandClass(HINSTANCE instance) { return RegisterCommandClass(instance, instance); }
+
+bool RegisterCommandClass(HINSTANCE instance, HMODULE skinResources) {
+  SkinModule() = skinResources;
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, kCommandClassName, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = &CommandWindow::Procedure;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kCommandClassName;
+  return RegisterClassExW(&wc) != 0;
+}
+
+HWND CreateCommandButton(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h,
+                         HINSTANCE instance) {
+  auto window = std::make_unique<CommandWindow>();
+  CommandWindow::Creation creation{window.get(), false};
+  HWND hwnd = CreateWindowExW(0, kCommandClassName, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, w, h, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &creation);
+  // Once the window has adopted the object, WM_NCDESTROY deletes it (also when creation failed later).
+  if (creation.adopted) window.release();
+  return hwnd;
+}
+
+void InitializeCommandButton(HWND button) {
+  wchar_t name[32] = {};
+  if (!button || !GetClassNameW(button, name, 32) || lstrcmpW(name, kCommandClassName) != 0) return;
+  SendMessageW(button, kMsgInitialize, 0, 0);
+}
+
+}  // namespace kovaren::win32
