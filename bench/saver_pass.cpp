@@ -1,7 +1,9 @@
 // Cost of one saver pass: the whole-frame rebuild (clear the frame to the snapshot, draw every shown
-// leaf) against the dirty-rectangle pass, at two screen sizes and two leaf counts, in steady state
-// (about half the leaves on screen). Each pass also copies what it reports to a screen-sized buffer,
-// standing in for the shell's presentation (the whole frame, or only the dirty rectangles).
+// leaf) against the dirty-rectangle pass, at two screen sizes and two leaf counts, and 4K at scale 2
+// (a 200 % laptop: the leaves of 1080p, each pixel a 2 x 2 block), in steady state (about half the
+// leaves on screen). Each pass also copies what it reports to a screen-sized buffer, standing in for
+// the shell's presentation (the whole frame, or only the dirty rectangles). TwoMonitorPass runs a
+// 1080p monitor at scale 1 beside a 4K one at scale 2, one scene each, as the saver does.
 #include <benchmark/benchmark.h>
 
 #include "art/leaf_art.h"
@@ -13,6 +15,8 @@ using kovaren::PixelBuffer;
 using kovaren::Rgb;
 using kovaren::saver::LeafScene;
 
+constexpr int kPasses = 600;  // ten seconds of the saver
+
 PixelBuffer Desktop(int w, int h) {
   PixelBuffer p(w, h);
   for (int y = 0; y < h; ++y)
@@ -20,11 +24,14 @@ PixelBuffer Desktop(int w, int h) {
   return p;
 }
 
-// Runs passes until every leaf has finished its hidden first descent (about half then show).
-LeafScene SteadyScene(int w, int h, int leafCount) {
+// Runs passes until every leaf has finished its hidden first descent and the leaves' descents have
+// drifted apart (about half then show). Scenes of the same logical size and seed step the same leaves,
+// and every benchmark runs the same number of passes, so 1080p at scale 1 and 4K at scale 2 draw the
+// very same leaves and differ only in the cost of magnifying them.
+LeafScene SteadyScene(int w, int h, int leafCount, int scale = 1, uint64_t seed = 42) {
   static const auto sprites = kovaren::art::DrawLeafSprites();
-  LeafScene scene(Desktop(w, h), sprites, leafCount, std::make_unique<kovaren::saver::SeededRandom>(42));
-  const int passes = static_cast<int>(h / 0.5) + 200;
+  LeafScene scene(Desktop(w, h), sprites, leafCount, std::make_unique<kovaren::saver::SeededRandom>(seed), scale);
+  const int passes = 3 * static_cast<int>(scene.logicalHeight() / 0.5) + 200;
   for (int i = 0; i < passes; ++i) scene.RunPass();
   return scene;
 }
@@ -33,7 +40,7 @@ template <bool kDirty>
 void Pass(benchmark::State& state) {
   const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
   const int leafCount = static_cast<int>(state.range(2));
-  LeafScene scene = SteadyScene(w, h, leafCount);
+  LeafScene scene = SteadyScene(w, h, leafCount, static_cast<int>(state.range(3)));
   PixelBuffer screen = scene.frame();
   long long shown = 0, pixels = 0;
   for (auto _ : state) {
@@ -52,13 +59,34 @@ void Pass(benchmark::State& state) {
 
 void Sizes(benchmark::internal::Benchmark* b) {
   for (int leafCount : {100, 500}) {
-    b->Args({1920, 1080, leafCount});
-    b->Args({3840, 2160, leafCount});
+    b->Args({1920, 1080, leafCount, 1});
+    b->Args({3840, 2160, leafCount, 1});
+    b->Args({3840, 2160, leafCount, 2});
   }
-  b->ArgNames({"w", "h", "leafCount"})->Unit(benchmark::kMicrosecond);
+  b->ArgNames({"w", "h", "leafCount", "scale"})->Iterations(kPasses)->Unit(benchmark::kMicrosecond);
 }
 
 BENCHMARK(Pass<false>)->Name("FullFramePass")->Apply(Sizes);
 BENCHMARK(Pass<true>)->Name("DirtyRectPass")->Apply(Sizes);
+
+// Both monitors' dirty passes, each presented to its own screen buffer.
+void TwoMonitorPass(benchmark::State& state) {
+  const int leafCount = static_cast<int>(state.range(0));
+  LeafScene scenes[] = {SteadyScene(1920, 1080, leafCount, 1, 42), SteadyScene(3840, 2160, leafCount, 2, 43)};
+  PixelBuffer screens[] = {scenes[0].frame(), scenes[1].frame()};
+  long long pixels = 0;
+  for (auto _ : state) {
+    for (int m = 0; m < 2; ++m) {
+      for (const auto& r : scenes[m].RunPass()) {
+        kovaren::Blit(screens[m], r.x, r.y, scenes[m].frame(), r, kovaren::RasterOp::Copy);
+        pixels += static_cast<long long>(r.w) * r.h;
+      }
+      benchmark::DoNotOptimize(screens[m].pixels().data());
+    }
+  }
+  state.counters["presented_px"] =
+      benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(TwoMonitorPass)->ArgNames({"leafCount"})->Arg(100)->Arg(500)->Iterations(kPasses)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
