@@ -1,7 +1,8 @@
-// The full-screen saver window Tesmar_S: a borderless topmost popup over the primary screen showing
-// the desktop snapshot with the leaves falling over it, paced at a fixed pass rate, ended by a key or
-// a click. The leaves, the compositing and every decision live in the portable core; this file only
-// takes the snapshot, paces, presents and routes messages.
+// The full-screen saver window Tesmar_S: a borderless topmost popup over the whole virtual screen
+// (every monitor) showing the desktop snapshot with the leaves falling over it, one scene per monitor,
+// paced at a fixed pass rate, ended by a key or a click. The leaves, the compositing, the monitor plan
+// and every decision live in the portable core; this file paces and routes messages, and
+// SaverScreen takes the snapshot and presents.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -19,9 +20,8 @@
 #include "saver/leaf.h"
 #include "saver/leaf_scene.h"
 #include "saver/pass_clock.h"
-#include "saver/present_region.h"
 #include "saver/saver_input.h"
-#include "saver/sprites_win32.h"
+#include "saver/saver_screen_win32.h"
 
 namespace kovaren::win32 {
 namespace {
@@ -33,6 +33,12 @@ constexpr UINT_PTR kTimer2Id = 2;  // audio-CD poll
 // Sleep granularity while the saver runs: without it a 17 ms wait can last 31 ms on Windows, and
 // passes would arrive in pairs.
 constexpr UINT kTimerResolutionMs = 1;
+// Measured under Wine at 1080p and 4K (bench/present_cpu.sh): the cheapest way end to end.
+constexpr PresentMethod kPresentMethod = PresentMethod::ClippedBox;
+// Sent when the window's monitor changes its DPI. The window keeps its place and size: it covers
+// every monitor, and each scene already has its monitor's scale. (Named here: the SDK declares it
+// for Windows 8.1 and later only.)
+constexpr UINT kDpiChangedMessage = 0x02E0;
 
 class SaverWindow final : public Window<SaverWindow> {
  public:
@@ -44,9 +50,6 @@ class SaverWindow final : public Window<SaverWindow> {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
-  const PixelBuffer& Frame() const { return scene_ ? scene_->frame() : snapshot_; }
-  void RunOnePass();
-  void Present(std::span<const Rect> dirty);
   void ServePendingMessages();
   void Respond(const saver::SaverInput& input);
   void OnTimer(UINT_PTR id);
@@ -54,16 +57,12 @@ class SaverWindow final : public Window<SaverWindow> {
 
   StartContext& context_;
   Settings& settings_;
-  int width_ = 0;
-  int height_ = 0;
   HDC dc_ = nullptr;             // the window's own DC (CS_OWNDC), kept for the whole run
-  PixelBuffer snapshot_;         // shown alone when there is no scene
-  std::optional<saver::LeafScene> scene_;
+  std::optional<SaverScreen> screen_;
   std::unique_ptr<music::MciPort> musicPort_;
   std::optional<music::SaverMusic> music_;
   bool timer2Enabled_ = false;
   bool running_ = false;
-  std::vector<uint8_t> regionData_;  // reused RGNDATA buffer for the dirty region
 };
 
 uint64_t SeedNow() {
@@ -99,34 +98,18 @@ bool SaverWindow::Start() {
   wc.hbrBackground = nullptr;                    // every pixel is painted from the frame
   if (!RegisterClassOnce(context_.instance, kSaverClass, wc)) return false;
 
-  // 1-4: a borderless window over the primary screen, created hidden so the snapshot cannot see it.
-  width_ = GetSystemMetrics(SM_CXSCREEN);
-  height_ = GetSystemMetrics(SM_CYSCREEN);
-  if (!CreateAs(kSaverClass, kSaverCaption, WS_POPUP, 0, 0, 0, width_, height_, nullptr, nullptr,
+  // 1-4: a borderless window over every monitor, created hidden so the snapshot cannot see it.
+  const saver::MonitorPlan plan = PlanScreens();
+  const Rect& area = plan.window;
+  if (!CreateAs(kSaverClass, kSaverCaption, WS_POPUP, 0, area.x, area.y, area.w, area.h, nullptr, nullptr,
                 context_.instance)) {
     return false;
   }
   dc_ = GetDC(hwnd());
 
-  // 5: the snapshot, exactly as captured, through the desktop's DC.
-  if (HDC desktop = GetDC(GetDesktopWindow())) {
-    snapshot_ = CapturePixels(desktop, {0, 0, width_, height_});
-    ReleaseDC(GetDesktopWindow(), desktop);
-  }
-  if (snapshot_.width() != width_ || snapshot_.height() != height_) {
-    snapshot_ = PixelBuffer(width_, height_, Rgb(0, 0, 0));  // no snapshot: leaves over black
-  }
-
-  // 6-7: the leaves. Without the sprites the bare snapshot is shown until the user ends the saver.
-  if (std::optional<saver::SpriteSet> sprites = LoadEmbeddedSprites()) {
-    try {
-      scene_.emplace(snapshot_, std::move(*sprites), settings_.leafCount,
-                     std::make_unique<saver::SeededRandom>(SeedNow()));
-      snapshot_ = PixelBuffer{};  // the scene has its own copy
-    } catch (const std::exception&) {
-      scene_.reset();  // out of memory for a huge leaf table: the bare snapshot still ends on input
-    }
-  }
+  // 5-7: the snapshot and the leaves, one scene per monitor. Without the sprites the bare snapshot
+  // is shown until the user ends the saver.
+  screen_.emplace(plan, settings_.leafCount, SeedNow(), kPresentMethod);
 
   // 8: the music, and the timers it asks for.
   musicPort_ = music::MakeWinmmPort();
@@ -149,53 +132,20 @@ bool SaverWindow::Start() {
 void SaverWindow::RunAnimation() {
   timeBeginPeriod(kTimerResolutionMs);  // the process's end gives it back
   saver::PassClock clock(ClockFrequency(), ClockNow());
+  const bool animated = screen_->animated();
   running_ = true;
   while (running_) {
-    if (scene_) {
+    if (animated) {
       const int due = clock.TakeDuePasses(ClockNow());
-      for (int i = 0; i < due; ++i) RunOnePass();
+      for (int i = 0; i < due; ++i) screen_->RunPass(dc_);
     }
     // Timers, keys and clicks are served here only, between passes, never while a frame is built.
     ServePendingMessages();
     // A still snapshot has nothing to pace: sleep until a message comes.
-    const DWORD wait = scene_ ? clock.MillisecondsUntilNextPass(ClockNow()) : INFINITE;
+    const DWORD wait = animated ? clock.MillisecondsUntilNextPass(ClockNow()) : INFINITE;
     if (wait > 0) MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
   ExitSaver();  // nothing clears running_ but ExitSaver, which does not return
-}
-
-void SaverWindow::RunOnePass() {
-  const std::span<const Rect> dirty = scene_->RunPass();
-  if (!dirty.empty()) Present(dirty);
-}
-
-// One transfer of the dirty region's bounding box with the region selected as the clip: the screen
-// goes from one whole frame to the next in a single GDI call.
-void SaverWindow::Present(std::span<const Rect> dirty) {
-  const std::vector<Rect> region = saver::PresentRegion(dirty, {0, 0, width_, height_});
-  Rect bounds;
-  for (const Rect& r : region) bounds = Union(bounds, r);
-  if (bounds.empty()) return;
-
-  regionData_.resize(sizeof(RGNDATAHEADER) + region.size() * sizeof(RECT));
-  auto* data = reinterpret_cast<RGNDATA*>(regionData_.data());
-  data->rdh.dwSize = sizeof(RGNDATAHEADER);
-  data->rdh.iType = RDH_RECTANGLES;
-  data->rdh.nCount = static_cast<DWORD>(region.size());
-  data->rdh.nRgnSize = static_cast<DWORD>(region.size() * sizeof(RECT));
-  data->rdh.rcBound = {bounds.x, bounds.y, bounds.right(), bounds.bottom()};
-  auto* rects = reinterpret_cast<RECT*>(data->Buffer);
-  for (size_t i = 0; i < region.size(); ++i) {
-    const Rect& r = region[i];
-    rects[i] = {r.x, r.y, r.right(), r.bottom()};
-  }
-  HRGN clip = ExtCreateRegion(nullptr, static_cast<DWORD>(regionData_.size()), data);
-  if (clip) SelectClipRgn(dc_, clip);  // without a region the box is copied whole: still correct
-  PresentPixels(dc_, Frame(), bounds);
-  if (clip) {
-    SelectClipRgn(dc_, nullptr);
-    DeleteObject(clip);
-  }
 }
 
 void SaverWindow::ServePendingMessages() {
@@ -262,10 +212,12 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd(), &ps);
-      PresentPixels(dc, Frame(), {0, 0, width_, height_});
+      if (screen_) screen_->Paint(dc);
       EndPaint(hwnd(), &ps);
       return 0;
     }
+    case kDpiChangedMessage:
+      return 0;
     case WM_SYSCOMMAND:
       // The system's idle timer may ask again while we run: one saver is enough.
       if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;

@@ -1,0 +1,102 @@
+#include "saver/presenter_win32.h"
+
+#include <algorithm>
+
+#include "platform/gdi_win32.h"
+#include "saver/present_region.h"
+
+namespace kovaren::win32 {
+
+FramePresenter::~FramePresenter() {
+  if (sectionDc_) {
+    SelectObject(sectionDc_, oldBitmap_);
+    DeleteDC(sectionDc_);
+  }
+  if (section_) DeleteObject(section_);
+}
+
+void FramePresenter::Present(HDC window, const PixelBuffer& frame, std::span<const Rect> dirty) {
+  if (dirty.empty()) return;
+  // Hundreds of small rectangles cost more per call than their pixels: PresentRegion covers many by a
+  // coarse grid first.
+  region_ = saver::PresentRegion(dirty, frame.bounds());
+  Rect bounds;
+  for (const Rect& r : region_) bounds = Union(bounds, r);
+  if (bounds.empty()) return;
+  switch (method_) {
+    case PresentMethod::ClippedBox:
+      PresentClippedBox(window, frame, bounds);
+      return;
+    case PresentMethod::EachRect:
+      for (const Rect& r : region_) PresentPixels(window, frame, r, {area_.x, area_.y});
+      return;
+    case PresentMethod::SectionBlits:
+      PresentSectionBlits(window, frame);
+      return;
+  }
+}
+
+void FramePresenter::PresentAll(HDC window, const PixelBuffer& frame) {
+  PresentPixels(window, frame, frame.bounds(), {area_.x, area_.y});
+}
+
+// One transfer of the bounding box with the region selected as the clip: the screen goes from one
+// whole frame to the next in a single GDI call.
+void FramePresenter::PresentClippedBox(HDC window, const PixelBuffer& frame, const Rect& bounds) {
+  regionData_.resize(sizeof(RGNDATAHEADER) + region_.size() * sizeof(RECT));
+  auto* data = reinterpret_cast<RGNDATA*>(regionData_.data());
+  data->rdh.dwSize = sizeof(RGNDATAHEADER);
+  data->rdh.iType = RDH_RECTANGLES;
+  data->rdh.nCount = static_cast<DWORD>(region_.size());
+  data->rdh.nRgnSize = static_cast<DWORD>(region_.size() * sizeof(RECT));
+  // The clip region is in device (window) coordinates.
+  data->rdh.rcBound = {area_.x + bounds.x, area_.y + bounds.y, area_.x + bounds.right(), area_.y + bounds.bottom()};
+  auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+  for (size_t i = 0; i < region_.size(); ++i) {
+    const Rect& r = region_[i];
+    rects[i] = {area_.x + r.x, area_.y + r.y, area_.x + r.right(), area_.y + r.bottom()};
+  }
+  HRGN clip = ExtCreateRegion(nullptr, static_cast<DWORD>(regionData_.size()), data);
+  if (clip) SelectClipRgn(window, clip);  // without a region the box is copied whole: still correct
+  PresentPixels(window, frame, bounds, {area_.x, area_.y});
+  if (clip) {
+    SelectClipRgn(window, nullptr);
+    DeleteObject(clip);
+  }
+}
+
+bool FramePresenter::MakeSection(HDC window, const PixelBuffer& frame) {
+  if (sectionDc_) return true;
+  const BITMAPINFO info = TopDownDib32(frame.width(), frame.height());
+  void* bits = nullptr;
+  section_ = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!section_) return false;
+  sectionDc_ = CreateCompatibleDC(window);
+  if (!sectionDc_) {
+    DeleteObject(section_);
+    section_ = nullptr;
+    return false;
+  }
+  oldBitmap_ = SelectObject(sectionDc_, section_);
+  sectionBits_ = static_cast<Pixel*>(bits);
+  return true;
+}
+
+void FramePresenter::PresentSectionBlits(HDC window, const PixelBuffer& frame) {
+  if (!MakeSection(window, frame)) {  // no section: hand the rectangles over directly
+    for (const Rect& r : region_) PresentPixels(window, frame, r, {area_.x, area_.y});
+    return;
+  }
+  GdiFlush();  // GDI may still be reading the section from the last pass
+  const size_t stride = static_cast<size_t>(frame.width());
+  for (const Rect& r : region_) {
+    for (int y = r.y; y < r.bottom(); ++y) {
+      std::copy_n(frame.row(y) + r.x, r.w, sectionBits_ + static_cast<size_t>(y) * stride + r.x);
+    }
+  }
+  for (const Rect& r : region_) {
+    BitBlt(window, area_.x + r.x, area_.y + r.y, r.w, r.h, sectionDc_, r.x, r.y, SRCCOPY);
+  }
+}
+
+}  // namespace kovaren::win32

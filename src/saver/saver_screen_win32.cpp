@@ -1,0 +1,83 @@
+#include "saver/saver_screen_win32.h"
+
+#include <exception>
+#include <new>
+
+#include "platform/gdi_win32.h"
+#include "saver/monitors_win32.h"
+#include "saver/sprites_win32.h"
+
+namespace kovaren::win32 {
+
+saver::MonitorPlan PlanScreens() {
+  const std::vector<saver::MonitorReport> monitors = ListMonitors();
+  saver::MonitorPlan plan = saver::PlanMonitors(VirtualScreen(), monitors);
+  if (plan.window.empty() || plan.scenes.empty()) {
+    const Rect primary{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const saver::MonitorReport only[] = {{primary, saver::kBaseDpi, true}};
+    plan = saver::PlanMonitors(primary, only);
+  }
+  return plan;
+}
+
+SaverScreen::SaverScreen(const saver::MonitorPlan& plan, int leafCount, uint64_t seed, PresentMethod method) {
+  // The snapshot, exactly as captured, through the screen's DC (screen coordinates, so a monitor left
+  // of or above the primary is captured too).
+  PixelBuffer snapshot;
+  if (HDC screen = GetDC(nullptr)) {
+    try {
+      snapshot = CapturePixels(screen, plan.window);
+    } catch (const std::exception&) {
+      snapshot = PixelBuffer{};  // too large to hold: tried again below, then given up
+    }
+    ReleaseDC(nullptr, screen);
+  }
+  if (snapshot.width() != plan.window.w || snapshot.height() != plan.window.h) {
+    try {
+      snapshot = PixelBuffer(plan.window.w, plan.window.h, Rgb(0, 0, 0));  // no snapshot: leaves over black
+    } catch (const std::exception&) {
+      return;  // a screen too large to hold: nothing to show, the window still ends on input
+    }
+  }
+  const std::optional<saver::SpriteSet> sprites = LoadEmbeddedSprites();
+  for (size_t i = 0; i < plan.scenes.size(); ++i) {
+    const saver::SceneArea& planned = plan.scenes[i];
+    try {
+      auto part = std::make_unique<Part>(planned.area, method);
+      part->still = PixelBuffer(planned.area.w, planned.area.h);
+      Blit(part->still, 0, 0, snapshot, planned.area, RasterOp::Copy);
+      parts_.push_back(std::move(part));
+    } catch (const std::exception&) {
+      continue;  // out of memory even for this monitor's picture: it is never drawn
+    }
+    Part& part = *parts_.back();
+    if (!sprites) continue;
+    try {
+      part.scene.emplace(part.still, *sprites, leafCount, std::make_unique<saver::SeededRandom>(seed + i),
+                         planned.scale);
+      part.still = PixelBuffer{};  // the scene has its own copy
+    } catch (const std::exception&) {
+      part.scene.reset();  // out of memory for a huge leaf table: this monitor shows the bare snapshot
+    }
+  }
+}
+
+bool SaverScreen::animated() const {
+  for (const auto& part : parts_)
+    if (part->scene) return true;
+  return false;
+}
+
+void SaverScreen::RunPass(HDC window) {
+  for (const auto& part : parts_) {
+    if (!part->scene) continue;
+    const std::span<const Rect> dirty = part->scene->RunPass();
+    part->presenter.Present(window, part->scene->frame(), dirty);
+  }
+}
+
+void SaverScreen::Paint(HDC window) {
+  for (const auto& part : parts_) part->presenter.PresentAll(window, part->frame());
+}
+
+}  // namespace kovaren::win32

@@ -1,0 +1,49 @@
+// What the saver window shows: the snapshot of the whole virtual screen, cut into one leaf scene per
+// monitor at that monitor's scale, each presented to its part of the window after every pass. Parts
+// of the virtual screen that no monitor shows are never drawn.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "gfx/pixel_buffer.h"
+#include "saver/leaf_scene.h"
+#include "saver/monitor_plan.h"
+#include "saver/presenter_win32.h"
+
+namespace kovaren::win32 {
+
+// The screens as the system reports them now; when it reports nothing usable, the primary screen at
+// 96 DPI.
+saver::MonitorPlan PlanScreens();
+
+class SaverScreen {
+ public:
+  // Takes the snapshot of plan.window from the screen (call while the saver window is hidden) and
+  // starts one scene per planned monitor: leafCount as in the settings, the first monitor seeded with
+  // `seed`, the next with seed + 1, ... Without sprites, or without memory for a scene, that part
+  // shows the bare snapshot.
+  SaverScreen(const saver::MonitorPlan& plan, int leafCount, uint64_t seed, PresentMethod method);
+
+  // Whether any scene has leaves to move (otherwise nothing needs pacing).
+  bool animated() const;
+  // One pass of every scene, each presenting what it changed to `window` (the saver window's DC).
+  void RunPass(HDC window);
+  // Everything again (WM_PAINT).
+  void Paint(HDC window);
+
+ private:
+  struct Part {
+    Part(const Rect& area, PresentMethod method) : presenter(method, area) {}
+    std::optional<saver::LeafScene> scene;
+    PixelBuffer still;  // shown when there is no scene
+    FramePresenter presenter;
+    const PixelBuffer& frame() const { return scene ? scene->frame() : still; }
+  };
+  std::vector<std::unique_ptr<Part>> parts_;
+};
+
+}  // namespace kovaren::win32
