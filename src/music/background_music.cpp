@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "gfx/rounding.h"
-#include "text/cp932_text.h"
+#include "text/cp932.h"
 #include "text/decimal_number.h"
 
 namespace kovaren::music {
@@ -80,11 +80,11 @@ int32_t TesmarBgm::MciSend(std::string_view command, std::string& reply) {
   const int32_t result = port_.SendString(command, mciReplyBuf_);
   lastResult_ = result;
   if (result != 0) {
-    reply = port_.GetErrorString(result, mciErrorBuf_) ? std::string(BufferText(mciErrorBuf_))
+    reply = port_.GetErrorString(result, mciErrorBuf_) ? std::string(text::BufferText(mciErrorBuf_))
                                                        : std::string(kReplyNoErrorText);
     return result;
   }
-  reply = BufferText(mciReplyBuf_);
+  reply = text::BufferText(mciReplyBuf_);
   return 0;
 }
 

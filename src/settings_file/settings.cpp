@@ -5,6 +5,7 @@
 
 #include "platform/file_io.h"
 #include "settings_file/ini_file.h"
+#include "text/cp932.h"
 #include "text/decimal_number.h"
 
 // The settings file, read and written through our own INI code on the file's bytes: the platform's
@@ -25,7 +26,7 @@ void AssignWholeNumber(int16_t& field, std::string_view text) {
 
 std::string SettingsFilePath(std::string_view exeFolder) {
   // At a drive root the platform reports "C:\"; the name's own backslash must not double it.
-  if (ini::EndsWithBackslash(exeFolder)) exeFolder.remove_suffix(1);
+  if (text::EndsWithBackslash(exeFolder)) exeFolder.remove_suffix(1);
   std::string path(exeFolder);
   path.append(kIniFileName);
   return path;
@@ -71,7 +72,7 @@ std::string ReadIniString(std::string_view section, std::string_view key, const 
   // The value as a NUL-terminated 256-byte buffer would hold it.
   std::string_view cut(*value);
   cut = cut.substr(0, cut.find('\0'));
-  return std::string(ini::CutToBytes(cut, kValueBytes));
+  return std::string(text::CutToBytes(cut, kValueBytes));
 }
 
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
@@ -89,7 +90,7 @@ bool WriteIniString(std::string_view section, std::string_view key, std::string_
 }
 
 bool FileExists(std::string_view path) {
-  if (ini::EndsWithBackslash(path)) path.remove_suffix(1);
+  if (text::EndsWithBackslash(path)) path.remove_suffix(1);
   if (path.empty()) return false;
   return CanOpenForReading(std::string(path));
 }
