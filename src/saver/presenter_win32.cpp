@@ -24,6 +24,9 @@ void FramePresenter::Present(HDC window, const PixelBuffer& frame, std::span<con
   for (const Rect& r : region_) bounds = Union(bounds, r);
   if (bounds.empty()) return;
   switch (method_) {
+    case PresentMethod::WholeFrame:
+      PresentAll(window, frame);
+      return;
     case PresentMethod::ClippedBox:
       PresentClippedBox(window, frame, bounds);
       return;

@@ -13,6 +13,8 @@
 namespace kovaren::win32 {
 
 enum class PresentMethod {
+  WholeFrame,    // the plain loop: every pass rebuilds the whole frame and presents all of it (the
+                 // yardstick the others are measured against)
   ClippedBox,    // one SetDIBitsToDevice of the dirty region's bounding box, the region as the clip
   EachRect,      // one SetDIBitsToDevice per rectangle of the region
   SectionBlits,  // the rectangles copied into a DIB section, then one BitBlt per rectangle

@@ -5,7 +5,6 @@
 
 #include "platform/gdi_win32.h"
 #include "saver/monitors_win32.h"
-#include "saver/sprites_win32.h"
 
 namespace kovaren::win32 {
 
@@ -20,7 +19,9 @@ saver::MonitorPlan PlanScreens() {
   return plan;
 }
 
-SaverScreen::SaverScreen(const saver::MonitorPlan& plan, int leafCount, uint64_t seed, PresentMethod method) {
+SaverScreen::SaverScreen(const saver::MonitorPlan& plan, const std::optional<saver::SpriteSet>& sprites,
+                         int leafCount, uint64_t seed, PresentMethod method)
+    : wholeFrames_(method == PresentMethod::WholeFrame) {
   // The snapshot, exactly as captured, through the screen's DC (screen coordinates, so a monitor left
   // of or above the primary is captured too).
   PixelBuffer snapshot;
@@ -39,7 +40,6 @@ SaverScreen::SaverScreen(const saver::MonitorPlan& plan, int leafCount, uint64_t
       return;  // a screen too large to hold: nothing to show, the window still ends on input
     }
   }
-  const std::optional<saver::SpriteSet> sprites = LoadEmbeddedSprites();
   for (size_t i = 0; i < plan.scenes.size(); ++i) {
     const saver::SceneArea& planned = plan.scenes[i];
     try {
@@ -71,8 +71,18 @@ bool SaverScreen::animated() const {
 void SaverScreen::RunPass(HDC window) {
   for (const auto& part : parts_) {
     if (!part->scene) continue;
-    const std::span<const Rect> dirty = part->scene->RunPass();
+    const std::span<const Rect> dirty = wholeFrames_ ? part->scene->RunFullFramePass() : part->scene->RunPass();
     part->presenter.Present(window, part->scene->frame(), dirty);
+  }
+}
+
+void SaverScreen::SkipToSteadyState() {
+  for (const auto& part : parts_) {
+    if (!part->scene) continue;
+    // Three descents of the slowest leaf (half a pixel a pass): every leaf's hidden first descent is
+    // over and the descents have drifted apart.
+    const int passes = 3 * part->scene->logicalHeight() * 2;
+    for (int i = 0; i < passes; ++i) part->scene->RunPass();
   }
 }
 

@@ -26,7 +26,8 @@ class SaverScreen {
   // starts one scene per planned monitor: leafCount as in the settings, the first monitor seeded with
   // `seed`, the next with seed + 1, ... Without sprites, or without memory for a scene, that part
   // shows the bare snapshot.
-  SaverScreen(const saver::MonitorPlan& plan, int leafCount, uint64_t seed, PresentMethod method);
+  SaverScreen(const saver::MonitorPlan& plan, const std::optional<saver::SpriteSet>& sprites, int leafCount,
+              uint64_t seed, PresentMethod method);
 
   // Whether any scene has leaves to move (otherwise nothing needs pacing).
   bool animated() const;
@@ -34,6 +35,9 @@ class SaverScreen {
   void RunPass(HDC window);
   // Everything again (WM_PAINT).
   void Paint(HDC window);
+  // Runs passes without presenting them, until the leaves have drifted into their steady state (a
+  // measuring host's warm-up; follow it with Paint).
+  void SkipToSteadyState();
 
  private:
   struct Part {
@@ -44,6 +48,7 @@ class SaverScreen {
     const PixelBuffer& frame() const { return scene ? scene->frame() : still; }
   };
   std::vector<std::unique_ptr<Part>> parts_;
+  bool wholeFrames_ = false;
 };
 
 }  // namespace kovaren::win32

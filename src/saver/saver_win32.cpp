@@ -22,6 +22,7 @@
 #include "saver/pass_clock.h"
 #include "saver/saver_input.h"
 #include "saver/saver_screen_win32.h"
+#include "saver/sprites_win32.h"
 
 namespace kovaren::win32 {
 namespace {
@@ -109,7 +110,7 @@ bool SaverWindow::Start() {
 
   // 5-7: the snapshot and the leaves, one scene per monitor. Without the sprites the bare snapshot
   // is shown until the user ends the saver.
-  screen_.emplace(plan, settings_.leafCount, SeedNow(), kPresentMethod);
+  screen_.emplace(plan, LoadEmbeddedSprites(), settings_.leafCount, SeedNow(), kPresentMethod);
 
   // 8: the music, and the timers it asks for.
   musicPort_ = music::MakeWinmmPort();

@@ -7,9 +7,9 @@
 
 namespace kovaren::win32 {
 
-std::optional<saver::SpriteSet> LoadEmbeddedSprites() {
-  return saver::LoadSpriteSet([](const std::string& name) -> std::optional<PixelBuffer> {
-    return ResourcePicture(ResourceName(name).c_str());
+std::optional<saver::SpriteSet> LoadEmbeddedSprites(HMODULE module) {
+  return saver::LoadSpriteSet([module](const std::string& name) -> std::optional<PixelBuffer> {
+    return ResourcePicture(module, ResourceName(name).c_str());
   });
 }
 
