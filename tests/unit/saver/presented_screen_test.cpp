@@ -33,16 +33,19 @@ TEST(PresentedScreen, ShowsTheFrameAfterEveryPassWhenFedOnlyTheReportedRectangle
   struct Case {
     int width, height, leafCount, passes;
     uint64_t seed;
+    int scale = 1;
   };
   const std::vector<Case> cases = {
       {1024, 768, 500, 1500, 1},  // crowded: boxes overlap all the time
       {1024, 768, 100, 1500, 2},
       {640, 200, 300, 1500, 3},   // short screen: many respawns at the top edge
       {300, 900, 50, 2500, 4},    // narrow: leaves clipped at both sides
+      {1281, 721, 300, 1200, 5, 2},  // a 200 % screen, one spare column and row
+      {900, 500, 100, 1200, 6, 3},
   };
   const SpriteSet sprites = art::DrawLeafSprites();
   for (const Case& c : cases) {
-    LeafScene scene(Desktop(c.width, c.height), sprites, c.leafCount, std::make_unique<SeededRandom>(c.seed));
+    LeafScene scene(Desktop(c.width, c.height), sprites, c.leafCount, std::make_unique<SeededRandom>(c.seed), c.scale);
     PixelBuffer screen = scene.frame();  // what the window showed after its first full paint
     for (int pass = 1; pass <= c.passes; ++pass) {
       for (const Rect& r : scene.RunPass()) {
@@ -50,7 +53,8 @@ TEST(PresentedScreen, ShowsTheFrameAfterEveryPassWhenFedOnlyTheReportedRectangle
         Blit(screen, r.x, r.y, scene.frame(), r, RasterOp::Copy);
       }
       if (pass % 10 == 0 || pass == c.passes) {  // comparing every pass would only slow the test
-        ASSERT_EQ(screen, scene.frame()) << c.width << "x" << c.height << " leaves " << c.leafCount << " pass " << pass
+        ASSERT_EQ(screen, scene.frame()) << c.width << "x" << c.height << " at scale " << c.scale << " leaves "
+                                         << c.leafCount << " pass " << pass
                                          << ": first stale pixel " << FirstDifference(screen, scene.frame());
       }
     }
