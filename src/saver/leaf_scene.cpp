@@ -206,6 +206,7 @@ uint64_t LeafScene::MaskWindow(int y, int x, int count) {
   return bits & LowBits(count);
 }
 
+// A box of any width (a magnified leaf's is up to 8 x 32 + its move), in strips of one mask window.
 void LeafScene::RestoreBox(const Rect& box) {
   for (int x = box.x; x < box.right(); x += kWordBits) {
     RestoreStrip({x, box.y, std::min(kWordBits, box.right() - x), box.h});
