@@ -57,4 +57,28 @@ std::vector<Rect> PresentRegion(std::span<const Rect> dirty, const Rect& bounds)
   return cover;
 }
 
+std::vector<PresentGroup> GroupForFlushes(std::span<const Rect> rects, long long wastePixels) {
+  const auto area = [](const Rect& r) { return r.empty() ? 0LL : static_cast<long long>(r.w) * r.h; };
+  std::vector<Rect> sorted(rects.begin(), rects.end());
+  std::sort(sorted.begin(), sorted.end(), [](const Rect& a, const Rect& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+  std::vector<PresentGroup> groups;
+  for (const Rect& r : sorted) {
+    if (r.empty()) continue;
+    PresentGroup* best = nullptr;
+    long long bestWaste = 0;
+    for (PresentGroup& g : groups) {
+      const long long waste = area(Union(g.bounds, r)) - g.covered - area(r);
+      if (waste <= wastePixels && (!best || waste < bestWaste)) {
+        best = &g;
+        bestWaste = waste;
+      }
+    }
+    if (!best) best = &groups.emplace_back();
+    best->bounds = Union(best->bounds, r);
+    best->covered += area(r);
+    best->rects.push_back(r);
+  }
+  return groups;
+}
+
 }  // namespace kovaren::saver

@@ -18,4 +18,17 @@ constexpr int kRegionCell = 32;           // grid cell, pixels: one leaf box tou
 // neighbouring rows joined, which never overlap.
 std::vector<Rect> PresentRegion(std::span<const Rect> dirty, const Rect& bounds);
 
+// Under Wine a window's new pixels reach the X server as one rectangle per flush: the bounding box of
+// all that was drawn since the last one. Leaves far apart would make that box nearly the whole
+// screen, so they are handed over in groups with a flush after each. A rectangle joins the group
+// whose bounding box it grows least, when that box then covers at most `wastePixels` pixels that
+// none of its rectangles covers; otherwise it starts a group. Every rectangle lands in one group.
+struct PresentGroup {
+  Rect bounds;
+  long long covered = 0;  // summed area of its rectangles
+  std::vector<Rect> rects;
+};
+constexpr long long kFlushWastePixels = 128 * 128;  // about what one more flush costs, in pixels copied
+std::vector<PresentGroup> GroupForFlushes(std::span<const Rect> rects, long long wastePixels);
+
 }  // namespace kovaren::saver

@@ -36,6 +36,21 @@ void FramePresenter::Present(HDC window, const PixelBuffer& frame, std::span<con
     case PresentMethod::SectionBlits:
       PresentSectionBlits(window, frame);
       return;
+    case PresentMethod::FlushedGroups:
+      PresentFlushedGroups(window, frame);
+      return;
+  }
+}
+
+// Wine sends a window's drawing to the X server when the thread finds its queue empty, as one
+// rectangle round all of it. A look at the queue for a message that never comes (so the queue always
+// seems empty) after each group keeps that rectangle to the group. On Windows the look is all it is.
+void FramePresenter::PresentFlushedGroups(HDC window, const PixelBuffer& frame) {
+  constexpr UINT kNeverSent = WM_APP + 0x3FFF;
+  for (const saver::PresentGroup& group : saver::GroupForFlushes(region_, saver::kFlushWastePixels)) {
+    for (const Rect& r : group.rects) PresentPixels(window, frame, r, {area_.x, area_.y});
+    MSG message;
+    PeekMessageW(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE | PM_NOYIELD);
   }
 }
 

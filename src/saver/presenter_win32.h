@@ -18,6 +18,7 @@ enum class PresentMethod {
   ClippedBox,    // one SetDIBitsToDevice of the dirty region's bounding box, the region as the clip
   EachRect,      // one SetDIBitsToDevice per rectangle of the region
   SectionBlits,  // the rectangles copied into a DIB section, then one BitBlt per rectangle
+  FlushedGroups, // one SetDIBitsToDevice per rectangle, in groups of nearby ones, flushing after each
 };
 
 class FramePresenter {
@@ -36,6 +37,7 @@ class FramePresenter {
  private:
   void PresentClippedBox(HDC window, const PixelBuffer& frame, const Rect& bounds);
   void PresentSectionBlits(HDC window, const PixelBuffer& frame);
+  void PresentFlushedGroups(HDC window, const PixelBuffer& frame);
   bool MakeSection(HDC window, const PixelBuffer& frame);
 
   PresentMethod method_;

@@ -2,7 +2,8 @@
 //   present_host.exe METHOD LEAFCOUNT SECONDS
 // METHOD: whole (the plain loop: rebuild and present the whole frame every pass), box (the dirty
 // region's bounding box with the region as the clip), rects (one SetDIBitsToDevice per rectangle),
-// section (a DIB section and one BitBlt per rectangle). The leaf sprites come from Kovaren.scr in
+// section (a DIB section and one BitBlt per rectangle), groups (rectangles in groups of nearby ones,
+// a flush after each). The leaf sprites come from Kovaren.scr in
 // the host's folder. Covers every monitor like the saver, starts with the leaves in their steady
 // state, paces at the saver's pass rate, ends after SECONDS or on a key. bench/present_cpu.sh drives it.
 #include <windows.h>
@@ -26,6 +27,7 @@ std::optional<PresentMethod> MethodNamed(const std::wstring& name) {
   if (name == L"box") return PresentMethod::ClippedBox;
   if (name == L"rects") return PresentMethod::EachRect;
   if (name == L"section") return PresentMethod::SectionBlits;
+  if (name == L"groups") return PresentMethod::FlushedGroups;
   return std::nullopt;
 }
 

@@ -89,5 +89,40 @@ TEST(PresentRegion, ManyLeavesInOneSpotBecomeOneRectangle) {
   EXPECT_EQ(PresentRegion(dirty, {0, 0, 1024, 768}), (std::vector<Rect>{{64, 128, 64, 64}}));
 }
 
+// Groups handed over between flushes: every rectangle in exactly one group, inside its bounds, and no
+// group's bounds wasting more than allowed; far-apart leaves apart, neighbours together.
+TEST(GroupForFlushes, KeepsEachGroupsBoxTight) {
+  const Rect screen{0, 0, 1920, 1080};
+  const struct {
+    const char* name;
+    std::vector<Rect> rects;
+    size_t groups;
+  } cases[] = {
+      {"nothing", {}, 0},
+      {"two leaves far apart", {{100, 100, 34, 34}, {1500, 900, 34, 34}}, 2},
+      {"two leaves touching", {{100, 100, 34, 34}, {134, 100, 34, 34}}, 1},
+      {"a column of boxes", {{400, 0, 34, 34}, {400, 40, 34, 34}, {400, 80, 34, 34}, {400, 120, 34, 34}}, 1},
+      {"empty rectangles are dropped", {{5, 5, 0, 10}, {9, 9, 10, -1}}, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(GroupForFlushes(c.rects, kFlushWastePixels).size(), c.groups) << c.name;
+
+  for (uint32_t seed = 1; seed <= 20; ++seed) {
+    std::vector<Rect> rects = PresentRegion(LeafBoxes(static_cast<int>(seed) * 25, screen, seed), screen);
+    const auto groups = GroupForFlushes(rects, kFlushWastePixels);
+    size_t total = 0;
+    for (const PresentGroup& g : groups) {
+      long long covered = 0;
+      for (const Rect& r : g.rects) {
+        EXPECT_EQ(Intersect(r, g.bounds), r) << "seed " << seed;
+        covered += static_cast<long long>(r.w) * r.h;
+      }
+      EXPECT_EQ(covered, g.covered);
+      EXPECT_LE(static_cast<long long>(g.bounds.w) * g.bounds.h - covered, kFlushWastePixels) << "seed " << seed;
+      total += g.rects.size();
+    }
+    EXPECT_EQ(total, rects.size()) << "seed " << seed;
+  }
+}
+
 }  // namespace
 }  // namespace kovaren::saver
