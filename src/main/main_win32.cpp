@@ -14,7 +14,7 @@ namespace kovaren::win32 {
 namespace {
 
 bool AnotherInstanceShows() {
-  // Both lookups always run, as the instance guard is defined to make both.
+  // Both lookups always run, even when the first finds a window: neither depends on the other.
   const bool saver = FindWindowW(nullptr, kSaverCaption) != nullptr;
   const bool dialog = FindWindowW(nullptr, kDialogCaption) != nullptr;
   return saver || dialog;

@@ -1,5 +1,6 @@
 // The few file operations the settings file needs, behind one seam: file_io_posix.cpp for the native
-// build, file_io_win32.cpp (wide functions, path converted from code page 932) for Windows.
+// build, file_io_win32.cpp (wide functions, path converted from code page 932) for Windows. Either is
+// built into the core library, so the core never reaches into the Windows shell.
 #pragma once
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-// The preview window Tesmar_R: a borderless black child placed into the host's preview area, showing
+// The preview window (class "Tesmar_R"): a borderless black child placed into the host's preview area, showing
 // the still miniature at its own size from the top-left corner. It has no timer and takes no input;
 // its only work after start is to notice that the host has gone, whichever way it went, and end.
 #include <windows.h>

@@ -19,8 +19,7 @@ saver::MonitorPlan PlanScreens() {
   return plan;
 }
 
-SaverScreen::SaverScreen(const saver::MonitorPlan& plan, const std::optional<saver::SpriteSet>& sprites,
-                         int leafCount, uint64_t seed, PresentMethod method)
+SaverScreen::SaverScreen(const saver::MonitorPlan& plan, PresentMethod method)
     : wholeFrames_(method == PresentMethod::WholeFrame) {
   // The snapshot, exactly as captured, through the screen's DC (screen coordinates, so a monitor left
   // of or above the primary is captured too).
@@ -40,21 +39,25 @@ SaverScreen::SaverScreen(const saver::MonitorPlan& plan, const std::optional<sav
       return;  // a screen too large to hold: nothing to show, the window still ends on input
     }
   }
-  for (size_t i = 0; i < plan.scenes.size(); ++i) {
-    const saver::SceneArea& planned = plan.scenes[i];
+  for (const saver::SceneArea& planned : plan.scenes) {
     try {
-      auto part = std::make_unique<Part>(planned.area, method);
+      auto part = std::make_unique<Part>(planned, method);
       part->still = PixelBuffer(planned.area.w, planned.area.h);
       Blit(part->still, 0, 0, snapshot, planned.area, RasterOp::Copy);
       parts_.push_back(std::move(part));
     } catch (const std::exception&) {
-      continue;  // out of memory even for this monitor's picture: it is never drawn
+      // Out of memory even for this monitor's picture: it is never drawn.
     }
-    Part& part = *parts_.back();
-    if (!sprites) continue;
+  }
+}
+
+void SaverScreen::StartLeaves(const std::optional<saver::SpriteSet>& sprites, int leafCount, uint64_t seed) {
+  if (!sprites) return;
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    Part& part = *parts_[i];
     try {
       part.scene.emplace(part.still, *sprites, leafCount, std::make_unique<saver::SeededRandom>(seed + i),
-                         planned.scale);
+                         part.scale);
       part.still = PixelBuffer{};  // the scene has its own copy
     } catch (const std::exception&) {
       part.scene.reset();  // out of memory for a huge leaf table: this monitor shows the bare snapshot

@@ -22,12 +22,14 @@ saver::MonitorPlan PlanScreens();
 
 class SaverScreen {
  public:
-  // Takes the snapshot of plan.window from the screen (call while the saver window is hidden) and
-  // starts one scene per planned monitor: leafCount as in the settings, the first monitor seeded with
-  // `seed`, the next with seed + 1, ... Without sprites, or without memory for a scene, that part
-  // shows the bare snapshot.
-  SaverScreen(const saver::MonitorPlan& plan, const std::optional<saver::SpriteSet>& sprites, int leafCount,
-              uint64_t seed, PresentMethod method);
+  // Takes the snapshot of plan.window from the screen (call while the saver window is hidden), one
+  // part per planned monitor; each shows its part of the snapshot until StartLeaves.
+  SaverScreen(const saver::MonitorPlan& plan, PresentMethod method);
+
+  // One scene per monitor at its scale: leafCount as in the settings, the first monitor seeded with
+  // `seed`, the next with seed + 1, ... Without sprites, or without memory for a scene, a monitor
+  // keeps showing the bare snapshot.
+  void StartLeaves(const std::optional<saver::SpriteSet>& sprites, int leafCount, uint64_t seed);
 
   // Whether any scene has leaves to move (otherwise nothing needs pacing).
   bool animated() const;
@@ -41,7 +43,8 @@ class SaverScreen {
 
  private:
   struct Part {
-    Part(const Rect& area, PresentMethod method) : presenter(method, area) {}
+    Part(const saver::SceneArea& planned, PresentMethod method) : scale(planned.scale), presenter(method, planned.area) {}
+    int scale;
     std::optional<saver::LeafScene> scene;
     PixelBuffer still;  // shown when there is no scene
     FramePresenter presenter;

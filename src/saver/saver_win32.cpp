@@ -1,8 +1,8 @@
-// The full-screen saver window Tesmar_S: a borderless topmost popup over the whole virtual screen
-// (every monitor) showing the desktop snapshot with the leaves falling over it, one scene per monitor,
-// paced at a fixed pass rate, ended by a key or a click. The leaves, the compositing, the monitor plan
-// and every decision live in the portable core; this file paces and routes messages, and
-// SaverScreen takes the snapshot and presents.
+// The full-screen saver window: a borderless topmost popup over the whole virtual screen (every
+// monitor) showing the desktop snapshot with the leaves falling over it, one scene per monitor, paced
+// at a fixed pass rate, ended by a key or a click. The leaves, the compositing, the monitor plan and
+// every decision live in the portable core; this file paces and routes messages, and SaverScreen
+// takes the snapshot and presents.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -12,13 +12,12 @@
 #include <span>
 #include <vector>
 
-#include "platform/gdi_win32.h"
 #include "main/modes_win32.h"
 #include "platform/window_win32.h"
 #include "music/saver_music.h"
 #include "music/winmm_port_win32.h"
 #include "saver/leaf.h"
-#include "saver/leaf_scene.h"
+#include "saver/monitor_plan.h"
 #include "saver/pass_clock.h"
 #include "saver/saver_input.h"
 #include "saver/saver_screen_win32.h"
@@ -29,8 +28,9 @@ namespace {
 
 // The caption (kSaverCaption) is how start-up recognises a running saver; the class shares the name.
 constexpr wchar_t kSaverClass[] = L"Tesmar_Main";
-constexpr UINT_PTR kTimer1Id = 1;  // MP3 poll
-constexpr UINT_PTR kTimer2Id = 2;  // audio-CD poll
+// Window timer ids of the two music polls.
+constexpr UINT_PTR kMp3PollTimer = 1;
+constexpr UINT_PTR kCdPollTimer = 2;
 // Sleep granularity while the saver runs: without it a 17 ms wait can last 31 ms on Windows, and
 // passes would arrive in pairs.
 constexpr UINT kTimerResolutionMs = 1;
@@ -51,6 +51,12 @@ class SaverWindow final : public Window<SaverWindow> {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
+  bool CreateHiddenWindow();
+  void TakeSnapshot();
+  void SetUpLeaves();
+  void StartMusic();
+  void ShowTopmost();
+
   void ServePendingMessages();
   void Respond(const saver::SaverInput& input);
   void OnTimer(UINT_PTR id);
@@ -58,11 +64,12 @@ class SaverWindow final : public Window<SaverWindow> {
 
   StartContext& context_;
   Settings& settings_;
+  saver::MonitorPlan plan_;      // where the window goes and which scenes it runs
   HDC dc_ = nullptr;             // the window's own DC (CS_OWNDC), kept for the whole run
   std::optional<SaverScreen> screen_;
   std::unique_ptr<music::MciPort> musicPort_;
   std::optional<music::SaverMusic> music_;
-  bool timer2Enabled_ = false;
+  bool cdPollTimerOn_ = false;
   bool running_ = false;
 };
 
@@ -93,33 +100,49 @@ void GiveBackSystemState(const saver::ExitPlan& plan, StartContext& context) {
 }
 
 bool SaverWindow::Start() {
+  if (!CreateHiddenWindow()) return false;
+  TakeSnapshot();
+  SetUpLeaves();
+  StartMusic();
+  ShowTopmost();
+  return true;
+}
+
+// A borderless window over every monitor, created hidden so the snapshot cannot see it.
+bool SaverWindow::CreateHiddenWindow() {
   WNDCLASSEXW wc{};
   wc.style = CS_OWNDC;  // one DC for the whole run: no GetDC per pass
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);  // seen only when start-up did not hide the cursor
   wc.hbrBackground = nullptr;                    // every pixel is painted from the frame
   if (!RegisterClassOnce(context_.instance, kSaverClass, wc)) return false;
-
-  // 1-4: a borderless window over every monitor, created hidden so the snapshot cannot see it.
-  const saver::MonitorPlan plan = PlanScreens();
-  const Rect& area = plan.window;
+  plan_ = PlanScreens();
+  const Rect& area = plan_.window;
   if (!CreateAs(kSaverClass, kSaverCaption, WS_POPUP, 0, area.x, area.y, area.w, area.h, nullptr, nullptr,
                 context_.instance)) {
     return false;
   }
   dc_ = GetDC(hwnd());
+  return true;
+}
 
-  // 5-7: the snapshot and the leaves, one scene per monitor. Without the sprites the bare snapshot
-  // is shown until the user ends the saver.
-  screen_.emplace(plan, LoadEmbeddedSprites(), settings_.leafCount, SeedNow(), kPresentMethod);
+// The desktop exactly as captured, one part per monitor; black when it cannot be captured.
+void SaverWindow::TakeSnapshot() { screen_.emplace(plan_, kPresentMethod); }
 
-  // 8: the music, and the timers it asks for.
+// The leaves, one scene per monitor at its scale. Without the sprites the bare snapshot is shown
+// until the user ends the saver.
+void SaverWindow::SetUpLeaves() { screen_->StartLeaves(LoadEmbeddedSprites(), settings_.leafCount, SeedNow()); }
+
+// The music, and the poll timers it asks for.
+void SaverWindow::StartMusic() {
   musicPort_ = music::MakeWinmmPort();
   music_.emplace(*musicPort_, settings_);
   const music::SaverMusic::Timers timers = music_->Start();
-  if (timers.timer1) SetTimer(hwnd(), kTimer1Id, music::kTimer1IntervalMs, nullptr);
-  if (timers.timer2) timer2Enabled_ = SetTimer(hwnd(), kTimer2Id, music::kTimer2IntervalMs, nullptr) != 0;
+  if (timers.mp3PollTimer) SetTimer(hwnd(), kMp3PollTimer, music::kMp3PollIntervalMs, nullptr);
+  if (timers.cdPollTimer) cdPollTimerOn_ = SetTimer(hwnd(), kCdPollTimer, music::kCdPollIntervalMs, nullptr) != 0;
+}
 
-  // 9-10: shown in the normal state, then topmost without moving, sizing or activating it.
+// Shown in the normal state, then topmost without moving, sizing or activating it.
+void SaverWindow::ShowTopmost() {
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   // Keys go to the focused window only; a window that was shown but never activated (as under a
@@ -127,7 +150,6 @@ bool SaverWindow::Start() {
   SetForegroundWindow(hwnd());
   SetFocus(hwnd());
   UpdateWindow(hwnd());  // the snapshot appears at once, before the first pass
-  return true;
 }
 
 void SaverWindow::RunAnimation() {
@@ -163,21 +185,21 @@ void SaverWindow::Respond(const saver::SaverInput& input) {
 }
 
 void SaverWindow::OnTimer(UINT_PTR id) {
-  if (id == kTimer1Id) {
-    music_->OnTimer1();
-  } else if (id == kTimer2Id && timer2Enabled_) {
-    if (!music_->OnTimer2()) {  // the CD is unusable: polling stops for good
-      KillTimer(hwnd(), kTimer2Id);
-      timer2Enabled_ = false;
+  if (id == kMp3PollTimer) {
+    music_->OnMp3PollTimer();
+  } else if (id == kCdPollTimer && cdPollTimerOn_) {
+    if (!music_->OnCdPollTimer()) {  // the CD is unusable: polling stops for good
+      KillTimer(hwnd(), kCdPollTimer);
+      cdPollTimerOn_ = false;
     }
   }
 }
 
 void SaverWindow::ExitSaver() {
-  const saver::ExitPlan plan = saver::PlanExit(context_.modeLetter, timer2Enabled_);
+  const saver::ExitPlan plan = saver::PlanExit(context_.modeLetter, cdPollTimerOn_);
   if (plan.stopCdPolling) {
-    KillTimer(hwnd(), kTimer2Id);
-    timer2Enabled_ = false;
+    KillTimer(hwnd(), kCdPollTimer);
+    cdPollTimerOn_ = false;
   }
   music_->StopForExit(plan.stopCdPolling);
   GiveBackSystemState(plan, context_);

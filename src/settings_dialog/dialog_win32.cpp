@@ -1,4 +1,4 @@
-// The settings dialog Tesmar_P: a small fixed window over a painted backdrop, with the leaf-count
+// The settings dialog (window class "Tesmar_P"): a small fixed window over a painted backdrop, with the leaf-count
 // scroll bar, the music option group, the CD track combo box, the music file chooser and the save
 // and cancel buttons. What it shows and writes is decided by DialogLogic; this file mirrors that
 // model on screen, feeds the user's actions in and paints one retained image of everything drawn.
@@ -81,8 +81,8 @@ class SettingsDialog final : public Window<SettingsDialog> {
   SettingsDialog(HINSTANCE instance, Settings& settings) : instance_(instance), logic_(settings) {}
   ~SettingsDialog();
 
-  // Form_Load: creates the window hidden, loads the controls and zooms it open. False when the window
-  // could not be created.
+  // Creates the window hidden, loads the controls and zooms it open. False when the window could not
+  // be created.
   bool Load();
   void RunModal();
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -186,9 +186,10 @@ void SettingsDialog::CreateControls() {
                            combo.x, combo.y, combo.w, kComboDropHeight, hwnd(),
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)), instance_, nullptr);
 
-  RegisterCommandClass(instance_);
+  RegisterSkinButtonClass(instance_);
   auto button = [&](int id, const wchar_t* caption, const Rect& r) {
-    HWND b = CreateCommandButton(hwnd(), id, caption, r.x, r.y, r.w, r.h, instance_);
+    // The skin pictures are the program's own resources.
+    HWND b = CreateSkinButton(hwnd(), id, caption, r.x, r.y, r.w, r.h, instance_, instance_);
     if (b) SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     return b;
   };
@@ -202,9 +203,9 @@ void SettingsDialog::CreateControls() {
   HWND cancel = button(kIdCancel, kCancelText, kCancelButton);
 
   if (combo_) SendMessageW(combo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  // InitButtons: every skinned button of the dialog.
+  // Every skinned button starts its hover poll once all controls exist.
   for (HWND b : {cancel, save_, fileButton})
-    if (b) InitializeCommandButton(b);
+    if (b) InitializeSkinButton(b);
 }
 
 // Copies the logic's model into the child controls and the drawn parts.

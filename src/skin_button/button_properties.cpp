@@ -5,7 +5,7 @@
 #include "gfx/rounding.h"
 #include "text/decimal_number.h"
 
-namespace kovaren::controls {
+namespace kovaren::skin_button {
 namespace {
 
 constexpr int64_t kTrue = -1;  // a stored boolean's numeric value
@@ -117,4 +117,4 @@ void MemoryPropertyStore::Put(std::string_view key, PropertyValue value) { entri
 
 bool MemoryPropertyStore::Contains(std::string_view key) const { return entries_.count(LowerKey(key)) != 0; }
 
-}  // namespace kovaren::controls
+}  // namespace kovaren::skin_button

@@ -72,7 +72,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                 area.w, area.h, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 4;
   HDC dc = GetDC(window);
-  kovaren::win32::SaverScreen screen(plan, sprites, leafCount, GetTickCount(), *method);
+  kovaren::win32::SaverScreen screen(plan, *method);
+  screen.StartLeaves(sprites, leafCount, GetTickCount());
   screen.SkipToSteadyState();
   ShowWindow(window, SW_SHOWNORMAL);
   SetForegroundWindow(window);
