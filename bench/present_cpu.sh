@@ -18,7 +18,11 @@ export KOVAREN_NATIVE_BUILD=${KOVAREN_NATIVE_BUILD:-$root/build/native}
 export KOVAREN_E2E_TEMPLATE=${KOVAREN_E2E_TEMPLATE:-$KOVAREN_NATIVE_BUILD/e2e-template-$KOVAREN_WIN_ARCH}
 [[ -f $KOVAREN_WIN_BUILD/present_host.exe ]] || { echo "no present_host.exe in $KOVAREN_WIN_BUILD: run scripts/build" >&2; exit 2; }
 
-METHODS=(whole box rects section)
+# The ways compared (present_host.exe's methods, and "saver" for Kovaren.scr itself, measured once a
+# screen after its leaves have come): KOVAREN_PRESENT_WAYS, default all.
+read -r -a WAYS <<<"${KOVAREN_PRESENT_WAYS:-whole box rects section groups saver}"
+METHODS=()
+for way in "${WAYS[@]}"; do [[ $way == saver ]] || METHODS+=("$way"); done
 WINDOW_S=10  # seconds measured
 SETTLE_S=3   # seconds after the window shows before measuring
 SAVER_WARM_S=${SAVER_WARM_S:-40}  # the saver shows leaves only after their hidden first descent
@@ -61,20 +65,22 @@ run_screen() (
       kv_wait_exit "$pid" 10 || kill "$pid"
     done
   done
-  kv_write_ini '[Section]' "もみじ= $((leaves - 1))"
-  kv_launch /s
-  local pid=$KV_PID
-  kv_wait_window Tesmar_Main 30 >/dev/null || { echo "the saver did not show" >&2; exit 1; }
-  sleep "$SAVER_WARM_S"
-  echo "saver $(measure "$pid")" >>"$results"
-  kv_shot "$KV_ARTIFACTS/saver-$1x$2.png"
-  kv_key a
-  kv_wait_exit "$pid" 10 || kill "$pid"
+  if [[ " ${WAYS[*]} " == *" saver "* ]]; then
+    kv_write_ini '[Section]' "もみじ= $((leaves - 1))"
+    kv_launch /s
+    local pid=$KV_PID
+    kv_wait_window Tesmar_Main 30 >/dev/null || { echo "the saver did not show" >&2; exit 1; }
+    sleep "$SAVER_WARM_S"
+    echo "saver $(measure "$pid")" >>"$results"
+    kv_shot "$KV_ARTIFACTS/saver-$1x$2.png"
+    kv_key a
+    kv_wait_exit "$pid" 10 || kill "$pid"
+  fi
 
   echo "== $1x$2 at $dpi DPI, $leaves leaves: median % of one core over ${WINDOW_S} s, $rounds rounds (saver: 1)"
   printf '%-8s %8s %8s %11s %8s %12s\n' way program xserver wineserver total "vs whole"
   local whole_total=0
-  for method in "${METHODS[@]}" saver; do
+  for method in "${WAYS[@]}"; do
     local p x s
     p=$(awk -v m="$method" '$1 == m {print $2}' "$results" | median)
     x=$(awk -v m="$method" '$1 == m {print $3}' "$results" | median)
