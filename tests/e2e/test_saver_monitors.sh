@@ -12,7 +12,7 @@ MONITOR_H=768
 W=$((2 * MONITOR_W))
 H=$MONITOR_H
 
-# An X server with two outputs, started before any Wine program so that Wine sees only it.
+# An X server with two outputs for Wine to show its programs on.
 [[ -x /usr/lib/xorg/Xorg && -f /usr/lib/xorg/modules/drivers/dummy_drv.so ]] ||
   kv_die "needs Xorg and its dummy driver (scripts/setup installs xserver-xorg-core, xserver-xorg-video-dummy)"
 cat >"$KV_TMP/xorg.conf" <<'EOF'
@@ -54,6 +54,14 @@ xrandr --output DUMMY0 --mode ${MONITOR_W}x${MONITOR_H} --primary &&
   kv_die "xrandr could not place two outputs"
 monitors=$(xrandr --listmonitors | tr '\n' ' ')
 kv_log "$monitors"
+# Wine's own programs started on the first X server while the harness warmed the prefix up: start
+# Wine afresh on this one.
+wineserver -k
+wait "$KV_WINESERVER_PID" 2>/dev/null
+wineserver -f -p &
+KV_WINESERVER_PID=$!
+kv_remember_pids "$KV_WINESERVER_PID"
+wine cmd /c exit 0 >/dev/null 2>&1 </dev/null || kv_log "warning: the warm-up program failed"
 
 # The desktop over both: the known picture on the primary (right), its mirror image on the other.
 convert "$KV_DESKTOP_PNG" -flop "$KV_DESKTOP_PNG" +append -depth 8 "rgb:$KV_TMP/wide.rgb" ||
