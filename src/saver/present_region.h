@@ -28,7 +28,7 @@ struct PresentGroup {
   long long covered = 0;  // summed area of its rectangles
   std::vector<Rect> rects;
 };
-constexpr long long kFlushWastePixels = 128 * 128;  // about what one more flush costs, in pixels copied
+constexpr long long kFlushWastePixels = 256 * 256;  // about what one more flush costs, in pixels copied
 std::vector<PresentGroup> GroupForFlushes(std::span<const Rect> rects, long long wastePixels);
 
 }  // namespace kovaren::saver
