@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # What presenting costs end to end under Wine: CPU of the program, the X server and wineserver over
 # 10-second windows, for each way of presenting (present_host.exe) and for the plain whole-frame loop
-# beside them, in alternating rounds; medians printed in per cent of one core. Also the real saver
-# once per screen. A measuring program, not a test: it asserts nothing. After scripts/build:
+# beside them, in alternating rounds, each starting with about half the leaves showing (as in a long
+# run); medians printed in per cent of one core. Also the real saver once per screen, SAVER_WARM_S
+# (40) seconds after it starts: at 1080p nearly every leaf is then on its first shown descent, its
+# busiest time. A measuring program, not a test: it asserts nothing. After scripts/build:
 #
 #   bench/present_cpu.sh [ROUNDS]        (default 3; about 4 minutes a screen at 3 rounds)
 #
@@ -77,7 +79,7 @@ run_screen() (
     kv_wait_exit "$pid" 10 || kill "$pid"
   fi
 
-  echo "== $1x$2 at $dpi DPI, $leaves leaves: median % of one core over ${WINDOW_S} s, $rounds rounds (saver: 1)"
+  echo "== $1x$2 at $dpi DPI, $leaves leaves: median % of one core over ${WINDOW_S} s, $rounds rounds (saver: once, ${SAVER_WARM_S} s after its start)"
   printf '%-8s %8s %8s %11s %8s %12s\n' way program xserver wineserver total "vs whole"
   local whole_total=0
   for method in "${WAYS[@]}"; do

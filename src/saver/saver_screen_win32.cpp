@@ -1,5 +1,7 @@
 #include "saver/saver_screen_win32.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <new>
 
@@ -79,13 +81,16 @@ void SaverScreen::RunPass(HDC window) {
   }
 }
 
-void SaverScreen::SkipToSteadyState() {
+void SaverScreen::SkipToTypicalState() {
   for (const auto& part : parts_) {
     if (!part->scene) continue;
-    // Three descents of the slowest leaf (half a pixel a pass): every leaf's hidden first descent is
-    // over and the descents have drifted apart.
-    const int passes = 3 * part->scene->logicalHeight() * 2;
-    for (int i = 0; i < passes; ++i) part->scene->RunPass();
+    saver::LeafScene& scene = *part->scene;
+    // The slowest leaf falls half a pixel a pass: after 2 H passes every first descent is over.
+    const int firstDescents = 2 * scene.logicalHeight() + 1;
+    for (int i = 0; i < firstDescents; ++i) scene.RunPass();
+    const int half = static_cast<int>(scene.leaves().size()) / 2;
+    const int slack = std::max(1, half / 10);
+    for (int i = 0; i < 10 * firstDescents && std::abs(scene.shownCount() - half) > slack; ++i) scene.RunPass();
   }
 }
 

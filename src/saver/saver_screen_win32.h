@@ -37,9 +37,9 @@ class SaverScreen {
   void RunPass(HDC window);
   // Everything again (WM_PAINT).
   void Paint(HDC window);
-  // Runs passes without presenting them, until the leaves have drifted into their steady state (a
-  // measuring host's warm-up; follow it with Paint).
-  void SkipToSteadyState();
+  // Runs passes without presenting them until every leaf's hidden first descent is over and about
+  // half the leaves show, as in a long run (a measuring host's warm-up; follow it with Paint).
+  void SkipToTypicalState();
 
  private:
   struct Part {
