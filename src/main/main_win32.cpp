@@ -6,8 +6,8 @@
 
 #include "main/command_line.h"
 #include "main/modes_win32.h"
-#include "platform/program_folder_win32.h"
 #include "settings_file/settings.h"
+#include "settings_file/settings_places_win32.h"
 #include "platform/text_win32.h"
 
 namespace kovaren::win32 {
@@ -44,7 +44,8 @@ int Main(HINSTANCE instance) {
   }
 
   static Settings settings;  // the settings record: module state for the whole run
-  LoadSettings(settings, SettingsFilePath(ExecutableFolder()));
+  FileSystem& files = PlatformFileSystem();
+  LoadSettings(settings, SettingsFileInUse(ThisUsersSettingsPlaces(), files), files);
 
   if (context.modeLetter == u'C') {
     RunSettingsDialog(context, settings);

@@ -1,12 +1,13 @@
 #include "platform/program_folder_win32.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
-#include "platform/text_win32.h"
+#include <string>
 
 namespace kovaren::win32 {
 
-std::string ExecutableFolder() {
+std::filesystem::path ExecutableFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -18,7 +19,15 @@ std::string ExecutableFolder() {
     path.resize(path.size() * 2);  // a long path: the call cut it, ask again with more room
   }
   const auto slash = path.find_last_of(L"\\/");
-  return Cp932FromWide(slash == std::wstring::npos ? std::wstring{} : path.substr(0, slash));
+  if (slash == std::wstring::npos) return {};
+  // At a drive root the folder keeps its backslash ("C:\"), which a bare "C:" would not mean.
+  return std::filesystem::path(path.substr(0, slash + 1)).parent_path();
+}
+
+std::filesystem::path RoamingAppDataFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+  return std::filesystem::path(folder);
 }
 
 }  // namespace kovaren::win32

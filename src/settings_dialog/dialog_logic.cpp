@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "gfx/rounding.h"
@@ -51,8 +52,13 @@ std::optional<double> ReadNumber(std::string_view text) {
   if (!IsUnsignedDecimal(s)) return std::nullopt;
   double value = 0;
   const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-  // An exponent too large for a double reads as out of range; it cannot fit 16 bits either.
-  if (error == std::errc::result_out_of_range) return negative ? -HUGE_VAL : HUGE_VAL;
+  if (error == std::errc::result_out_of_range) {
+    // Beyond a double either way: too large cannot fit 16 bits, too small (1e-400) is as good as 0.
+    // strtod tells the two apart; without a set locale it reads the same digits.
+    const double outside = std::strtod(std::string(s).c_str(), nullptr);
+    const double magnitude = std::isinf(outside) ? HUGE_VAL : 0.0;
+    return negative ? -magnitude : magnitude;
+  }
   if (error != std::errc{} || end != s.data() + s.size()) return std::nullopt;
   return negative ? -value : value;
 }
@@ -133,12 +139,14 @@ FileChoice DialogLogic::ApplyFileChoice(const FileChooserAnswer& answer) {
   return FileChoice::Taken;
 }
 
-void DialogLogic::Save(const SettingsWriter& write) {
-  write(kSettingsSection, kKeyBgmKind, NumberText(settings_.bgmKind));
+std::array<IniEntry, 4> DialogLogic::EntriesToSave() {
   settings_.bgmRepeat = RepeatFromText(controls_.repeatText, settings_.bgmRepeat);
-  write(kSettingsSection, kKeyBgmRepeat, NumberText(settings_.bgmRepeat));
-  write(kSettingsSection, kKeyBgmFile, settings_.bgmFile);
-  write(kSettingsSection, kKeyLeafCount, NumberText(controls_.count.value));
+  return {{
+      {kSettingsSection, kKeyBgmKind, NumberText(settings_.bgmKind)},
+      {kSettingsSection, kKeyBgmRepeat, NumberText(settings_.bgmRepeat)},
+      {kSettingsSection, kKeyBgmFile, settings_.bgmFile},
+      {kSettingsSection, kKeyLeafCount, NumberText(controls_.count.value)},
+  }};
 }
 
 }  // namespace kovaren::dialog

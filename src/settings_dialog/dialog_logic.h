@@ -4,7 +4,6 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,9 +67,6 @@ struct FileChooserAnswer {
 };
 enum class FileChoice { Unchanged, Taken, Refused };
 
-// Receives one settings-file write: section, key, value.
-using SettingsWriter = std::function<void(std::string_view, std::string_view, std::string_view)>;
-
 class DialogLogic {
  public:
   explicit DialogLogic(Settings& settings) : settings_(settings) {}
@@ -85,8 +81,9 @@ class DialogLogic {
   // The user edited the combo box's text field (or picked a list entry).
   void SetRepeatText(std::string text) { controls_.repeatText = std::move(text); }
   FileChoice ApplyFileChoice(const FileChooserAnswer& answer);
-  // Writes the four keys in their fixed order; updates BgmRepeat from the combo box on the way.
-  void Save(const SettingsWriter& write);
+  // The four keys to store, in their fixed order; takes BgmRepeat from the combo box on the way. A
+  // save that fails leaves every control as it was, so the user can try again.
+  std::array<IniEntry, 4> EntriesToSave();
 
   const DialogControls& controls() const { return controls_; }
   ZoomPoint zoomPoint() const { return zoom_; }
