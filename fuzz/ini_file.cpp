@@ -13,6 +13,7 @@
 #include "fuzz_check.h"
 #include "settings_file/ini_file.h"
 #include "settings_file/settings.h"
+#include "text/cp932.h"
 
 namespace {
 
@@ -63,11 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text = in.ConsumeRemainingBytesAsString();
 
   // Character helpers on arbitrary bytes.
-  const std::string_view cut = kovaren::ini::CutToBytes(text, 255);
+  const std::string_view cut = kovaren::text::CutToBytes(text, 255);
   CHECK(cut.size() <= 255 && text.compare(0, cut.size(), cut) == 0);
   CHECK(cut.size() == text.size() || cut.size() >= 254);
   CHECK(NamesEqual(text, text));
-  (void)kovaren::ini::EndsWithBackslash(text);
+  (void)kovaren::text::EndsWithBackslash(text);
 
   const auto probeBefore = ReadValue(text, probeSection, probeKey);
   const auto written = WithValue(text, section, key, value);

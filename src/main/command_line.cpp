@@ -1,6 +1,9 @@
 #include "main/command_line.h"
 
-#include <limits>
+#include <algorithm>
+#include <optional>
+
+#include "text/decimal_number.h"
 
 // The command line as Windows builds it for a screen saver: the program's path, quoted when it holds
 // blanks ("C:\Program Files\Kovaren.scr" /p 1234) or bare (C:\WINDOWS\KOVAREN.SCR /s), then one blank
@@ -8,8 +11,7 @@
 namespace kovaren {
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsBlank(char16_t c) { return text::IsOneOf(c, text::kSpaceAndTab); }
 
 // The host handle's digits start at the fourth character, after the switch and its separator.
 constexpr size_t kHandleFrom = 3;
@@ -32,27 +34,21 @@ std::u16string CommandText(std::u16string_view fullCommandLine) {
 char16_t ModeLetter(std::u16string_view commandText) {
   if (commandText.size() < 2) return 0;
   // Only ASCII letters are upper-cased: the letter is compared with S, P and C alone.
-  const char16_t letter = commandText[1];
-  return (letter >= u'a' && letter <= u'z') ? static_cast<char16_t>(letter - u'a' + u'A') : letter;
+  return text::ToUpper(commandText[1]);
 }
 
 int32_t HostHandle(std::u16string_view commandText) {
-  size_t pos = kHandleFrom;
-  while (pos < commandText.size() && IsBlank(commandText[pos])) ++pos;
-  bool negative = false;
-  if (pos < commandText.size() && (commandText[pos] == u'-' || commandText[pos] == u'+')) {
-    negative = commandText[pos++] == u'-';
-  }
+  // Digits up to the first character that cannot continue them; no fraction, no exponent.
+  constexpr text::NumberRules kHandleNumber{.blanks = text::kSpaceAndTab, .fraction = false, .exponent = false,
+                                            .fillsText = false};
+  const auto number = text::ReadDecimal(commandText.substr(std::min(kHandleFrom, commandText.size())), kHandleNumber);
+  if (!number) return kNoWindow;
   // A 64-bit host may print its handle as an unsigned 64-bit number (sign-extended from 32 bits), so
   // the digits are read in 64 bits; a number that does not fit names no window at all.
-  constexpr uint64_t kLargest = std::numeric_limits<uint64_t>::max();
-  uint64_t value = 0;
-  for (; pos < commandText.size() && IsDigit(commandText[pos]); ++pos) {
-    const auto digit = static_cast<uint64_t>(commandText[pos] - u'0');
-    if (value > (kLargest - digit) / 10) return kNoWindow;
-    value = value * 10 + digit;
-  }
-  if (negative) value = 0 - value;  // two's complement, as the C library's unsigned readers do
+  const std::optional<uint64_t> magnitude = number->WholeMagnitude();
+  if (!magnitude) return kNoWindow;
+  // After "-", two's complement, as the C library's unsigned readers do.
+  const uint64_t value = number->negative ? 0 - *magnitude : *magnitude;
   // Only the low 32 bits of a window handle are significant, on 32-bit and 64-bit Windows alike.
   return static_cast<int32_t>(static_cast<uint32_t>(value));
 }

@@ -1,13 +1,12 @@
 #include "music/background_music.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <limits>
 #include <optional>
 
 #include "gfx/rounding.h"
-#include "text/cp932_text.h"
+#include "text/cp932.h"
+#include "text/decimal_number.h"
 
 namespace kovaren::music {
 namespace {
@@ -21,44 +20,36 @@ constexpr std::string_view kMp3Mode = "status MP3Play mode";
 // Mode replies are judged by their first seven characters, wherever the device's text ends.
 constexpr size_t kModeLength = 7;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// A device's reply: a number, possibly with a fraction, with blanks and line ends around it.
+constexpr text::NumberRules kReplyNumber{.blanks = " \t\r\n", .fraction = true, .exponent = false, .fillsText = true};
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
+// The number a reply's text reads as, as a double; nothing when the text is not a number in range.
+std::optional<double> ReplyAsNumber(std::string_view text, const text::NumberRules& rules) {
+  const auto number = text::ReadDecimal(text, rules);
+  if (!number) return std::nullopt;
+  const auto [magnitude, error] = number->MagnitudeAsDouble();
+  if (error != std::errc()) return std::nullopt;
+  return number->negative ? -magnitude : magnitude;
 }
 
 // The whole text as a decimal number; nothing when any part of it is not one.
-std::optional<double> WholeTextAsNumber(std::string_view text) {
-  text = TrimBlanks(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                            std::chars_format::fixed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  if (!std::isfinite(value)) return std::nullopt;  // "inf" and "nan" are words, not numbers
-  return value;
-}
+std::optional<double> WholeTextAsNumber(std::string_view text) { return ReplyAsNumber(text, kReplyNumber); }
 
 // The number that begins the text, rounded to a 16-bit integer; 0 when the text begins with no
 // number or the number lies outside the 16-bit range.
 int16_t LeadingTrackNumber(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                            std::chars_format::fixed);
-  if (error != std::errc() || !std::isfinite(value)) return 0;
-  const double rounded = RoundHalfEven(value);
+  text::NumberRules leading = kReplyNumber;
+  leading.fillsText = false;
+  const std::optional<double> value = ReplyAsNumber(text, leading);
+  if (!value) return 0;
+  const double rounded = RoundHalfEven(*value);
   if (rounded < std::numeric_limits<int16_t>::min() || rounded > std::numeric_limits<int16_t>::max()) return 0;
   return static_cast<int16_t>(rounded);
 }
 
 bool IsFailureText(std::string_view text) {
   std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; });
+  std::transform(upper.begin(), upper.end(), upper.begin(), text::ToUpper<char>);
   return upper.find("ERR") != std::string::npos;
 }
 
@@ -89,11 +80,11 @@ int32_t TesmarBgm::MciSend(std::string_view command, std::string& reply) {
   const int32_t result = port_.SendString(command, mciReplyBuf_);
   lastResult_ = result;
   if (result != 0) {
-    reply = port_.GetErrorString(result, mciErrorBuf_) ? std::string(BufferText(mciErrorBuf_))
+    reply = port_.GetErrorString(result, mciErrorBuf_) ? std::string(text::BufferText(mciErrorBuf_))
                                                        : std::string(kReplyNoErrorText);
     return result;
   }
-  reply = BufferText(mciReplyBuf_);
+  reply = text::BufferText(mciReplyBuf_);
   return 0;
 }
 

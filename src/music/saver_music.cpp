@@ -1,6 +1,6 @@
 #include "music/saver_music.h"
 
-#include "text/cp932_text.h"
+#include "text/cp932.h"
 
 namespace kovaren::music {
 namespace {
@@ -13,7 +13,7 @@ SaverMusic::SaverMusic(MciPort& port, const Settings& settings) : settings_(sett
 // A music file is told by the last three characters of its name, in any case: "song.Mp3" is MP3.
 SaverMusic::FileKind SaverMusic::FileMusic() const {
   if (settings_.bgmKind != bgm::kFile) return FileKind::None;
-  const std::string ending = UpperLastCharacters(settings_.bgmFile, 3);
+  const std::string ending = text::UpperLastCharacters(settings_.bgmFile, 3);
   if (ending == "WAV") return FileKind::Wav;
   if (ending == "MP3") return FileKind::Mp3;
   return FileKind::None;

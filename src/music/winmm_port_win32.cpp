@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/text_win32.h"
-#include "text/cp932_text.h"
+#include "text/cp932.h"
 
 // mmsystem.h maps PlaySound to PlaySoundW, which would rename the port's method in this file only.
 #undef PlaySound
@@ -27,7 +27,7 @@ class WinmmPort final : public MciPort {
     const MCIERROR result =
         mciSendStringW(wide.c_str(), answer.data(), static_cast<UINT>(answer.size()), nullptr);
     // A failed command leaves the caller's buffer as it was.
-    if (result == 0) CopyIntoBuffer(win32::Cp932FromWide(answer.c_str()), reply);
+    if (result == 0) text::CopyIntoBuffer(win32::Cp932FromWide(answer.c_str()), reply);
     return static_cast<int32_t>(result);
   }
 
@@ -37,7 +37,7 @@ class WinmmPort final : public MciPort {
     if (!mciGetErrorStringW(static_cast<MCIERROR>(code), text.data(), static_cast<UINT>(text.size()))) {
       return false;
     }
-    CopyIntoBuffer(win32::Cp932FromWide(text.c_str()), buffer);
+    text::CopyIntoBuffer(win32::Cp932FromWide(text.c_str()), buffer);
     return true;
   }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "gfx/pixel_buffer.h"
+#include "gfx/screen_geometry.h"
 
 namespace kovaren::preview {
 
@@ -16,11 +17,6 @@ constexpr int kPictureHeight = 112;
 struct Size {
   int w = 0, h = 0;
   bool operator==(const Size&) const = default;
-};
-
-// A window's outer rectangle in screen pixels, as GetWindowRect reports it.
-struct ScreenRect {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
 // The preview's outer size: the host's full extent in pixels. Reversed edges give 0, never a negative size.

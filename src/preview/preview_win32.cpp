@@ -24,11 +24,11 @@ constexpr wchar_t kPictureResource[] = L"PREVIEW";
 constexpr ULONGLONG kHostPollMs = 250;
 
 // The host's outer rectangle, or nothing when the handle names no window.
-std::optional<preview::ScreenRect> HostRectangle(HWND host) {
+std::optional<ScreenRect> HostRectangle(HWND host) {
   if (!host || !IsWindow(host)) return std::nullopt;
   RECT r{};
   if (!GetWindowRect(host, &r)) return std::nullopt;
-  return preview::ScreenRect{r.left, r.top, r.right, r.bottom};
+  return ScreenRect{r.left, r.top, r.right, r.bottom};
 }
 
 class PreviewWindow final : public Window<PreviewWindow> {

@@ -28,7 +28,7 @@ std::vector<Pixel> GradientRows(double height) {
   return rows;
 }
 
-void PaintGradient(PixelBuffer& target) {
+void PaintBackdropGradient(PixelBuffer& target) {
   const std::vector<Pixel> rows = GradientRows(target.height());
   // The last row lies one below the buffer and is clipped away.
   for (int y = 0; y < target.height() && y < static_cast<int>(rows.size()); ++y)
@@ -60,7 +60,7 @@ void TileBackground(PixelBuffer& target, const PixelBuffer& strip) {
 
 PixelBuffer ComposeBackdrop(int clientW, int clientH, const PixelBuffer& strip) {
   PixelBuffer backdrop(clientW, clientH);
-  PaintGradient(backdrop);
+  PaintBackdropGradient(backdrop);
   // Plain metal grey shows should the strip be missing.
   PixelBuffer panel(kPanel.w, kPanel.h, Rgb(200, 196, 195));
   TileBackground(panel, strip);

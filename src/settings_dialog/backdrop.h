@@ -12,7 +12,7 @@ namespace kovaren::dialog {
 // height inclusive, one more than the area holds. Empty for a height of zero or less.
 std::vector<Pixel> GradientRows(double height);
 // Paints the gradient over the whole buffer, one flat colour per row.
-void PaintGradient(PixelBuffer& target);
+void PaintBackdropGradient(PixelBuffer& target);
 
 struct TilePosition {
   int x = 0;

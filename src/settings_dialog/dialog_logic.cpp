@@ -1,66 +1,27 @@
 #include "settings_dialog/dialog_logic.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "gfx/rounding.h"
+#include "text/decimal_number.h"
 
 namespace kovaren::dialog {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// What the user may type: blanks around it, an optional sign, a decimal fraction and an exponent;
+// nothing else ("inf", "nan" and hexadecimal are not numbers a user would mean).
+constexpr text::NumberRules kTypedNumber{.blanks = text::kSpaceAndTab, .fraction = true, .exponent = true,
+                                         .fillsText = true};
 
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-// Digits with an optional decimal point (at least one digit), then an optional exponent. `s` has
-// no sign. The checker keeps out what the number reader would take but a user would not mean:
-// "inf", "nan", hexadecimal.
-bool IsUnsignedDecimal(std::string_view s) {
-  size_t i = 0;
-  size_t digits = 0;
-  while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
-  if (i < s.size() && s[i] == '.') {
-    ++i;
-    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-    ++i;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    size_t exponentDigits = 0;
-    while (i < s.size() && IsDigit(s[i])) ++i, ++exponentDigits;
-    if (exponentDigits == 0) return false;
-  }
-  return i == s.size();
-}
-
-// The number `text` reads as: blanks around it, an optional sign, a decimal fraction and exponent.
+// The number `text` reads as. An exponent too large for a double reads as out of range; it cannot
+// fit 16 bits either.
 std::optional<double> ReadNumber(std::string_view text) {
-  std::string_view s = TrimBlanks(text);
-  bool negative = false;
-  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-    negative = s.front() == '-';
-    s.remove_prefix(1);
-  }
-  if (!IsUnsignedDecimal(s)) return std::nullopt;
-  double value = 0;
-  const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    // Beyond a double either way: too large cannot fit 16 bits, too small (1e-400) is as good as 0.
-    // strtod tells the two apart; without a set locale it reads the same digits.
-    const double outside = std::strtod(std::string(s).c_str(), nullptr);
-    const double magnitude = std::isinf(outside) ? HUGE_VAL : 0.0;
-    return negative ? -magnitude : magnitude;
-  }
-  if (error != std::errc{} || end != s.data() + s.size()) return std::nullopt;
-  return negative ? -value : value;
+  const auto number = text::ReadDecimal(text, kTypedNumber);
+  if (!number) return std::nullopt;
+  const auto [magnitude, error] = number->MagnitudeAsDouble();
+  const double value = error == std::errc::result_out_of_range ? HUGE_VAL : magnitude;
+  return number->negative ? -value : value;
 }
 
 }  // namespace

@@ -4,13 +4,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace kovaren {
+#include "gfx/screen_geometry.h"
 
-struct ScreenPoint {
-  int32_t x = 0;
-  int32_t y = 0;
-  bool operator==(const ScreenPoint&) const = default;
-};
+namespace kovaren {
 
 // ZoomX, ZoomY are 16-bit: a coordinate that does not fit one (no real screen has such) keeps its
 // start value 0, as does everything when the cursor position could not be read.
@@ -21,12 +17,6 @@ struct ZoomPoint {
 };
 
 ZoomPoint ZoomPointFromCursor(std::optional<ScreenPoint> cursor);
-
-// A rectangle by its edges, as the window manager gives and takes them.
-struct ScreenRect {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-  bool operator==(const ScreenRect&) const = default;
-};
 
 // The rectangle without width or height at the zoom point (each coordinate widened with sign).
 ScreenRect PointRect(ZoomPoint p);

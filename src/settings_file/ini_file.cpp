@@ -1,5 +1,8 @@
 #include "settings_file/ini_file.h"
 
+#include "text/ascii.h"
+#include "text/cp932.h"
+
 // The text is scanned line by line with byte offsets, so that a write can splice the new value into
 // the untouched original. Where a rule looks at characters (the last "]", a trailing backslash, name
 // comparison, the cut) it steps through code page 932 characters, never through bare bytes: 0x5B,
@@ -7,27 +10,20 @@
 namespace kovaren::ini {
 namespace {
 
+using text::CharLength;
+using text::CutToBytes;
+using text::IsLeadByte;
+
 constexpr std::string_view kNewLine = "\r\n";
 
-bool IsTrailByte(unsigned char byte) { return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC); }
-
 // The blanks the profile functions trim: 0x09-0x0D, 0x1A (the old end-of-file mark) and space.
-bool IsBlank(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return (byte >= 0x09 && byte <= 0x0D) || byte == 0x1A || byte == 0x20;
-}
+constexpr std::string_view kProfileBlanks = "\t\n\v\f\r\x1A ";
+
+bool IsBlank(char c) { return text::IsOneOf(c, kProfileBlanks); }
 
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string_view Trim(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
+std::string_view Trim(std::string_view text) { return text::Trim(text, kProfileBlanks); }
 
 // One line of the text: [begin, end) is its content, `next` the offset after its line break
 // (CR LF, CR or LF), equal to `end` for a last line without one.
@@ -125,32 +121,6 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
 
 }  // namespace
 
-bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-
-size_t CharLength(std::string_view text, size_t pos) {
-  if (pos + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[pos])) &&
-      IsTrailByte(static_cast<unsigned char>(text[pos + 1]))) {
-    return 2;
-  }
-  return 1;
-}
-
-bool EndsWithBackslash(std::string_view text) {
-  size_t last = std::string_view::npos;
-  for (size_t pos = 0; pos < text.size(); pos += CharLength(text, pos)) last = pos;
-  return last != std::string_view::npos && last + 1 == text.size() && text[last] == '\\';
-}
-
-std::string_view CutToBytes(std::string_view text, size_t maxBytes) {
-  size_t pos = 0;
-  while (pos < text.size()) {
-    const size_t length = CharLength(text, pos);
-    if (pos + length > maxBytes) break;
-    pos += length;
-  }
-  return text.substr(0, pos);
-}
-
 bool NamesEqual(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t pos = 0; pos < a.size();) {
@@ -158,7 +128,7 @@ bool NamesEqual(std::string_view a, std::string_view b) {
     if (CharLength(b, pos) != length) return false;
     if (length == 2) {
       if (a[pos] != b[pos] || a[pos + 1] != b[pos + 1]) return false;
-    } else if (FoldAscii(a[pos]) != FoldAscii(b[pos])) {
+    } else if (text::ToUpper(a[pos]) != text::ToUpper(b[pos])) {
       return false;
     }
     pos += length;

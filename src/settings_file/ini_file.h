@@ -9,16 +9,6 @@
 
 namespace kovaren::ini {
 
-// True for the first byte of a code page 932 double-byte character.
-bool IsLeadByte(unsigned char byte);
-// The byte length (1 or 2) of the character starting at `pos`. A lead byte counts as a double-byte
-// character only when a valid trail byte follows, so a broken pair never swallows a line break.
-size_t CharLength(std::string_view text, size_t pos);
-// True when the last character of `text` is the backslash character (not the 0x5C trail byte of a
-// double-byte character such as "ソ").
-bool EndsWithBackslash(std::string_view text);
-// The longest prefix of `text` of at most `maxBytes` bytes that does not split a character.
-std::string_view CutToBytes(std::string_view text, size_t maxBytes);
 // Names compare character by character, ASCII letters without regard to case.
 bool NamesEqual(std::string_view a, std::string_view b);
 

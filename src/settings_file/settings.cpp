@@ -1,10 +1,12 @@
 #include "settings_file/settings.h"
 
-#include <algorithm>
 #include <cstddef>
+#include <limits>
 
 #include "platform/file_io.h"
 #include "settings_file/ini_file.h"
+#include "text/cp932.h"
+#include "text/decimal_number.h"
 
 // The settings file, read and written through our own INI code on the file's bytes: the platform's
 // profile functions would push the whole file through the process code page on every write.
@@ -14,9 +16,6 @@ namespace {
 // The profile reader fills a 256-byte buffer, so a value comes back as at most 255 bytes.
 constexpr size_t kValueBytes = 255;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsNumberBlank(char c) { return c == ' ' || c == '\t'; }
-
 // The value of `key` in `section` of the file's text, as a NUL-terminated 256-byte buffer would
 // hold it: cut at a NUL and to 255 bytes without splitting a character.
 std::string ValueIn(std::string_view text, std::string_view section, std::string_view key) {
@@ -24,7 +23,7 @@ std::string ValueIn(std::string_view text, std::string_view section, std::string
   if (!value) return {};
   std::string_view cut(*value);
   cut = cut.substr(0, cut.find('\0'));
-  return std::string(ini::CutToBytes(cut, kValueBytes));
+  return std::string(text::CutToBytes(cut, kValueBytes));
 }
 
 // Assigns the whole-number part of `text` to `field`; a text that is no number in range leaves the
@@ -108,71 +107,21 @@ std::optional<std::string> WithIniEntries(std::string_view text, std::span<const
 }
 
 bool FileExists(std::string_view path, FileSystem& files) {
-  if (ini::EndsWithBackslash(path)) path.remove_suffix(1);
+  if (text::EndsWithBackslash(path)) path.remove_suffix(1);
   if (path.empty()) return false;
   return files.CanOpenForReading(std::string(path));
 }
 
 std::string NumberText(int32_t value) { return (value < 0 ? "" : " ") + std::to_string(value); }
 
-// Reads [blanks][sign]digits[.digits][(e|E)[sign]digits][blanks] exactly, in decimal, so that no
-// binary rounding can move a value across a whole number (32767.99999999999999999 stays 32767).
 std::optional<int16_t> WholeNumberPart(std::string_view text) {
-  size_t pos = 0;
-  const auto skipBlanks = [&] {
-    while (pos < text.size() && IsNumberBlank(text[pos])) ++pos;
-  };
-  skipBlanks();
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-
-  std::string digits;    // mantissa digits without the point, leading zeros dropped
-  long long pointAt = 0;  // how many of `digits` stand before the decimal point
-  bool anyDigit = false;
-  for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-    anyDigit = true;
-    if (digits.empty() && text[pos] == '0') continue;
-    digits.push_back(text[pos]);
-    ++pointAt;
-  }
-  if (pos < text.size() && text[pos] == '.') {
-    for (++pos; pos < text.size() && IsDigit(text[pos]); ++pos) {
-      anyDigit = true;
-      if (digits.empty() && text[pos] == '0') {
-        --pointAt;
-        continue;
-      }
-      digits.push_back(text[pos]);
-    }
-  }
-  if (!anyDigit) return std::nullopt;
-
-  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-    ++pos;
-    bool expNegative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) expNegative = text[pos++] == '-';
-    if (pos >= text.size() || !IsDigit(text[pos])) return std::nullopt;
-    long long exponent = 0;
-    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-      exponent = std::min(exponent * 10 + (text[pos] - '0'), 1'000'000'000LL);  // far beyond any range
-    }
-    pointAt += expNegative ? -exponent : exponent;
-  }
-  skipBlanks();
-  if (pos != text.size()) return std::nullopt;
-
-  if (digits.empty()) return int16_t{0};  // all zeros, whatever the exponent
-  // digits[0..pointAt) is the whole part, the rest the fraction; digits[0] is not zero.
-  if (pointAt > 5) return std::nullopt;  // at least 100000
-  long whole = 0;
-  for (long long i = 0; i < pointAt; ++i) {
-    whole = whole * 10 + (i < static_cast<long long>(digits.size()) ? digits[static_cast<size_t>(i)] - '0' : 0);
-  }
-  const size_t fractionFrom = static_cast<size_t>(std::clamp<long long>(pointAt, 0, static_cast<long long>(digits.size())));
-  const bool hasFraction = digits.find_first_not_of('0', fractionFrom) != std::string::npos;
-  const long value = negative ? -whole - (hasFraction ? 1 : 0) : whole;  // the floor
-  if (value < -32768 || value > 32767) return std::nullopt;
-  return static_cast<int16_t>(value);
+  constexpr text::NumberRules kStoredNumber{.blanks = text::kSpaceAndTab, .fraction = true, .exponent = true,
+                                            .fillsText = true};
+  const auto number = text::ReadDecimal(text, kStoredNumber);
+  if (!number) return std::nullopt;
+  const auto whole = number->Floor(std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
+  if (!whole) return std::nullopt;
+  return static_cast<int16_t>(*whole);
 }
 
 }  // namespace kovaren

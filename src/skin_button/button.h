@@ -10,6 +10,7 @@
 #include "skin_button/button_properties.h"
 #include "skin_button/button_skin.h"
 #include "gfx/pixel_buffer.h"
+#include "gfx/screen_geometry.h"
 
 namespace kovaren::controls {
 
@@ -23,10 +24,6 @@ inline constexpr uint8_t kFocusedHover = 4;  // focus, pointer over the button
 }  // namespace state
 
 enum class MouseButton : uint8_t { Left, Right, Middle };
-
-struct ScreenPoint {
-  int x = 0, y = 0;
-};
 
 // Colours are 0x00BBGGRR, the form the host stores and GDI takes.
 using ColourRef = uint32_t;

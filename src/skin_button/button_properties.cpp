@@ -1,20 +1,20 @@
 #include "skin_button/button_properties.h"
 
-#include <cmath>
 #include <cwctype>
 
 #include "gfx/rounding.h"
+#include "text/decimal_number.h"
 
 namespace kovaren::controls {
 namespace {
 
 constexpr int64_t kTrue = -1;  // a stored boolean's numeric value
+// Beyond this a rounded number would not fit 64 bits.
+constexpr double kLargestStoredMagnitude = 9.0e18;
 
 std::string LowerKey(std::string_view key) {
   std::string lower(key);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : lower) c = text::ToLower(c);
   return lower;
 }
 
@@ -26,11 +26,10 @@ bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
-// Number text: blanks around, an optional sign, decimal digits with an optional fraction (rounded
+// Number text: spaces around, an optional sign, decimal digits with an optional fraction (rounded
 // half to even), or "&H" and hexadecimal digits. Nothing for anything else or out of range.
 std::optional<int64_t> ParseNumber(std::wstring_view text) {
-  while (!text.empty() && text.front() == L' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == L' ') text.remove_suffix(1);
+  text = text::Trim(text, text::kSpace);
   if (text.size() > 2 && text[0] == L'&' && (text[1] == L'H' || text[1] == L'h')) {
     uint64_t value = 0;
     if (text.size() > 2 + 16) return std::nullopt;
@@ -44,21 +43,13 @@ std::optional<int64_t> ParseNumber(std::wstring_view text) {
     }
     return static_cast<int64_t>(value);
   }
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
-  double value = 0;
-  bool digits = false;
-  for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i, digits = true) value = value * 10 + (text[i] - L'0');
-  if (i < text.size() && text[i] == L'.') {
-    double scale = 0.1;
-    for (++i; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i, scale /= 10, digits = true) {
-      value += (text[i] - L'0') * scale;
-    }
-  }
-  if (!digits || i != text.size() || value > 9.0e18) return std::nullopt;
-  const double rounded = RoundHalfEven(negative ? -value : value);
-  return static_cast<int64_t>(rounded);
+  constexpr text::NumberRules kStoredDecimal{.blanks = text::kSpace, .fraction = true, .exponent = false,
+                                             .fillsText = true};
+  const auto number = text::ReadDecimal(text, kStoredDecimal);
+  if (!number) return std::nullopt;
+  const auto [magnitude, error] = number->MagnitudeAsDouble();
+  if (error != std::errc() || magnitude > kLargestStoredMagnitude) return std::nullopt;
+  return static_cast<int64_t>(RoundHalfEven(number->negative ? -magnitude : magnitude));
 }
 
 std::optional<int64_t> NumericValue(const PropertyValue& v) {

@@ -46,7 +46,7 @@ std::array<RimPiece, 8> RimPieces(int w, int h) {
   }};
 }
 
-void PaintGradient(PixelBuffer& surface, bool shadedTop) {
+void PaintFaceGradient(PixelBuffer& surface, bool shadedTop) {
   // The fill rectangle runs from vertex (0, 0) to vertex (w - 1, h - 1), exclusive of the latter.
   const int columns = surface.width() - 1;
   const int rows = surface.height() - 1;
@@ -62,7 +62,7 @@ void PaintGradient(PixelBuffer& surface, bool shadedTop) {
 
 void DrawButtonFace(PixelBuffer& surface, const PixelBuffer& skin, bool shadedTop) {
   surface.fill(kSurfaceBackground);
-  PaintGradient(surface, shadedTop);
+  PaintFaceGradient(surface, shadedTop);
   if (skin.empty()) return;
   for (const RimPiece& piece : RimPieces(surface.width(), surface.height())) {
     StretchBlit(surface, piece.destination, skin, piece.source);

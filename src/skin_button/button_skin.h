@@ -60,7 +60,7 @@ std::array<RimPiece, 8> RimPieces(int width, int height);
 // Fills columns 0..w-2 and rows 0..h-2 with a vertical gradient: the top row has the first colour,
 // each later row moves linearly towards the second (reached one row below the fill).
 // shadedTop = false: light at the top; true: shade at the top.
-void PaintGradient(PixelBuffer& surface, bool shadedTop);
+void PaintFaceGradient(PixelBuffer& surface, bool shadedTop);
 
 // Clear, gradient, then the rim of `skin`: the whole look minus the caption.
 void DrawButtonFace(PixelBuffer& surface, const PixelBuffer& skin, bool shadedTop);

@@ -126,12 +126,12 @@ class CommandWindow final : private controls::CommandSite {
   void DeliverClick();
 
   // CommandSite
-  std::optional<controls::ScreenPoint> CursorPosition() override {
+  std::optional<ScreenPoint> CursorPosition() override {
     POINT p;
     if (!GetCursorPos(&p)) return std::nullopt;
-    return controls::ScreenPoint{p.x, p.y};
+    return ScreenPoint{p.x, p.y};
   }
-  bool IsOwnWindowAt(controls::ScreenPoint p) override { return WindowFromPoint(POINT{p.x, p.y}) == hwnd_; }
+  bool IsOwnWindowAt(ScreenPoint p) override { return WindowFromPoint(POINT{p.x, p.y}) == hwnd_; }
   void Refresh() override {
     if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
   }

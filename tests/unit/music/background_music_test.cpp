@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "music/background_music.h"
-#include "text/cp932_text.h"
 #include "support/fake_mci.h"
 
 namespace kovaren::music {
@@ -106,42 +105,6 @@ TEST(ReplyBuffers, EachCommandGetsItsBufferOrNone) {
                                       std::pair<std::string, size_t>{"status MP3Play mode", 30},
                                       std::pair<std::string, size_t>{"stop MP3Play", 0},
                                       std::pair<std::string, size_t>{"play MP3Play from 0", 0}));
-}
-
-TEST(Cp932Text, CopyIntoBufferCutsOnlyBetweenCharacters) {
-  struct Case {
-    std::string text;
-    size_t capacity;
-    std::string stored;
-  };
-  const Case cases[] = {
-      {"abc", 4, "abc"},
-      {"abcd", 4, "abc"},
-      {"ab\x82\xa0", 4, "ab"},          // the double-byte character would not fit whole
-      {"a\x82\xa0" "b", 4, "a\x82\xa0"},
-      {"\xb1\xb2\xb3", 3, "\xb1\xb2"},  // half-width kana are single bytes
-      {"", 1, ""},
-  };
-  for (const Case& c : cases) {
-    std::vector<char> buffer(c.capacity, '#');
-    CopyIntoBuffer(c.text, buffer);
-    EXPECT_EQ(BufferText(buffer), c.stored);
-  }
-}
-
-TEST(Cp932Text, UpperLastCharactersCountsDoubleByteCharactersAsOne) {
-  struct Case {
-    std::string text;
-    std::string last3;
-  };
-  const Case cases[] = {
-      {"song.Mp3", "MP3"},
-      {"ab", "AB"},
-      {"x\x83\x57" "av", "\x83\x57" "AV"},  // trail byte 'W' stays as it is
-      {"\x83\x57\x83\x41\x83\x56", "\x83\x57\x83\x41\x83\x56"},
-      {"abc\x82", "BC\x82"},  // a lone lead byte at the end is one character
-  };
-  for (const Case& c : cases) EXPECT_EQ(UpperLastCharacters(c.text, 3), c.last3) << c.text;
 }
 
 }  // namespace

@@ -42,12 +42,12 @@ TEST(Gradient, EveryHeightIsDarkAtBothEdgesAndPeaksAt220) {
 TEST(Gradient, NoAreaNoRows) {
   for (double h : {0.0, -5.0}) EXPECT_TRUE(GradientRows(h).empty());
   PixelBuffer empty;
-  PaintGradient(empty);  // nothing to paint, nothing to crash
+  PaintBackdropGradient(empty);  // nothing to paint, nothing to crash
 }
 
 TEST(Gradient, PaintedRowsAreFlatAcrossTheBuffer) {
   PixelBuffer b(7, kClientHeight, Rgb(1, 2, 3));
-  PaintGradient(b);
+  PaintBackdropGradient(b);
   const std::vector<Pixel> rows = GradientRows(kClientHeight);
   for (int y = 0; y < b.height(); ++y)
     for (int x = 0; x < b.width(); ++x) ASSERT_EQ(b.at(x, y), rows[y]) << x << "," << y;

@@ -172,23 +172,5 @@ TEST(IniWrite, RefusesWhatCouldNotBeReadBack) {
   }
 }
 
-TEST(Cp932Text, CutsAndTestsWholeCharacters) {
-  const std::string a254(254, 'a');
-  EXPECT_EQ(CutToBytes(a254 + "\x83\x41", 255), a254);          // the character would straddle byte 255
-  EXPECT_EQ(CutToBytes(a254 + "b\x83\x41", 255), a254 + "b");
-  EXPECT_EQ(CutToBytes("\x83\x5C\x83", 255), "\x83\x5C\x83");   // a lone lead byte at the end is one byte
-  EXPECT_EQ(CutToBytes("\x83\r", 1), "\x83");                    // a broken pair never swallows a break
-
-  struct Case {
-    const char* text;
-    bool backslash;
-  };
-  const Case endings[] = {
-      {"C:\\a\\", true}, {"\\", true}, {"", false}, {"C:\\\x83\x5C", false},  // ソ ends in 0x5C
-      {"\x83\x5C\\", true}, {"a\x83\x5C\x5C", true}, {"\x83", false},
-  };
-  for (const auto& c : endings) EXPECT_EQ(EndsWithBackslash(c.text), c.backslash) << c.text;
-}
-
 }  // namespace
 }  // namespace kovaren::ini

@@ -76,7 +76,7 @@ TEST(DrawButtonFace, RimComesFromThePictureRimAndTheMiddleFromTheGradient) {
   }
 }
 
-TEST(PaintGradient, RowsRunFromOneColourTowardsTheOtherAndLeaveTheLastRowAndColumn) {
+TEST(PaintFaceGradient, RowsRunFromOneColourTowardsTheOtherAndLeaveTheLastRowAndColumn) {
   struct Case {
     bool shadedTop;
     Pixel first, lastCovered;  // rows 0 and h - 2 of a 25-pixel-high button
@@ -85,7 +85,7 @@ TEST(PaintGradient, RowsRunFromOneColourTowardsTheOtherAndLeaveTheLastRowAndColu
   for (const Case c : {Case{false, Rgb(255, 255, 255), Rgb(200, 199, 216)},
                        Case{true, Rgb(198, 197, 215), Rgb(252, 252, 253)}}) {
     PixelBuffer surface(81, 25, kUntouched);
-    PaintGradient(surface, c.shadedTop);
+    PaintFaceGradient(surface, c.shadedTop);
     EXPECT_EQ(surface.at(0, 0), c.first);
     EXPECT_EQ(surface.at(79, 23), c.lastCovered);
     for (int y = 0; y < 24; ++y) {
@@ -102,10 +102,10 @@ TEST(PaintGradient, RowsRunFromOneColourTowardsTheOtherAndLeaveTheLastRowAndColu
   }
 }
 
-TEST(PaintGradient, TinySurfacesAreLeftAlone) {
+TEST(PaintFaceGradient, TinySurfacesAreLeftAlone) {
   for (auto [w, h] : {std::pair{0, 0}, {1, 25}, {81, 1}}) {
     PixelBuffer surface(w, h, 7);
-    PaintGradient(surface, false);
+    PaintFaceGradient(surface, false);
     EXPECT_EQ(surface, PixelBuffer(w, h, 7));
   }
 }
