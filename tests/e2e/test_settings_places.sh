@@ -19,22 +19,34 @@ APPDATA=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming 2>/dev/null | grep
 [[ -d $APPDATA ]] || kv_die "no roaming application data folder in the prefix"
 PER_USER=$APPDATA/Kovaren/Kovaren.ini
 
-# Read-only bind mounts made by this test; undone before the harness removes the scratch folder.
-MOUNTS=()
+# Read-only bind mounts made by this test, listed in $KV_TMP/mounts. They are undone (lazily: a program
+# of the test may still have its working folder there) before the harness removes the scratch folder,
+# and by a watcher should this test be killed outright.
+MOUNTS_FILE=$KV_TMP/mounts
+: >"$MOUNTS_FILE"
 make_read_only() {
-  mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && MOUNTS+=("$1")
+  mount --bind "$1" "$1" || return 1
+  echo "$1" >>"$MOUNTS_FILE"
+  mount -o remount,bind,ro "$1"
 }
 make_writable() {
-  umount "$1" || return 1
-  local kept=() m
-  for m in "${MOUNTS[@]}"; do [[ $m == "$1" ]] || kept+=("$m"); done
-  MOUNTS=("${kept[@]}")
+  umount -l "$1" || return 1
+  grep -vxF -- "$1" "$MOUNTS_FILE" >"$MOUNTS_FILE.new"
+  mv "$MOUNTS_FILE.new" "$MOUNTS_FILE"
 }
 undo_mounts() {
   local m
-  for m in "${MOUNTS[@]}"; do umount "$m"; done
-  MOUNTS=()
+  [[ -f $MOUNTS_FILE ]] || return 0
+  while read -r m; do umount -l "$m"; done <"$MOUNTS_FILE"
+  : >"$MOUNTS_FILE"
 }
+(
+  trap '' INT TERM
+  exec </dev/null >/dev/null 2>&1
+  while kill -0 $$ 2>/dev/null; do sleep 0.2; done
+  [[ -f $MOUNTS_FILE ]] && while read -r m; do umount -l "$m"; done <"$MOUNTS_FILE"
+) &
+disown $!
 trap 'undo_mounts; kv_cleanup' EXIT
 
 open_dialog() {
@@ -215,5 +227,32 @@ kv_check "... and 設定 saves" save_and_exit
 kv_check "... beside the program, adding the section after the old lines" \
   test "$(iconv -f CP932 -t UTF-8 "$BESIDE" | tr -d '\r' | head -n4 | tr '\n' '|')" == "loose=1|; no section here||[Section]|"
 kv_check "... and no per-user file appears" test ! -e "$PER_USER"
+
+# --- A per-user folder whose name code page 932 cannot hold ------------------------------------
+# The user's application data moved to a folder named with "ë" and "ł" (neither is in code page 932):
+# the per-user file is found and written through wide paths all the same.
+rm -f "$BESIDE"
+kv_write_ini "[Section]" "もみじ= 77"
+reg=$KV_TMP/appdata.reg
+{
+  printf '\xff\xfe'
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders]\r\n"AppData"="C:\\\\users\\\\Zoë Włodek"\r\n' |
+    iconv -f UTF-8 -t UTF-16LE
+} >"$reg"
+wine regedit /S "$(kv_windows_path "$reg")" >>"$KV_ARTIFACTS/wine.log" 2>&1
+WIDE_PER_USER="$WINEPREFIX/drive_c/users/Zoë Włodek/Kovaren/Kovaren.ini"
+kv_check "the program's folder is made read-only" make_read_only "$KV_APP_DIR"
+kv_check "/c opens the dialog" open_dialog /c
+click_cd_option
+kv_check "設定 saves and ends the program" save_and_exit
+kv_check "the per-user file is written under the folder named with ë and ł" \
+  test "$(value "$WIDE_PER_USER" 'BGM区分')" == " 1"
+kv_check "... holding the count read beside the program" test "$(value "$WIDE_PER_USER" 'もみじ')" == " 77"
+kv_check "the next /c opens the dialog" open_dialog /c
+kv_shot "$KV_ARTIFACTS/wide_reopened.png"
+kv_check "... and reads that file (音楽CD on)" cd_mark_on "$KV_ARTIFACTS/wide_reopened.png"
+kv_key Escape "$WIN"
+kv_wait_exit "$DLG_PID" 5
+make_writable "$KV_APP_DIR"
 
 kv_finish

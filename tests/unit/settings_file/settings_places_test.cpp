@@ -155,8 +155,10 @@ TEST(SettingsPlaces, ReadingAndSavingFollowOneRule) {
 
     EXPECT_EQ(SettingsFileInUse(kPlaces, files), placeOf[c.readFrom]) << c.what;
     Settings read;
+    files.reads = 0;
     LoadSettings(read, SettingsFileInUse(kPlaces, files), files);
     EXPECT_EQ(read.leafCount, c.leavesRead) << c.what;
+    EXPECT_EQ(files.reads, 1) << c.what << ": the four keys come from one reading";
 
     const auto before = files.files;
     const SaveOutcome outcome = SaveSettingsFile(Entries(" 1", " 14", "", " 321"), kPlaces, files);
@@ -212,20 +214,6 @@ TEST(SettingsPlaces, UnknownFoldersNameNoFile) {
   const SaveOutcome nowhere = SaveSettingsFile(Entries(" 0", " 0", "", " 50"), PlacesFor("", ""), files);
   EXPECT_FALSE(nowhere.saved);
   EXPECT_EQ(files.files.size(), 1u);
-}
-
-TEST(SettingsLoad, ReadsTheFileOnce) {
-  FakeFileSystem files;
-  files.Put("/music/song.mp3", "ID3");
-  files.Put(kPlaces.besideProgram,
-            "[Section]\r\n" KIND "= 2\r\n" REPEAT "= 4\r\n" FILE_KEY "=/music/song.mp3\r\n" LEAVES "= 222\r\n");
-  Settings s;
-  LoadSettings(s, kPlaces.besideProgram, files);
-  EXPECT_EQ(files.reads, 1);
-  EXPECT_EQ(s.bgmKind, 2);
-  EXPECT_EQ(s.bgmRepeat, 4);
-  EXPECT_EQ(s.bgmFile, "/music/song.mp3");
-  EXPECT_EQ(s.leafCount, 222);
 }
 
 }  // namespace
