@@ -12,17 +12,20 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 set(KOVAREN_WIN32_LINK -static -static-libgcc -static-libstdc++ -municode -mwindows)
 set(KOVAREN_WIN32_LIBS user32 gdi32 msimg32 winmm comdlg32 shell32 comctl32 kernel32)
 
-add_library(kovaren_core STATIC ${KOVAREN_CORE_SOURCES})
+# The file-I/O seam the core calls (platform/file_io.h), with the text conversion it rests on, is
+# part of the core, as its POSIX stand-in is in the native build: the shell depends on the core,
+# never the other way round.
+set(KOVAREN_CORE_SEAM_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/file_io_win32.cpp
+  ${CMAKE_SOURCE_DIR}/src/platform/text_win32.cpp)
+add_library(kovaren_core STATIC ${KOVAREN_CORE_SOURCES} ${KOVAREN_CORE_SEAM_SOURCES})
 target_include_directories(kovaren_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(kovaren_core PUBLIC kernel32)
 
 set(KOVAREN_MAIN_SOURCE ${CMAKE_SOURCE_DIR}/src/main/main_win32.cpp)
-list(REMOVE_ITEM KOVAREN_WIN32_SOURCES ${KOVAREN_MAIN_SOURCE})
+list(REMOVE_ITEM KOVAREN_WIN32_SOURCES ${KOVAREN_MAIN_SOURCE} ${KOVAREN_CORE_SEAM_SOURCES})
 add_library(kovaren_shell STATIC ${KOVAREN_WIN32_SOURCES})
 target_include_directories(kovaren_shell PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(kovaren_shell PUBLIC kovaren_core ${KOVAREN_WIN32_LIBS})
-# The core calls the platform seams (platform/file_io.h) that the shell implements: a cycle CMake resolves
-# by repeating the two static libraries on the link line.
-target_link_libraries(kovaren_core INTERFACE kovaren_shell)
 
 # The resource script pulls the committed assets and each subsystem's fragment in by path: a changed
 # picture or fragment rebuilds it.

@@ -3,24 +3,9 @@
 #include <cstring>
 #include <limits>
 
+#include "gfx/little_endian.h"
+
 namespace kovaren {
-namespace {
-
-void Put16(std::vector<uint8_t>& out, size_t at, uint16_t v) {
-  out[at] = static_cast<uint8_t>(v);
-  out[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-uint32_t Get32(std::span<const uint8_t> in, size_t at) {
-  return uint32_t{in[at]} | uint32_t{in[at + 1]} << 8 | uint32_t{in[at + 2]} << 16 | uint32_t{in[at + 3]} << 24;
-}
-uint16_t Get16(std::span<const uint8_t> in, size_t at) {
-  return static_cast<uint16_t>(in[at] | in[at + 1] << 8);
-}
-
-}  // namespace
 
 std::vector<uint8_t> EncodeBmp24(const PixelBuffer& picture) {
   const size_t rowBytes = (static_cast<size_t>(picture.width()) * 3 + 3) & ~size_t{3};
@@ -28,14 +13,14 @@ std::vector<uint8_t> EncodeBmp24(const PixelBuffer& picture) {
   std::vector<uint8_t> out(kBmpHeaderBytes + imageBytes, 0);
   out[0] = 'B';
   out[1] = 'M';
-  Put32(out, 2, static_cast<uint32_t>(out.size()));
-  Put32(out, 10, kBmpHeaderBytes);
-  Put32(out, 14, 40);
-  Put32(out, 18, static_cast<uint32_t>(picture.width()));
-  Put32(out, 22, static_cast<uint32_t>(picture.height()));
-  Put16(out, 26, 1);   // planes
-  Put16(out, 28, 24);  // bits per pixel
-  Put32(out, 34, static_cast<uint32_t>(imageBytes));
+  StoreLe32(out, 2, static_cast<uint32_t>(out.size()));
+  StoreLe32(out, 10, kBmpHeaderBytes);
+  StoreLe32(out, 14, 40);
+  StoreLe32(out, 18, static_cast<uint32_t>(picture.width()));
+  StoreLe32(out, 22, static_cast<uint32_t>(picture.height()));
+  StoreLe16(out, 26, 1);   // planes
+  StoreLe16(out, 28, 24);  // bits per pixel
+  StoreLe32(out, 34, static_cast<uint32_t>(imageBytes));
   for (int y = 0; y < picture.height(); ++y) {
     uint8_t* dst = out.data() + kBmpHeaderBytes + rowBytes * static_cast<size_t>(picture.height() - 1 - y);
     const Pixel* src = picture.row(y);
@@ -50,13 +35,13 @@ std::vector<uint8_t> EncodeBmp24(const PixelBuffer& picture) {
 
 std::optional<PixelBuffer> DecodeBmp(std::span<const uint8_t> file) {
   if (file.size() < kBmpHeaderBytes || file[0] != 'B' || file[1] != 'M') return std::nullopt;
-  const uint32_t offset = Get32(file, 10);
-  const uint32_t infoSize = Get32(file, 14);
+  const uint32_t offset = LoadLe32(file, 10);
+  const uint32_t infoSize = LoadLe32(file, 14);
   if (infoSize < 40) return std::nullopt;
-  const auto width = static_cast<int32_t>(Get32(file, 18));
-  const auto rawHeight = static_cast<int32_t>(Get32(file, 22));
-  const uint16_t bits = Get16(file, 28);
-  const uint32_t compression = Get32(file, 30);
+  const auto width = static_cast<int32_t>(LoadLe32(file, 18));
+  const auto rawHeight = static_cast<int32_t>(LoadLe32(file, 22));
+  const uint16_t bits = LoadLe16(file, 28);
+  const uint32_t compression = LoadLe32(file, 30);
   if (width <= 0 || rawHeight == 0 || rawHeight == std::numeric_limits<int32_t>::min()) return std::nullopt;
   if ((bits != 24 && bits != 32) || (compression != 0 && !(compression == 3 && bits == 32))) return std::nullopt;
   const bool bottomUp = rawHeight > 0;

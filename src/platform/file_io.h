@@ -3,7 +3,8 @@
 // fakes in its place. The settings file's paths are std::filesystem::path, UTF-16 on Windows, so a
 // folder of any name works; the music file's path is code page 932 text, as the settings file holds it.
 // How a file is replaced safely (new file, write, flush, move over the old one) is decided here, once,
-// from the platform's steps.
+// from the platform's steps. Either seam is built into the core library, so the core never reaches
+// into the Windows shell.
 #pragma once
 #include <cstdint>
 #include <filesystem>

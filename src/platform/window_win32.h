@@ -1,7 +1,11 @@
 // The base of every window of the program: a CRTP class that stores `this` at WM_NCCREATE and routes
 // each message to Derived::HandleMessage. Handlers decode the message, call the core and paint.
+// A window object is owned by its creator (the saver, the dialog, the preview), or, for a control
+// made through a C-style call that has no other owner, by the window itself (CreateSelfOwned).
 #pragma once
 #include <windows.h>
+
+#include <memory>
 
 namespace kovaren::win32 {
 
@@ -25,17 +29,38 @@ class Window {
 
   HWND CreateAs(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x, int y,
                 int w, int h, HWND parent, HMENU menuOrId, HINSTANCE instance) {
-    return CreateWindowExW(exStyle, className, caption, style, x, y, w, h, parent, menuOrId, instance, this);
+    Creation creation{this};
+    return CreateWindowExW(exStyle, className, caption, style, x, y, w, h, parent, menuOrId, instance, &creation);
+  }
+
+  // Hands `window` to the window it creates, which deletes it after its last message (WM_NCDESTROY),
+  // also when creation fails after WM_NCCREATE. Nothing of the object may be used after that message.
+  static HWND CreateSelfOwned(std::unique_ptr<Derived> window, const wchar_t* className, const wchar_t* caption,
+                              DWORD style, DWORD exStyle, int x, int y, int w, int h, HWND parent, HMENU menuOrId,
+                              HINSTANCE instance) {
+    window->selfOwned_ = true;
+    Creation creation{window.get()};
+    const HWND hwnd =
+        CreateWindowExW(exStyle, className, caption, style, x, y, w, h, parent, menuOrId, instance, &creation);
+    if (creation.adopted) window.release();
+    return hwnd;
   }
 
   LRESULT DefaultHandling(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
 
  private:
+  // What CreateWindowExW carries to WM_NCCREATE: the object, and word back that the window took it.
+  struct Creation {
+    Window* window;
+    bool adopted = false;
+  };
+
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Derived* self = nullptr;
     if (msg == WM_NCCREATE) {
-      auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
-      self = static_cast<Derived*>(reinterpret_cast<Window*>(create->lpCreateParams));
+      auto* creation = static_cast<Creation*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+      creation->adopted = true;
+      self = static_cast<Derived*>(creation->window);
       self->hwnd_ = hwnd;
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
@@ -44,15 +69,17 @@ class Window {
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     const LRESULT result = self->HandleMessage(msg, wp, lp);
     // The window is forgotten after its last message; a Derived must therefore not delete itself
-    // inside WM_NCDESTROY (a self-owning window keeps its own procedure).
+    // inside WM_NCDESTROY: a self-owned one is deleted here.
     if (msg == WM_NCDESTROY) {
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       self->hwnd_ = nullptr;
+      if (self->selfOwned_) delete self;
     }
     return result;
   }
 
   HWND hwnd_ = nullptr;
+  bool selfOwned_ = false;
 };
 
 }  // namespace kovaren::win32

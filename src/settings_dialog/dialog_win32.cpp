@@ -194,9 +194,10 @@ void SettingsDialog::CreateControls() {
                            combo.x, combo.y, combo.w, kComboDropHeight, hwnd(),
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)), instance_, nullptr);
 
-  RegisterCommandClass(instance_);
+  RegisterSkinButtonClass(instance_);
   auto button = [&](int id, const wchar_t* caption, const Rect& r) {
-    HWND b = CreateCommandButton(hwnd(), id, caption, r.x, r.y, r.w, r.h, instance_);
+    // The skin pictures are the program's own resources.
+    HWND b = CreateSkinButton(hwnd(), id, caption, r.x, r.y, r.w, r.h, instance_, instance_);
     if (b) SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     return b;
   };
@@ -210,9 +211,9 @@ void SettingsDialog::CreateControls() {
   HWND cancel = button(kIdCancel, kCancelText, kCancelButton);
 
   if (combo_) SendMessageW(combo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  // InitButtons: every skinned button of the dialog.
+  // Every skinned button starts its hover poll once all controls exist.
   for (HWND b : {cancel, save_, fileButton})
-    if (b) InitializeCommandButton(b);
+    if (b) InitializeSkinButton(b);
 }
 
 // Copies the logic's model into the child controls and the drawn parts.

@@ -9,6 +9,7 @@
 
 #include "platform/gdi_win32.h"
 #include "platform/resources_win32.h"
+#include "platform/window_win32.h"
 #include "skin_button/button.h"
 
 namespace kovaren::win32 {
@@ -19,26 +20,30 @@ using controls::FontSpec;
 using controls::MouseButton;
 using controls::Skin;
 
-constexpr UINT_PTR kPollTimer = 1;
-constexpr UINT kPollMilliseconds = 100;
-// Private message behind InitializeCommandButton (sent only after the class name is checked).
-constexpr UINT kMsgInitialize = WM_USER + 0x4B;
-
-// Where the skin pictures come from; set once when the class is registered.
-HMODULE& SkinModule() {
-  static HMODULE module = nullptr;
-  return module;
-}
+constexpr UINT_PTR kHoverPollTimer = 1;
+constexpr UINT kHoverPollMilliseconds = 100;
+// The private message behind InitializeSkinButton, sent only to a window of our class (its class
+// name is checked first), so any number in the WM_USER range serves.
+constexpr UINT kInitializeMessage = WM_USER + 0x4B;
+// Font sizes are kept in hundredths of a point; a point is 1/72 inch.
+constexpr int kHundredthsOfPointPerInch = 7200;
+// A stored caption colour with the top bit set names a system colour (0x800000nn, nn the index), as
+// hosts store them.
+constexpr uint32_t kSystemColourFlag = 0x80000000u;
+constexpr uint32_t kSystemColourIndexMask = 0xFFu;
+constexpr uint32_t kColourRefMask = 0x00FFFFFFu;
+// The skin pictures' resources are named "BUTTON_" and the picture's stem, upper-cased.
+constexpr wchar_t kSkinResourcePrefix[] = L"BUTTON_";
 
 std::optional<PixelBuffer> SkinPicture(HMODULE module, Skin skin) {
-  return ResourcePicture(module, (L"BUTTON_" + ResourceName(controls::SkinFileStem(skin))).c_str());
+  return ResourcePicture(module, (kSkinResourcePrefix + ResourceName(controls::SkinFileStem(skin))).c_str());
 }
 
-controls::SkinSet LoadSkins() {
+controls::SkinSet LoadSkins(HMODULE skinResources) {
   std::array<PixelBuffer, controls::kSkinCount> pictures;
   for (int i = 0; i < controls::kSkinCount; ++i) {
     // A missing picture leaves that look without a rim: the gradient still shows.
-    if (auto p = SkinPicture(SkinModule(), Skin(i))) pictures[i] = std::move(*p);
+    if (auto p = SkinPicture(skinResources, Skin(i))) pictures[i] = std::move(*p);
   }
   return controls::SkinSet(std::move(pictures));
 }
@@ -62,7 +67,7 @@ HFONT CreateCaptionFont(const FontSpec& wanted, HDC dc) {
   static constexpr const wchar_t* kGothics[] = {L"MS PGothic", L"IPAPGothic", L"Meiryo UI", L"Yu Gothic UI",
                                                 L"MS UI Gothic", L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF", L"IPAGothic"};
   LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(wanted.sizeHundredthsPt, GetDeviceCaps(dc, LOGPIXELSY), 7200);
+  lf.lfHeight = -MulDiv(wanted.sizeHundredthsPt, GetDeviceCaps(dc, LOGPIXELSY), kHundredthsOfPointPerInch);
   lf.lfWeight = wanted.weight;
   lf.lfItalic = wanted.italic;
   lf.lfUnderline = wanted.underline;
@@ -89,7 +94,7 @@ FontSpec SpecFromFont(HFONT font, HDC dc) {
   if (!font || !GetObjectW(font, sizeof(lf), &lf)) return wanted;
   wanted.face = lf.lfFaceName;
   const int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-  if (height) wanted.sizeHundredthsPt = MulDiv(height, 7200, GetDeviceCaps(dc, LOGPIXELSY));
+  if (height) wanted.sizeHundredthsPt = MulDiv(height, kHundredthsOfPointPerInch, GetDeviceCaps(dc, LOGPIXELSY));
   wanted.weight = lf.lfWeight ? static_cast<int>(lf.lfWeight) : FW_NORMAL;
   wanted.italic = lf.lfItalic != 0;
   wanted.underline = lf.lfUnderline != 0;
@@ -98,24 +103,32 @@ FontSpec SpecFromFont(HFONT font, HDC dc) {
   return wanted;
 }
 
-class CommandWindow final : private controls::CommandSite {
+// The window owns itself (a child made through a C-style call has no other owner): the window base
+// deletes it after its last message.
+class SkinButtonWindow final : public Window<SkinButtonWindow>, private controls::CommandSite {
  public:
-  CommandWindow() : core_(*this, LoadSkins()) {}
-  CommandWindow(const CommandWindow&) = delete;
-  CommandWindow& operator=(const CommandWindow&) = delete;
+  explicit SkinButtonWindow(HMODULE skinResources) : core_(*this, LoadSkins(skinResources)) {}
+  SkinButtonWindow(const SkinButtonWindow&) = delete;
+  SkinButtonWindow& operator=(const SkinButtonWindow&) = delete;
+  ~SkinButtonWindow() {
+    if (font_) DeleteObject(font_);
+  }
 
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
- private:
-  // This window owns itself (a child made through a C-style call has no other owner), so unlike the
-  // shared window base it is deleted at WM_NCDESTROY and never touched after.
-  struct Creation {
-    CommandWindow* window;
-    bool adopted;
-  };
-  friend HWND kovaren::win32::CreateCommandButton(HWND, int, const wchar_t*, int, int, int, int, HINSTANCE);
+  static HWND Create(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h, HINSTANCE instance,
+                     HMODULE skinResources) {
+    return CreateSelfOwned(std::make_unique<SkinButtonWindow>(skinResources), kSkinButtonClassName, caption,
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, x, y, w, h, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance);
+  }
+  static bool Register(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    return RegisterClassOnce(instance, kSkinButtonClassName, wc);
+  }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
   void OnCreate(const CREATESTRUCTW& create);
   void OnLeftUp();
   void OnOtherUp(MouseButton button);
@@ -131,56 +144,33 @@ class CommandWindow final : private controls::CommandSite {
     if (!GetCursorPos(&p)) return std::nullopt;
     return ScreenPoint{p.x, p.y};
   }
-  bool IsOwnWindowAt(ScreenPoint p) override { return WindowFromPoint(POINT{p.x, p.y}) == hwnd_; }
+  bool IsOwnWindowAt(ScreenPoint p) override { return WindowFromPoint(POINT{p.x, p.y}) == hwnd(); }
   void Refresh() override {
-    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
   }
   void PropertyChanged(std::string_view) override {}
   void Click() override { clickPending_ = true; }
 
-  HWND hwnd_ = nullptr;
-  Command core_;
+  controls::Command core_;
   HFONT font_ = nullptr;
   FontSpec fontSpec_;
   bool clickPending_ = false;
 };
 
-LRESULT CALLBACK CommandWindow::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  CommandWindow* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    auto* creation = static_cast<Creation*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    creation->adopted = true;
-    self = creation->window;
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<CommandWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    KillTimer(hwnd, kPollTimer);
-    if (self->font_) DeleteObject(self->font_);
-    delete self;
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  return self->HandleMessage(msg, wp, lp);
-}
-
-LRESULT CommandWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SkinButtonWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       OnCreate(*reinterpret_cast<CREATESTRUCTW*>(lp));
       return 0;
-    case kMsgInitialize:
+    case kInitializeMessage:
       core_.Initialize();
-      SetTimer(hwnd_, kPollTimer, kPollMilliseconds, nullptr);
+      SetTimer(hwnd(), kHoverPollTimer, kHoverPollMilliseconds, nullptr);
       return 0;
     case WM_SIZE:
       core_.Resize(LOWORD(lp), HIWORD(lp));
       return 0;
     case WM_TIMER:
-      if (wp == kPollTimer) core_.PollTick();
+      if (wp == kHoverPollTimer) core_.PollTick();
       return 0;
     case WM_SETFOCUS:
       core_.GotFocus();
@@ -198,8 +188,8 @@ LRESULT CommandWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // shows Pressed from the focus change), then the capture, so a release dragged off still
       // reaches the button.
       core_.MouseMove();
-      if (GetFocus() != hwnd_) SetFocus(hwnd_);
-      SetCapture(hwnd_);
+      if (GetFocus() != hwnd()) SetFocus(hwnd());
+      SetCapture(hwnd());
       core_.MouseDown(MouseButton::Left);
       return 0;
     case WM_RBUTTONDOWN:
@@ -222,13 +212,13 @@ LRESULT CommandWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE: {
       // While the press holds the mouse, moves arrive from outside too; only moves over the button count.
       RECT client;
-      GetClientRect(hwnd_, &client);
+      GetClientRect(hwnd(), &client);
       const POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       if (PtInRect(&client, p)) core_.MouseMove();
       return 0;
     }
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lp) != hwnd_) core_.CancelPress();
+      if (reinterpret_cast<HWND>(lp) != hwnd()) core_.CancelPress();
       return 0;
     case WM_GETDLGCODE: {
       // Enter is taken (and ignored) so a dialog does not turn it into a click; Tab still moves on.
@@ -237,17 +227,17 @@ LRESULT CommandWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcW(hwnd_, msg, wp, lp);
+      const LRESULT result = DefaultHandling(msg, wp, lp);
       core_.SetCaption(lp ? reinterpret_cast<const wchar_t*>(lp) : L"");
       return result;
     }
     case WM_SETFONT: {
-      HDC dc = GetDC(hwnd_);
+      HDC dc = GetDC(hwnd());
       const FontSpec wanted = SpecFromFont(reinterpret_cast<HFONT>(wp), dc);
-      ReleaseDC(hwnd_, dc);
+      ReleaseDC(hwnd(), dc);
       core_.SetFont(wanted);
       UseFont(wanted);
-      if (LOWORD(lp)) InvalidateRect(hwnd_, nullptr, FALSE);
+      if (LOWORD(lp)) InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     }
     case WM_GETFONT:
@@ -257,12 +247,15 @@ LRESULT CommandWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_NCDESTROY:
+      KillTimer(hwnd(), kHoverPollTimer);
+      return DefaultHandling(msg, wp, lp);
     default:
-      return DefWindowProcW(hwnd_, msg, wp, lp);
+      return DefaultHandling(msg, wp, lp);
   }
 }
 
-void CommandWindow::OnCreate(const CREATESTRUCTW& create) {
+void SkinButtonWindow::OnCreate(const CREATESTRUCTW& create) {
   // The buttons are made as from a stored layout that holds only the caption and the font.
   controls::MemoryPropertyStore stored;
   stored.Put("Caption", std::wstring(create.lpszName ? create.lpszName : L""));
@@ -273,45 +266,45 @@ void CommandWindow::OnCreate(const CREATESTRUCTW& create) {
   UseFont(core_.Font());
 }
 
-void CommandWindow::OnLeftUp() {
+void SkinButtonWindow::OnLeftUp() {
   clickPending_ = false;
   core_.MouseUp(MouseButton::Left);
   // Give the mouse back before the parent hears of the Click: its handler may open a modal dialog.
-  if (GetCapture() == hwnd_) ReleaseCapture();
+  if (GetCapture() == hwnd()) ReleaseCapture();
   DeliverClick();
 }
 
-void CommandWindow::OnOtherUp(MouseButton button) {
+void SkinButtonWindow::OnOtherUp(MouseButton button) {
   clickPending_ = false;
   core_.MouseUp(button);
   DeliverClick();
 }
 
-void CommandWindow::DeliverClick() {
+void SkinButtonWindow::DeliverClick() {
   if (!clickPending_) return;
   clickPending_ = false;
-  const HWND self = hwnd_;
+  const HWND self = hwnd();
   const int id = GetDlgCtrlID(self);
   // The parent may destroy this button while handling the Click: nothing of `this` is used after.
   SendMessageW(GetParent(self), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(self));
 }
 
-void CommandWindow::UseFont(const FontSpec& wanted) {
+void SkinButtonWindow::UseFont(const FontSpec& wanted) {
   if (font_ && wanted == fontSpec_) return;
-  HDC dc = GetDC(hwnd_);
+  HDC dc = GetDC(hwnd());
   HFONT created = CreateCaptionFont(wanted, dc);
-  ReleaseDC(hwnd_, dc);
+  ReleaseDC(hwnd(), dc);
   if (!created) return;  // keep the previous font
   if (font_) DeleteObject(font_);
   font_ = created;
   fontSpec_ = wanted;
 }
 
-void CommandWindow::Paint() {
+void SkinButtonWindow::Paint() {
   PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
+  HDC dc = BeginPaint(hwnd(), &ps);
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(hwnd(), &client);
   const int w = client.right, h = client.bottom;
   if (w > 0 && h > 0) {
     // Composed off screen so the caption never flickers over a bare surface.
@@ -329,22 +322,22 @@ void CommandWindow::Paint() {
     DeleteObject(bitmap);
     DeleteDC(memory);
   }
-  EndPaint(hwnd_, &ps);
+  EndPaint(hwnd(), &ps);
 }
 
-void CommandWindow::PaintParentBackground(HDC dc, const RECT& client) {
+void SkinButtonWindow::PaintParentBackground(HDC dc, const RECT& client) {
   // Transparent background: the parent's picture under the button shows through.
-  const HWND parent = GetParent(hwnd_);
+  const HWND parent = GetParent(hwnd());
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   POINT origin{0, 0};
-  MapWindowPoints(hwnd_, parent, &origin, 1);
+  MapWindowPoints(hwnd(), parent, &origin, 1);
   POINT old;
   SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
   SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
   SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
-void CommandWindow::PaintCaption(HDC dc) {
+void SkinButtonWindow::PaintCaption(HDC dc) {
   const controls::CaptionLook look = core_.caption();
   if (look.text.empty()) return;
   HGDIOBJ oldFont = font_ ? SelectObject(dc, font_) : nullptr;
@@ -358,9 +351,9 @@ void CommandWindow::PaintCaption(HDC dc) {
     DrawTextW(dc, look.text.c_str(), static_cast<int>(look.text.size()), &r, kFormat);
   };
   if (look.enabled) {
-    // A stored colour with the top bit set names a system colour (0x800000nn), as hosts store them.
-    const COLORREF colour = (look.colour & 0x80000000u) ? GetSysColor(static_cast<int>(look.colour & 0xFFu))
-                                                         : (look.colour & 0x00FFFFFFu);
+    const COLORREF colour = (look.colour & kSystemColourFlag)
+                                ? GetSysColor(static_cast<int>(look.colour & kSystemColourIndexMask))
+                                : (look.colour & kColourRefMask);
     draw(colour, 0, 0);
   } else {
     // The classic disabled label: a light shadow one pixel down-right under grey text.
@@ -372,37 +365,17 @@ void CommandWindow::PaintCaption(HDC dc) {
 
 }  // namespace
 
-bool RegisterCommandClass(HINSTANCE instance) { return RegisterCommandClass(instance, instance); }
+bool RegisterSkinButtonClass(HINSTANCE instance) { return SkinButtonWindow::Register(instance); }
 
-bool RegisterCommandClass(HINSTANCE instance, HMODULE skinResources) {
-  SkinModule() = skinResources;
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, kCommandClassName, &existing)) return true;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &CommandWindow::Procedure;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kCommandClassName;
-  return RegisterClassExW(&wc) != 0;
+HWND CreateSkinButton(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h, HINSTANCE instance,
+                      HMODULE skinResources) {
+  return SkinButtonWindow::Create(parent, id, caption, x, y, w, h, instance, skinResources);
 }
 
-HWND CreateCommandButton(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h,
-                         HINSTANCE instance) {
-  auto window = std::make_unique<CommandWindow>();
-  CommandWindow::Creation creation{window.get(), false};
-  HWND hwnd = CreateWindowExW(0, kCommandClassName, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, w, h, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &creation);
-  // Once the window has adopted the object, WM_NCDESTROY deletes it (also when creation failed later).
-  if (creation.adopted) window.release();
-  return hwnd;
-}
-
-void InitializeCommandButton(HWND button) {
+void InitializeSkinButton(HWND button) {
   wchar_t name[32] = {};
-  if (!button || !GetClassNameW(button, name, 32) || lstrcmpW(name, kCommandClassName) != 0) return;
-  SendMessageW(button, kMsgInitialize, 0, 0);
+  if (!button || !GetClassNameW(button, name, 32) || lstrcmpW(name, kSkinButtonClassName) != 0) return;
+  SendMessageW(button, kInitializeMessage, 0, 0);
 }
 
 }  // namespace kovaren::win32

@@ -7,18 +7,16 @@
 
 namespace kovaren::win32 {
 
-inline constexpr wchar_t kCommandClassName[] = L"Tesmar.Command";
+inline constexpr wchar_t kSkinButtonClassName[] = L"Tesmar.Command";
 
-// Registers the window class (once per process). False when registration failed. The skin pictures
-// are read from `instance`'s resources.
-bool RegisterCommandClass(HINSTANCE instance);
-// The same, reading the skin pictures from another module's resources (e.g. Kovaren.scr loaded as
-// a data file by a test host).
-bool RegisterCommandClass(HINSTANCE instance, HMODULE skinResources);
-// Creates a skinned button child of `parent` at (x, y), w x h pixels, with `caption`.
-HWND CreateCommandButton(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h,
-                         HINSTANCE instance);
+// Registers the window class (once per process). False when registration failed.
+bool RegisterSkinButtonClass(HINSTANCE instance);
+// Creates a skinned button child of `parent` at (x, y), w x h pixels, with `caption`. Its skin
+// pictures are read from `skinResources` (the program's own module, or Kovaren.scr loaded as a data
+// file by a test host).
+HWND CreateSkinButton(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h, HINSTANCE instance,
+                      HMODULE skinResources);
 // The control's Initialize: interaction state 1 and the 100 ms hover poll on.
-void InitializeCommandButton(HWND button);
+void InitializeSkinButton(HWND button);
 
 }  // namespace kovaren::win32

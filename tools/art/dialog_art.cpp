@@ -8,6 +8,7 @@
 #include "art/art.h"
 #include "art/drawing.h"
 #include "gfx/bmp.h"
+#include "gfx/little_endian.h"
 #include "settings_dialog/dialog_layout.h"
 
 namespace kovaren::art {
@@ -129,31 +130,31 @@ std::vector<uint8_t> EncodeCursor(const CursorPicture& picture) {
   constexpr uint32_t kImageBytes = 40 + 2 * 4 + 2 * kBitsBytes;
   constexpr uint32_t kDirectoryBytes = 6 + 16;
   std::vector<uint8_t> out;
-  Put16(out, 0);  // reserved
-  Put16(out, 2);  // resource type: cursor
-  Put16(out, 1);  // one image
+  AppendLe16(out, 0);  // reserved
+  AppendLe16(out, 2);  // resource type: cursor
+  AppendLe16(out, 1);  // one image
   out.push_back(kCursorSize);
   out.push_back(kCursorSize);
   out.push_back(2);  // colours
   out.push_back(0);
-  Put16(out, kHotX);
-  Put16(out, kHotY);
-  Put32(out, kImageBytes);
-  Put32(out, kDirectoryBytes);
+  AppendLe16(out, kHotX);
+  AppendLe16(out, kHotY);
+  AppendLe32(out, kImageBytes);
+  AppendLe32(out, kDirectoryBytes);
   // BITMAPINFOHEADER: the height counts the colour bitmap and the mask together.
-  Put32(out, 40);
-  Put32(out, kCursorSize);
-  Put32(out, 2 * kCursorSize);
-  Put16(out, 1);
-  Put16(out, 1);
-  Put32(out, 0);
-  Put32(out, 2 * kBitsBytes);
-  Put32(out, 0);
-  Put32(out, 0);
-  Put32(out, 2);
-  Put32(out, 0);
-  Put32(out, 0x00000000);  // palette: black
-  Put32(out, 0x00FFFFFF);  // white
+  AppendLe32(out, 40);
+  AppendLe32(out, kCursorSize);
+  AppendLe32(out, 2 * kCursorSize);
+  AppendLe16(out, 1);
+  AppendLe16(out, 1);
+  AppendLe32(out, 0);
+  AppendLe32(out, 2 * kBitsBytes);
+  AppendLe32(out, 0);
+  AppendLe32(out, 0);
+  AppendLe32(out, 2);
+  AppendLe32(out, 0);
+  AppendLe32(out, 0x00000000);  // palette: black
+  AppendLe32(out, 0x00FFFFFF);  // white
   for (bool mask : {false, true}) {
     for (int y = kCursorSize - 1; y >= 0; --y) {
       for (uint32_t byte = 0; byte < kRowBytes; ++byte) {

@@ -1,5 +1,5 @@
-// Small helpers the artwork families share: plane geometry for drawing silhouettes, and the
-// little-endian writers for the icon and cursor file formats.
+// Plane geometry the artwork families share for drawing silhouettes. The icon and cursor files are
+// written with gfx/little_endian.h.
 #pragma once
 #include <algorithm>
 #include <cmath>
@@ -26,15 +26,6 @@ inline double DistanceToSegment(Point p, Point a, Point b) {
   const double dx = b.x - a.x, dy = b.y - a.y;
   const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
   return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
-}
-
-inline void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-inline void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
 }
 
 }  // namespace kovaren::art

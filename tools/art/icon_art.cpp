@@ -10,6 +10,7 @@
 
 #include "art/art.h"
 #include "art/drawing.h"
+#include "gfx/little_endian.h"
 
 namespace kovaren::art {
 namespace {
@@ -141,14 +142,14 @@ std::vector<uint8_t> IconImage(int size, int bits) {
   const int maskStride = ((size + 31) / 32) * 4;
   const int colourStride = ((size * bits / 8) + 3) / 4 * 4;
   std::vector<uint8_t> out;
-  Put32(out, 40);
-  Put32(out, static_cast<uint32_t>(size));
-  Put32(out, static_cast<uint32_t>(size * 2));
-  Put16(out, 1);
-  Put16(out, static_cast<uint32_t>(bits));
-  Put32(out, 0);  // BI_RGB
-  Put32(out, static_cast<uint32_t>((colourStride + maskStride) * size));
-  for (int i = 0; i < 4; ++i) Put32(out, 0);
+  AppendLe32(out, 40);
+  AppendLe32(out, static_cast<uint32_t>(size));
+  AppendLe32(out, static_cast<uint32_t>(size * 2));
+  AppendLe16(out, 1);
+  AppendLe16(out, static_cast<uint32_t>(bits));
+  AppendLe32(out, 0);  // BI_RGB
+  AppendLe32(out, static_cast<uint32_t>((colourStride + maskStride) * size));
+  for (int i = 0; i < 4; ++i) AppendLe32(out, 0);
 
   // 256-colour: a pixel is opaque when at least half of it is leaf, as a 1-bit mask can only say yes or no.
   auto opaque = [&](const Rgba& p) { return bits == 32 ? p.a > 0 : p.a >= 0.5; };
@@ -197,19 +198,19 @@ std::vector<uint8_t> IconFile() {
   std::vector<std::vector<uint8_t>> images;
   for (const Entry& e : kEntries) images.push_back(IconImage(e.size, e.bits));
   std::vector<uint8_t> out;
-  Put16(out, 0);
-  Put16(out, 1);  // icon
-  Put16(out, static_cast<uint32_t>(kEntries.size()));
+  AppendLe16(out, 0);
+  AppendLe16(out, 1);  // icon
+  AppendLe16(out, static_cast<uint32_t>(kEntries.size()));
   uint32_t offset = 6 + 16 * static_cast<uint32_t>(kEntries.size());
   for (size_t i = 0; i < kEntries.size(); ++i) {
     out.push_back(static_cast<uint8_t>(kEntries[i].size));
     out.push_back(static_cast<uint8_t>(kEntries[i].size));
     out.push_back(0);  // colour count: 0 means 256 or more
     out.push_back(0);
-    Put16(out, 1);  // planes
-    Put16(out, static_cast<uint32_t>(kEntries[i].bits));
-    Put32(out, static_cast<uint32_t>(images[i].size()));
-    Put32(out, offset);
+    AppendLe16(out, 1);  // planes
+    AppendLe16(out, static_cast<uint32_t>(kEntries[i].bits));
+    AppendLe32(out, static_cast<uint32_t>(images[i].size()));
+    AppendLe32(out, offset);
     offset += static_cast<uint32_t>(images[i].size());
   }
   for (const auto& image : images) out.insert(out.end(), image.begin(), image.end());

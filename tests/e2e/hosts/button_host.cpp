@@ -72,16 +72,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kHostClass;
   RegisterClassExW(&wc);
-  if (!kovaren::win32::RegisterCommandClass(instance, skins ? skins : instance)) Log("no class");
+  if (!kovaren::win32::RegisterSkinButtonClass(instance)) Log("no class");
+  const HMODULE skinResources = skins ? skins : instance;
 
   HWND host = CreateWindowExW(0, kHostClass, kHostCaption, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, kHostX, kHostY,
                               kHostW, kHostH, nullptr, nullptr, instance, nullptr);
-  HWND set = kovaren::win32::CreateCommandButton(host, kSetId, L"\x8A2D\x5B9A", 20, 20, 81, 25, instance);
-  HWND browse = kovaren::win32::CreateCommandButton(host, kBrowseId, L"...", 120, 22, 29, 21, instance);
-  HWND disabled = kovaren::win32::CreateCommandButton(host, kDisabledId, L"\x7121\x52B9", 180, 60, 81, 25, instance);
-  kovaren::win32::InitializeCommandButton(set);
-  kovaren::win32::InitializeCommandButton(browse);
-  kovaren::win32::InitializeCommandButton(disabled);
+  HWND set = kovaren::win32::CreateSkinButton(host, kSetId, L"\x8A2D\x5B9A", 20, 20, 81, 25, instance, skinResources);
+  HWND browse = kovaren::win32::CreateSkinButton(host, kBrowseId, L"...", 120, 22, 29, 21, instance, skinResources);
+  HWND disabled =
+      kovaren::win32::CreateSkinButton(host, kDisabledId, L"\x7121\x52B9", 180, 60, 81, 25, instance, skinResources);
+  kovaren::win32::InitializeSkinButton(set);
+  kovaren::win32::InitializeSkinButton(browse);
+  kovaren::win32::InitializeSkinButton(disabled);
   EnableWindow(disabled, FALSE);
   SetForegroundWindow(host);
   SetFocus(host);

@@ -8,11 +8,12 @@
 #include <utility>
 
 #include "art/art.h"
+#include "gfx/little_endian.h"
 
 namespace {
 
-uint32_t U16(const std::vector<uint8_t>& b, size_t at) { return b.at(at) | b.at(at + 1) << 8; }
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
+using kovaren::LoadLe16;
+using kovaren::LoadLe32;
 
 struct Image {
   int size = 0, bits = 0;
@@ -33,9 +34,10 @@ std::vector<uint8_t> IconBytes() {
 
 std::vector<Image> Directory(const std::vector<uint8_t>& ico) {
   std::vector<Image> images;
-  for (uint32_t i = 0; i < U16(ico, 4); ++i) {
+  for (uint32_t i = 0; i < LoadLe16(ico, 4); ++i) {
     const size_t e = 6 + 16 * i;
-    images.push_back({ico.at(e) == 0 ? 256 : ico.at(e), static_cast<int>(U16(ico, e + 6)), U32(ico, e + 12), U32(ico, e + 8)});
+    if (e + 16 > ico.size()) break;  // a directory cut short: the checks below find the missing images
+    images.push_back({ico.at(e) == 0 ? 256 : ico.at(e), static_cast<int>(LoadLe16(ico, e + 6)), LoadLe32(ico, e + 12), LoadLe32(ico, e + 8)});
   }
   return images;
 }
@@ -62,8 +64,8 @@ Colour PixelOf(const std::vector<uint8_t>& ico, const Image& im, int x, int y) {
 TEST(IconFile, DirectoryDescribesCompleteNonOverlappingImages) {
   const auto ico = IconBytes();
   ASSERT_GE(ico.size(), 6u);
-  EXPECT_EQ(U16(ico, 0), 0u);
-  EXPECT_EQ(U16(ico, 2), 1u) << "type 1 = icon";
+  EXPECT_EQ(LoadLe16(ico, 0), 0u);
+  EXPECT_EQ(LoadLe16(ico, 2), 1u) << "type 1 = icon";
   const auto images = Directory(ico);
   ASSERT_FALSE(images.empty());
 
@@ -72,11 +74,11 @@ TEST(IconFile, DirectoryDescribesCompleteNonOverlappingImages) {
     SCOPED_TRACE(testing::Message() << im.size << " px, " << im.bits << " bits");
     ASSERT_LE(im.offset + im.length, ico.size());
     ASSERT_GE(im.offset, 6 + 16 * images.size());
-    EXPECT_EQ(U32(ico, im.offset), 40u) << "BITMAPINFOHEADER";
-    EXPECT_EQ(static_cast<int>(U32(ico, im.offset + 4)), im.size);
-    EXPECT_EQ(static_cast<int>(U32(ico, im.offset + 8)), 2 * im.size) << "height counts colour rows and mask rows";
-    EXPECT_EQ(static_cast<int>(U16(ico, im.offset + 14)), im.bits);
-    EXPECT_EQ(U32(ico, im.offset + 16), 0u) << "uncompressed";
+    EXPECT_EQ(LoadLe32(ico, im.offset), 40u) << "BITMAPINFOHEADER";
+    EXPECT_EQ(static_cast<int>(LoadLe32(ico, im.offset + 4)), im.size);
+    EXPECT_EQ(static_cast<int>(LoadLe32(ico, im.offset + 8)), 2 * im.size) << "height counts colour rows and mask rows";
+    EXPECT_EQ(static_cast<int>(LoadLe16(ico, im.offset + 14)), im.bits);
+    EXPECT_EQ(LoadLe32(ico, im.offset + 16), 0u) << "uncompressed";
     const size_t colourStride = (im.size * im.bits / 8 + 3) / 4 * 4, maskStride = (im.size + 31) / 32 * 4;
     EXPECT_EQ(im.length, 40 + (im.bits == 8 ? 1024u : 0u) + (colourStride + maskStride) * im.size);
     spans.emplace_back(im.offset, im.offset + im.length);

@@ -8,6 +8,7 @@
 
 #include "art/leaf_art.h"
 #include "gfx/bmp.h"
+#include "gfx/little_endian.h"
 #include "saver/sprites.h"
 
 namespace kovaren::saver {
@@ -16,10 +17,6 @@ namespace {
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
 int Silhouette(const PixelBuffer& mask) {
@@ -34,9 +31,9 @@ TEST(LeafSprites, CommittedFilesAreSoundUncompressed24BitBitmaps) {
     const auto bytes = ReadFile(dir / (name + ".bmp"));
     EXPECT_EQ(bytes.size(), 3126u) << name;
     if (bytes.size() < 54) return std::nullopt;
-    EXPECT_EQ(Le32(bytes, 10), 54u) << name << ": pixels right after the headers";
+    EXPECT_EQ(LoadLe32(bytes, 10), 54u) << name << ": pixels right after the headers";
     EXPECT_EQ(bytes[28], 24) << name << ": 24 bits per pixel";
-    EXPECT_EQ(Le32(bytes, 30), 0u) << name << ": uncompressed";
+    EXPECT_EQ(LoadLe32(bytes, 30), 0u) << name << ": uncompressed";
     return DecodeBmp(bytes);
   });
   ASSERT_TRUE(sprites) << "all 68 pictures, 32 x 32";

@@ -6,6 +6,7 @@
 
 #include "art/art.h"
 #include "gfx/bmp.h"
+#include "gfx/little_endian.h"
 #include "settings_dialog/dialog_layout.h"
 
 namespace kovaren::dialog {
@@ -78,22 +79,17 @@ struct Cursor {
   std::vector<std::vector<char>> cells;  // ' ' clear, 'B' black, 'W' white
 };
 
-uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
-  uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b.at(at + i);
-  return v;
-}
-
 Cursor ReadCursor(const std::vector<uint8_t>& b) {
   Cursor c;
-  if (b.size() < 22 || Le(b, 0, 2) != 0 || Le(b, 2, 2) != 2 || Le(b, 4, 2) != 1) return c;
+  if (b.size() < 22 || LoadLe16(b, 0) != 0 || LoadLe16(b, 2) != 2 || LoadLe16(b, 4) != 1) return c;
   c.width = b[6];
   c.height = b[7];
-  c.hotX = static_cast<int>(Le(b, 10, 2));
-  c.hotY = static_cast<int>(Le(b, 12, 2));
-  const size_t image = Le(b, 18, 4);
-  if (Le(b, image, 4) != 40 || Le(b, image + 14, 2) != 1 || Le(b, image + 8, 4) != 2u * c.height) return {};
-  const uint32_t black = Le(b, image + 40, 4), white = Le(b, image + 44, 4);
+  c.hotX = static_cast<int>(LoadLe16(b, 10));
+  c.hotY = static_cast<int>(LoadLe16(b, 12));
+  const size_t image = LoadLe32(b, 18);
+  if (image + 48 > b.size()) return {};  // headers and palette must lie inside the file
+  if (LoadLe32(b, image) != 40 || LoadLe16(b, image + 14) != 1 || LoadLe32(b, image + 8) != 2u * c.height) return {};
+  const uint32_t black = LoadLe32(b, image + 40), white = LoadLe32(b, image + 44);
   if (black != 0 || white != 0xFFFFFF) return {};
   const size_t xorBits = image + 48, rowBytes = static_cast<size_t>(c.width) / 8;
   const size_t andBits = xorBits + rowBytes * c.height;
