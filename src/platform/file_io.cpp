@@ -2,10 +2,10 @@
 
 namespace kovaren {
 
-bool ReplaceFileAtomically(FileSystem& files, const std::filesystem::path& path, std::string_view bytes) {
+bool ReplaceFileAtomically(FileSystem& files, const FilePath& path, std::string_view bytes) {
   std::unique_ptr<NewFile> file = files.CreateFileBeside(path);
   if (!file) return false;
-  const std::filesystem::path temp = file->path();
+  const FilePath temp = file->path();
   const bool written = file->Write(bytes) && file->Flush();
   const bool closed = file->Close();  // a close can still lose buffered bytes
   file.reset();

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <system_error>
 
 namespace kovaren {
@@ -42,8 +43,8 @@ bool IsRegularFile(int fd, uintmax_t* size = nullptr) {
 
 class PosixNewFile final : public NewFile {
  public:
-  PosixNewFile(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
-  const std::filesystem::path& path() const override { return path_; }
+  PosixNewFile(int fd, FilePath path) : fd_(fd), path_(std::move(path)) {}
+  const FilePath& path() const override { return path_; }
   bool Write(std::string_view bytes) override {
     while (!bytes.empty()) {
       const ssize_t n = ::write(fd_.get(), bytes.data(), bytes.size());
@@ -58,12 +59,12 @@ class PosixNewFile final : public NewFile {
 
  private:
   Descriptor fd_;
-  std::filesystem::path path_;
+  FilePath path_;
 };
 
 class PosixFileSystem final : public FileSystem {
  public:
-  std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, uintmax_t maxBytes) override {
+  std::optional<std::string> ReadWholeFile(const FilePath& path, uintmax_t maxBytes) override {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     uintmax_t size = 0;
     if (!fd.valid() || !IsRegularFile(fd.get(), &size) || size > maxBytes) return std::nullopt;
@@ -79,7 +80,7 @@ class PosixFileSystem final : public FileSystem {
     }
   }
 
-  bool IsMissing(const std::filesystem::path& path) override {
+  bool IsMissing(const FilePath& path) override {
     struct stat info {};
     return ::lstat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
   }
@@ -89,8 +90,8 @@ class PosixFileSystem final : public FileSystem {
     return fd.valid() && IsRegularFile(fd.get());
   }
 
-  std::unique_ptr<NewFile> CreateFileBeside(const std::filesystem::path& target) override {
-    std::string temp = target.string() + ".XXXXXX";
+  std::unique_ptr<NewFile> CreateFileBeside(const FilePath& target) override {
+    std::string temp = target.native() + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return nullptr;
     auto file = std::make_unique<PosixNewFile>(fd, temp);
@@ -105,16 +106,16 @@ class PosixFileSystem final : public FileSystem {
     return file;
   }
 
-  bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) override {
+  bool MoveOver(const FilePath& from, const FilePath& to) override {
     return ::rename(from.c_str(), to.c_str()) == 0;
   }
 
-  void Remove(const std::filesystem::path& path) override { ::unlink(path.c_str()); }
+  void Remove(const FilePath& path) override { ::unlink(path.c_str()); }
 
-  bool CreateFolders(const std::filesystem::path& folder) override {
+  bool CreateFolders(const FilePath& folder) override {
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    return std::filesystem::is_directory(folder, error);
+    std::filesystem::create_directories(folder.native(), error);
+    return std::filesystem::is_directory(folder.native(), error);
   }
 };
 

@@ -10,7 +10,7 @@ namespace kovaren {
 namespace {
 
 // Suffix of the file a save writes before it moves it over the settings file.
-constexpr wchar_t kNewFileSuffix[] = L".kovaren-new";
+constexpr std::string_view kNewFileSuffix = ".kovaren-new";
 // WriteFile takes a 32-bit count: larger texts go in pieces.
 constexpr DWORD kWritePiece = 1u << 20;
 
@@ -36,8 +36,8 @@ class FileHandle {
 
 class Win32NewFile final : public NewFile {
  public:
-  Win32NewFile(HANDLE handle, std::filesystem::path path) : file_(handle), path_(std::move(path)) {}
-  const std::filesystem::path& path() const override { return path_; }
+  Win32NewFile(HANDLE handle, FilePath path) : file_(handle), path_(std::move(path)) {}
+  const FilePath& path() const override { return path_; }
   bool Write(std::string_view bytes) override {
     while (!bytes.empty()) {
       const DWORD piece = bytes.size() > kWritePiece ? kWritePiece : static_cast<DWORD>(bytes.size());
@@ -52,12 +52,12 @@ class Win32NewFile final : public NewFile {
 
  private:
   FileHandle file_;
-  std::filesystem::path path_;
+  FilePath path_;
 };
 
 class Win32FileSystem final : public FileSystem {
  public:
-  std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, uintmax_t maxBytes) override {
+  std::optional<std::string> ReadWholeFile(const FilePath& path, uintmax_t maxBytes) override {
     // A folder fails to open here: that needs FILE_FLAG_BACKUP_SEMANTICS.
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -77,7 +77,7 @@ class Win32FileSystem final : public FileSystem {
     }
   }
 
-  bool IsMissing(const std::filesystem::path& path) override {
+  bool IsMissing(const FilePath& path) override {
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -89,29 +89,28 @@ class Win32FileSystem final : public FileSystem {
     return file.valid();
   }
 
-  std::unique_ptr<NewFile> CreateFileBeside(const std::filesystem::path& target) override {
-    std::filesystem::path temp = target;
-    temp += kNewFileSuffix;
+  std::unique_ptr<NewFile> CreateFileBeside(const FilePath& target) override {
+    FilePath temp = target + kNewFileSuffix;
     HANDLE handle = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32NewFile>(handle, std::move(temp));
   }
 
-  bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) override {
+  bool MoveOver(const FilePath& from, const FilePath& to) override {
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   }
 
-  void Remove(const std::filesystem::path& path) override { DeleteFileW(path.c_str()); }
+  void Remove(const FilePath& path) override { DeleteFileW(path.c_str()); }
 
-  bool CreateFolders(const std::filesystem::path& folder) override {
+  bool CreateFolders(const FilePath& folder) override {
     if (IsFolder(folder)) return true;
-    const std::filesystem::path parent = folder.parent_path();
+    const FilePath parent = folder.Folder();
     if (parent.empty() || parent == folder || !CreateFolders(parent)) return false;
     return CreateDirectoryW(folder.c_str(), nullptr) != 0 || IsFolder(folder);  // another process may have made it
   }
 
  private:
-  static bool IsFolder(const std::filesystem::path& path) {
+  static bool IsFolder(const FilePath& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   }

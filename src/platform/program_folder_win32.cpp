@@ -7,7 +7,7 @@
 
 namespace kovaren::win32 {
 
-std::filesystem::path ExecutableFolder() {
+FilePath ExecutableFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -18,16 +18,14 @@ std::filesystem::path ExecutableFolder() {
     }
     path.resize(path.size() * 2);  // a long path: the call cut it, ask again with more room
   }
-  const auto slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return {};
   // At a drive root the folder keeps its backslash ("C:\"), which a bare "C:" would not mean.
-  return std::filesystem::path(path.substr(0, slash + 1)).parent_path();
+  return FilePath(std::move(path)).Folder();
 }
 
-std::filesystem::path RoamingAppDataFolder() {
+FilePath RoamingAppDataFolder() {
   wchar_t folder[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
-  return std::filesystem::path(folder);
+  return FilePath(std::wstring(folder));
 }
 
 }  // namespace kovaren::win32

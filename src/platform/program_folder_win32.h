@@ -1,12 +1,12 @@
 // Where the program and the user's data live, as the platform reports them.
 #pragma once
-#include <filesystem>
+#include "platform/file_path.h"
 
 namespace kovaren::win32 {
 
 // The executable's folder; empty when the platform cannot say.
-std::filesystem::path ExecutableFolder();
+FilePath ExecutableFolder();
 // The user's roaming application data folder (%APPDATA%); empty when the platform cannot say.
-std::filesystem::path RoamingAppDataFolder();
+FilePath RoamingAppDataFolder();
 
 }  // namespace kovaren::win32

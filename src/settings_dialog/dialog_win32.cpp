@@ -103,7 +103,7 @@ class SettingsDialog final : public Window<SettingsDialog> {
   void ChooseMusicFile();
   void OpenWebAddress();
   void SaveAndClose();
-  void TellSaveFailed(const std::filesystem::path& file);
+  void TellSaveFailed(const FilePath& file);
   void Close();
   bool OverWebAddress() const;
 
@@ -386,9 +386,9 @@ void SettingsDialog::SaveAndClose() {
   Close();
 }
 
-void SettingsDialog::TellSaveFailed(const std::filesystem::path& file) {
+void SettingsDialog::TellSaveFailed(const FilePath& file) {
   MessageBeep(MB_ICONWARNING);
-  const std::wstring text = std::wstring(kSaveFailedText) + L"\r\n" + file.wstring();
+  const std::wstring text = std::wstring(kSaveFailedText) + L"\r\n" + file.native();
   MessageBoxW(hwnd(), text.c_str(), kSaveFailedCaption, MB_OK | MB_ICONWARNING);
 }
 

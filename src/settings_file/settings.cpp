@@ -34,7 +34,7 @@ void AssignWholeNumber(int16_t& field, std::string_view text) {
 
 }  // namespace
 
-void LoadSettings(Settings& settings, const std::filesystem::path& iniPath, FileSystem& files) {
+void LoadSettings(Settings& settings, const FilePath& iniPath, FileSystem& files) {
   const std::string text = files.ReadWholeFile(iniPath, kMaxSettingsFileBytes).value_or(std::string{});
 
   const std::string kind = ValueIn(text, kSettingsSection, kKeyBgmKind);
@@ -68,19 +68,19 @@ void LoadSettings(Settings& settings, const std::filesystem::path& iniPath, File
   }
 }
 
-std::string ReadIniString(std::string_view section, std::string_view key, const std::filesystem::path& iniPath,
+std::string ReadIniString(std::string_view section, std::string_view key, const FilePath& iniPath,
                           FileSystem& files) {
   const auto text = files.ReadWholeFile(iniPath, kMaxSettingsFileBytes);
   return text ? ValueIn(*text, section, key) : std::string{};
 }
 
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
-                    const std::filesystem::path& iniPath, FileSystem& files) {
+                    const FilePath& iniPath, FileSystem& files) {
   const IniEntry entry{section, key, std::string(value)};
   return WriteIniEntries({&entry, 1}, iniPath, files);
 }
 
-bool WriteIniEntries(std::span<const IniEntry> entries, const std::filesystem::path& iniPath, FileSystem& files) {
+bool WriteIniEntries(std::span<const IniEntry> entries, const FilePath& iniPath, FileSystem& files) {
   if (iniPath.empty()) return false;
   std::string text;
   if (auto old = files.ReadWholeFile(iniPath, kMaxSettingsFileBytes)) {

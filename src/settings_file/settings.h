@@ -2,7 +2,7 @@
 // Values, the music file's path included, are code page 932 bytes, as stored in the file.
 #pragma once
 #include <cstdint>
-#include <filesystem>
+#include "platform/file_path.h"
 #include <optional>
 #include <span>
 #include <string>
@@ -43,19 +43,19 @@ struct IniEntry {
 
 // Fills `settings` from the file at `iniPath`, read once; every default and fallback of the settings
 // file applies.
-void LoadSettings(Settings& settings, const std::filesystem::path& iniPath, FileSystem& files = PlatformFileSystem());
+void LoadSettings(Settings& settings, const FilePath& iniPath, FileSystem& files = PlatformFileSystem());
 
 // The value of `key` in `section`, cut to 255 bytes without splitting a double-byte character;
 // empty when the file, section or key is missing.
-std::string ReadIniString(std::string_view section, std::string_view key, const std::filesystem::path& iniPath,
+std::string ReadIniString(std::string_view section, std::string_view key, const FilePath& iniPath,
                           FileSystem& files = PlatformFileSystem());
 // Sets one key, keeping every other byte of the file; creates file, section or key when missing.
 // The file is replaced atomically. False when it could not be written (the old file stays as it was).
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
-                    const std::filesystem::path& iniPath, FileSystem& files = PlatformFileSystem());
+                    const FilePath& iniPath, FileSystem& files = PlatformFileSystem());
 // Sets every entry in order, as that many WriteIniString calls would, in one replacement of the file:
 // all of them or, on failure, none.
-bool WriteIniEntries(std::span<const IniEntry> entries, const std::filesystem::path& iniPath,
+bool WriteIniEntries(std::span<const IniEntry> entries, const FilePath& iniPath,
                      FileSystem& files = PlatformFileSystem());
 // `text` with every entry set in order; nothing when an entry cannot be stored or the result would be
 // longer than a settings file that is read back.

@@ -16,7 +16,7 @@ bool CanStoreAll(std::span<const IniEntry> entries) {
 
 }  // namespace
 
-SettingsPlaces PlacesFor(const std::filesystem::path& programFolder, const std::filesystem::path& appDataFolder) {
+SettingsPlaces PlacesFor(const FilePath& programFolder, const FilePath& appDataFolder) {
   SettingsPlaces places;
   // An unknown folder must not turn into a relative path, which would name a file in whatever
   // folder the program happened to be started from.
@@ -25,7 +25,7 @@ SettingsPlaces PlacesFor(const std::filesystem::path& programFolder, const std::
   return places;
 }
 
-std::filesystem::path SettingsFileInUse(const SettingsPlaces& places, FileSystem& files) {
+FilePath SettingsFileInUse(const SettingsPlaces& places, FileSystem& files) {
   // Anything at the per-user path counts, even a file that cannot be read now: settings once moved
   // there must not silently fall back to older ones beside the program.
   if (!places.perUser.empty() && !files.IsMissing(places.perUser)) return places.perUser;
@@ -33,7 +33,7 @@ std::filesystem::path SettingsFileInUse(const SettingsPlaces& places, FileSystem
 }
 
 SaveOutcome SaveSettingsFile(std::span<const IniEntry> entries, const SettingsPlaces& places, FileSystem& files) {
-  const std::filesystem::path inUse = SettingsFileInUse(places, files);
+  const FilePath inUse = SettingsFileInUse(places, files);
   // Entries no file could hold fail the same everywhere: no reason to move the settings.
   if (!CanStoreAll(entries)) return {false, inUse.empty() ? places.perUser : inUse};
   if (!inUse.empty() && WriteIniEntries(entries, inUse, files)) return {true, inUse};
@@ -43,7 +43,7 @@ SaveOutcome SaveSettingsFile(std::span<const IniEntry> entries, const SettingsPl
   // so that nothing of it is lost; an unreadable one gives nothing to keep.
   const std::string base = files.ReadWholeFile(places.besideProgram, kMaxSettingsFileBytes).value_or(std::string{});
   const std::optional<std::string> text = WithIniEntries(base, entries);
-  if (!text || !files.CreateFolders(places.perUser.parent_path()) ||
+  if (!text || !files.CreateFolders(places.perUser.Folder()) ||
       !ReplaceFileAtomically(files, places.perUser, *text)) {
     return {false, places.perUser};
   }

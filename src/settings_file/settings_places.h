@@ -2,7 +2,7 @@
 // as it always has; when the program's folder cannot be written (a system folder, for a standard
 // user), the settings move to a per-user file, which from then on is the one read and written.
 #pragma once
-#include <filesystem>
+#include "platform/file_path.h"
 #include <span>
 
 #include "platform/file_io.h"
@@ -11,21 +11,21 @@
 namespace kovaren {
 
 struct SettingsPlaces {
-  std::filesystem::path besideProgram;  // Kovaren.ini in the program's folder; empty when unknown
-  std::filesystem::path perUser;        // Kovaren\Kovaren.ini in the user's application data; empty when unknown
+  FilePath besideProgram;  // Kovaren.ini in the program's folder; empty when unknown
+  FilePath perUser;        // Kovaren\Kovaren.ini in the user's application data; empty when unknown
 };
 
 // The two places for a program in `programFolder` and a user whose roaming application data is
 // `appDataFolder` (either may be empty when the platform cannot say).
-SettingsPlaces PlacesFor(const std::filesystem::path& programFolder, const std::filesystem::path& appDataFolder);
+SettingsPlaces PlacesFor(const FilePath& programFolder, const FilePath& appDataFolder);
 
 // The settings file every mode reads and the dialog writes: the per-user file when anything stands
 // at its path, else the file beside the program.
-std::filesystem::path SettingsFileInUse(const SettingsPlaces& places, FileSystem& files);
+FilePath SettingsFileInUse(const SettingsPlaces& places, FileSystem& files);
 
 struct SaveOutcome {
   bool saved = false;
-  std::filesystem::path file;  // where the settings went, or the file that could not be written
+  FilePath file;  // where the settings went, or the file that could not be written
 };
 
 // Sets every entry, in order, in the settings file in use, in one replacement. When that file is the

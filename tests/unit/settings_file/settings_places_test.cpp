@@ -17,10 +17,9 @@ namespace {
 
 using namespace std::string_literals;
 using fake::FakeFileSystem;
-namespace fs = std::filesystem;
-
-const fs::path kProgramFolder = "/program";
-const fs::path kAppData = "/appdata";
+const FilePath kProgramFolder(std::string("/program"));
+const FilePath kAppData(std::string("/appdata"));
+const FilePath kRoot(std::string("/"));
 const SettingsPlaces kPlaces = PlacesFor(kProgramFolder, kAppData);
 
 std::array<IniEntry, 4> Entries(std::string kind, std::string repeat, std::string file, std::string count) {
@@ -55,11 +54,11 @@ TEST(SettingsSave, OneSaveGivesTheBytesOfFourSuccessiveWrites) {
       Entries(" 0", " 0", "", " 100"),
       Entries("-1", " 14", "D:\\music\\", " 1"),
   };
-  const fs::path file = kPlaces.besideProgram;
+  const FilePath file = kPlaces.besideProgram;
   for (const auto& before : kMessyFiles) {
     for (const auto& entries : entrySets) {
       FakeFileSystem once, fourTimes;
-      once.folders = fourTimes.folders = {"/", kProgramFolder};
+      once.folders = fourTimes.folders = {kRoot, kProgramFolder};
       if (before) once.Put(file, *before), fourTimes.Put(file, *before);
       ASSERT_TRUE(WriteIniEntries(entries, file, once));
       for (const IniEntry& e : entries) ASSERT_TRUE(WriteIniString(e.section, e.key, e.value, file, fourTimes));
@@ -77,7 +76,7 @@ TEST(SettingsSave, AFailureAtAnyStepLeavesTheOldBytes) {
   for (const Step step : {Step::CreateFile, Step::Write, Step::Flush, Step::Close, Step::MoveOver}) {
     for (const auto& before : kMessyFiles) {
       FakeFileSystem files;
-      files.folders = {"/", kProgramFolder, kAppData};
+      files.folders = {kRoot, kProgramFolder, kAppData};
       if (before) files.Put(kPlaces.besideProgram, *before);
       const auto old = files.files;
       files.failing = step;
@@ -145,13 +144,13 @@ TEST(SettingsPlaces, ReadingAndSavingFollowOneRule) {
   };
   for (const Case& c : cases) {
     FakeFileSystem files;
-    files.folders = {"/", kProgramFolder, kAppData};
+    files.folders = {kRoot, kProgramFolder, kAppData};
     if (c.beside) files.Put(kPlaces.besideProgram, *c.beside);
     if (c.besideUnreadable) files.unreadableFiles.insert(kPlaces.besideProgram);
     if (c.perUser) files.Put(kPlaces.perUser, *c.perUser);
     if (c.programFolderReadOnly) files.readOnlyFolders.insert(kProgramFolder);
     if (c.appDataReadOnly) files.readOnlyFolders.insert({kAppData, kAppData / "Kovaren"});
-    const fs::path placeOf[] = {{}, kPlaces.besideProgram, kPlaces.perUser};
+    const FilePath placeOf[] = {FilePath(), kPlaces.besideProgram, kPlaces.perUser};
 
     EXPECT_EQ(SettingsFileInUse(kPlaces, files), placeOf[c.readFrom]) << c.what;
     Settings read;
@@ -172,7 +171,7 @@ TEST(SettingsPlaces, ReadingAndSavingFollowOneRule) {
     // Only the file saved to changed, and from now on it is the one read, with every key.
     for (const auto& [path, bytes] : before) {
       if (path != outcome.file) {
-        EXPECT_EQ(files.files[path], bytes) << c.what << ": " << path;
+        EXPECT_EQ(files.files[path], bytes) << c.what << ": " << path.native();
       }
     }
     EXPECT_EQ(SettingsFileInUse(kPlaces, files), outcome.file) << c.what;
@@ -191,7 +190,7 @@ TEST(SettingsPlaces, ReadingAndSavingFollowOneRule) {
 
 TEST(SettingsPlaces, UnknownFoldersNameNoFile) {
   struct Case {
-    fs::path program, appData, beside, perUser;
+    std::string program, appData, beside, perUser;
   };
   const Case cases[] = {
       {"/opt/saver", "/home/u/roaming", "/opt/saver/Kovaren.ini", "/home/u/roaming/Kovaren/Kovaren.ini"},
@@ -200,18 +199,23 @@ TEST(SettingsPlaces, UnknownFoldersNameNoFile) {
   };
   for (const Case& c : cases) {
     const SettingsPlaces places = PlacesFor(c.program, c.appData);
-    EXPECT_EQ(places.besideProgram, c.beside);
-    EXPECT_EQ(places.perUser, c.perUser);
+    EXPECT_EQ(places.besideProgram.native(), c.beside);
+    EXPECT_EQ(places.perUser.native(), c.perUser);
+  }
+
+  for (const auto& [path, folder] : std::vector<std::pair<std::string, std::string>>{
+           {"/a/b", "/a"}, {"/a//b", "/a"}, {"/a/", "/"}, {"/a", "/"}, {"/", "/"}, {"name", ""}}) {
+    EXPECT_EQ(FilePath(path).Folder().native(), folder) << path;
   }
 
   // A program folder the platform cannot name: the settings are kept per user.
   FakeFileSystem files;
-  files.folders = {"/", "/a"};
-  const SaveOutcome saved = SaveSettingsFile(Entries(" 0", " 0", "", " 50"), PlacesFor("", "/a"), files);
+  files.folders = {kRoot, std::string("/a")};
+  const SaveOutcome saved = SaveSettingsFile(Entries(" 0", " 0", "", " 50"), PlacesFor(std::string(), std::string("/a")), files);
   EXPECT_TRUE(saved.saved);
-  EXPECT_EQ(saved.file, "/a/Kovaren/Kovaren.ini");
+  EXPECT_EQ(saved.file.native(), "/a/Kovaren/Kovaren.ini");
   // Neither folder known: told, nothing written anywhere (not in the current folder either).
-  const SaveOutcome nowhere = SaveSettingsFile(Entries(" 0", " 0", "", " 50"), PlacesFor("", ""), files);
+  const SaveOutcome nowhere = SaveSettingsFile(Entries(" 0", " 0", "", " 50"), PlacesFor(FilePath(), FilePath()), files);
   EXPECT_FALSE(nowhere.saved);
   EXPECT_EQ(files.files.size(), 1u);
 }
