@@ -24,7 +24,9 @@ FilePath ExecutableFolder() {
 
 FilePath RoamingAppDataFolder() {
   wchar_t folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+  // Without DONT_VERIFY a folder that does not stand yet would give no path at all; a save makes it.
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    return {};
   return FilePath(std::wstring(folder));
 }
 
