@@ -1,7 +1,11 @@
-// The full-screen saver window: a borderless topmost popup over the primary screen showing
-// the desktop snapshot with the leaves falling over it, paced at a fixed pass rate, ended by a key or
-// a click. The leaves, the compositing and every decision live in the portable core; this file only
-// takes the snapshot, paces, presents and routes messages.
+// Folder src/saver owns the full-screen saver: the leaf model (leaf.h), the sprites, the scene that
+// composes each pass (leaf_scene.h), pacing (pass_clock.h), the clip region of a present, what input
+// and exit mean (saver_input.h), and its Win32 window (this file).
+//
+// The full-screen saver window (class and caption "Tesmar_Main"): a borderless topmost popup over the
+// primary screen showing the desktop snapshot with the leaves falling over it, paced at a fixed pass
+// rate, ended by a key or a click. The leaves, the compositing and every decision live in the portable
+// core; this file only takes the snapshot, paces, presents and routes messages.
 #include <windows.h>
 #include <mmsystem.h>
 

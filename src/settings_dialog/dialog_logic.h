@@ -1,3 +1,7 @@
+// Folder src/settings_dialog owns the settings dialog: its logic (this file), where its controls stand
+// (dialog_layout.h), its painted backdrop (backdrop.h), the caption zoom it opens and closes with
+// (zoom.h) and its Win32 window (dialog_win32.cpp).
+//
 // What the settings dialog shows and writes, independent of the window system: a model of its
 // controls, the loading sequence, the option group, the leaf-count scroll bar, the music file and
 // the save. The Win32 window only mirrors this model on screen and feeds the user's actions in.

@@ -1,3 +1,6 @@
+// Folder src/settings_file owns the settings record and the file "Kovaren.ini": its keys, defaults and
+// validation (this file), read and written over our own INI reader and writer (ini_file.h).
+//
 // The user's four settings and the settings file "Kovaren.ini" beside the executable.
 // Paths and values are code page 932 bytes, as stored in the file.
 #pragma once
