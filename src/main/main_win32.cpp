@@ -1,3 +1,7 @@
+// Folder src/main owns the program's start: the entry procedure and instance guard (this file), the
+// command line (command_line), the hand-over to the three modes (modes_win32.h), and the resource
+// script and manifest that make up Kovaren.scr. Each mode's window lives in its own folder.
+//
 // Main: the program's entry. Refuses to run beside a running saver or settings dialog, reads the mode
 // from the command line, reads the settings (except for the preview) and hands over to one window.
 #include <windows.h>
@@ -14,7 +18,7 @@ namespace kovaren::win32 {
 namespace {
 
 bool AnotherInstanceShows() {
-  // Both lookups always run, as the instance guard is defined to make both.
+  // Both lookups always run, even when the first finds a window: neither depends on the other.
   const bool saver = FindWindowW(nullptr, kSaverCaption) != nullptr;
   const bool dialog = FindWindowW(nullptr, kDialogCaption) != nullptr;
   return saver || dialog;

@@ -68,11 +68,11 @@ bool FitsBetweenQuotes(std::string_view path) {
 
 }  // namespace
 
-TesmarBgm::TesmarBgm(MciPort& port, const Settings& settings) : port_(port), settings_(settings) {}
+BackgroundMusic::BackgroundMusic(MciPort& port, const Settings& settings) : port_(port), settings_(settings) {}
 
-void TesmarBgm::Send(std::string_view command) { lastResult_ = port_.SendString(command, {}); }
+void BackgroundMusic::Send(std::string_view command) { lastResult_ = port_.SendString(command, {}); }
 
-int32_t TesmarBgm::MciSend(std::string_view command, std::string& reply) {
+int32_t BackgroundMusic::MciSend(std::string_view command, std::string& reply) {
   if (command.empty()) {
     reply = kReplyNoCommand;
     return kNoCommand;
@@ -88,14 +88,14 @@ int32_t TesmarBgm::MciSend(std::string_view command, std::string& reply) {
   return 0;
 }
 
-std::string TesmarBgm::MciQuery(std::string_view command) {
+std::string BackgroundMusic::MciQuery(std::string_view command) {
   const int32_t result = MciSend(command, mciReply_);
   lastResult_ = result;
   if (result != 0) return "Error:" + std::to_string(result);
   return mciReply_;
 }
 
-int32_t TesmarBgm::MciPlay(std::string_view device, std::string_view from, std::string_view to) {
+int32_t BackgroundMusic::MciPlay(std::string_view device, std::string_view from, std::string_view to) {
   std::string command = "play ";
   command += device;
   if (!from.empty()) (command += " from ") += from;
@@ -103,12 +103,12 @@ int32_t TesmarBgm::MciPlay(std::string_view device, std::string_view from, std::
   return MciSend(command, mciReply_);
 }
 
-void TesmarBgm::CdOpen() {
+void BackgroundMusic::CdOpen() {
   Send("open cdaudio");
   Send("set cdaudio time format tmsf");  // positions as track:minutes:seconds:frames
 }
 
-void TesmarBgm::CdPoll() {
+void BackgroundMusic::CdPoll() {
   cdOk_ = true;
   const std::string track = MciQuery(kCurrentTrack);
   if (IsFailureText(track)) {
@@ -141,7 +141,7 @@ void TesmarBgm::CdPoll() {
   }
 }
 
-void TesmarBgm::ChangeTrack(int delta) {
+void BackgroundMusic::ChangeTrack(int delta) {
   const int track = LeadingTrackNumber(MciQuery(kCurrentTrack));
   // No wrap-around: a track before the first or after the last has no position, and the play
   // command built from the error text is rejected, so play goes on unchanged.
@@ -149,43 +149,43 @@ void TesmarBgm::ChangeTrack(int delta) {
   MciPlay(kCd, start, {});
 }
 
-void TesmarBgm::CdNextTrack() { ChangeTrack(+1); }
-void TesmarBgm::CdPrevTrack() { ChangeTrack(-1); }
+void BackgroundMusic::CdNextTrack() { ChangeTrack(+1); }
+void BackgroundMusic::CdPrevTrack() { ChangeTrack(-1); }
 
-void TesmarBgm::CdClose() {
+void BackgroundMusic::CdClose() {
   Send("stop cdaudio");
   Send("close cdaudio");
 }
 
-void TesmarBgm::Mp3Start() {
+void BackgroundMusic::Mp3Start() {
   const std::string& path = settings_.bgmFile;
   if (!FitsBetweenQuotes(path)) return;  // treated as a file that does not open
   Send("open \"" + path + "\" type MPEGVideo Alias MP3Play");
   if (lastResult_ == 0) Send("play MP3Play");
 }
 
-bool TesmarBgm::Mp3IsPlaying() {
+bool BackgroundMusic::Mp3IsPlaying() {
   lastResult_ = port_.SendString(kMp3Mode, mp3ModeBuf_);
   return ModeIs(mp3ModeBuf_, "playing");
 }
 
-void TesmarBgm::Mp3Poll() {
+void BackgroundMusic::Mp3Poll() {
   if (Mp3IsPlaying()) return;
   // Over and over: once the file has ended (or never opened), start it again from the beginning.
   Send("stop MP3Play");
   Send("play MP3Play from 0");
 }
 
-void TesmarBgm::Mp3Close() {
+void BackgroundMusic::Mp3Close() {
   Send("stop MP3Play");
   Send("close MP3Play");
 }
 
-void TesmarBgm::WavStart() {
+void BackgroundMusic::WavStart() {
   if (port_.WaveOutDeviceCount() == 0) return;  // no wave output device: nothing plays
   lastResult_ = port_.PlaySound(settings_.bgmFile, kLoopAsync);
 }
 
-void TesmarBgm::WavStop() { lastResult_ = port_.PlaySound(std::nullopt, 0); }
+void BackgroundMusic::WavStop() { lastResult_ = port_.PlaySound(std::nullopt, 0); }
 
 }  // namespace kovaren::music

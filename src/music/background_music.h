@@ -1,4 +1,8 @@
-// The music module Tesmar_BGM: audio CD through the "cdaudio" device, an MP3 file through an
+// Folder src/music owns the background music: the device commands (this file), what the saver asks of
+// them on start, its poll timers, keys and exit (saver_music.h), and the port to the platform's
+// multimedia services (mci_port.h, bound to winmm in winmm_port_win32.cpp).
+//
+// Background music: audio CD through the "cdaudio" device, an MP3 file through an
 // MPEGVideo device under the alias "MP3Play", a WAV file through the sound player. Every device is
 // reached through command strings on the injected port; replies land in four fixed buffers that keep
 // their last content between calls. No window and no timer of its own: the saver calls in.
@@ -29,10 +33,10 @@ inline constexpr std::string_view kReplyNoCommand =
 inline constexpr std::string_view kReplyNoErrorText =
     "Error (\x95\xb6\x8e\x9a\x97\xf1\x82\xaa\x8e\xe6\x82\xea\x82\xdc\x82\xb9\x82\xf1)";
 
-class TesmarBgm {
+class BackgroundMusic {
  public:
   // Reads bgmFile and bgmRepeat from `settings` at each call; both must outlive the module.
-  TesmarBgm(MciPort& port, const Settings& settings);
+  BackgroundMusic(MciPort& port, const Settings& settings);
 
   // Audio CD.
   void CdOpen();

@@ -8,7 +8,7 @@ constexpr int kLeftArrow = 37;   // VK_LEFT: previous CD track
 constexpr int kRightArrow = 39;  // VK_RIGHT: next CD track
 }  // namespace
 
-SaverMusic::SaverMusic(MciPort& port, const Settings& settings) : settings_(settings), bgm_(port, settings) {}
+SaverMusic::SaverMusic(MciPort& port, const Settings& settings) : settings_(settings), music_(port, settings) {}
 
 // A music file is told by the last three characters of its name, in any case: "song.Mp3" is MP3.
 SaverMusic::FileKind SaverMusic::FileMusic() const {
@@ -22,17 +22,17 @@ SaverMusic::FileKind SaverMusic::FileMusic() const {
 SaverMusic::Timers SaverMusic::Start() {
   Timers timers;
   if (settings_.bgmKind == bgm::kAudioCd) {
-    bgm_.CdOpen();
-    timers.timer2 = true;  // the first poll, 200 ms on, starts the disc
+    music_.CdOpen();
+    timers.cdPollTimer = true;  // the first poll, 200 ms on, starts the disc
     return timers;
   }
   switch (FileMusic()) {
     case FileKind::Wav:
-      bgm_.WavStart();  // loops on its own, nothing to poll
+      music_.WavStart();  // loops on its own, nothing to poll
       break;
     case FileKind::Mp3:
-      bgm_.Mp3Start();
-      timers.timer1 = true;  // even when the open failed: the poll's restarts then fail harmlessly
+      music_.Mp3Start();
+      timers.mp3PollTimer = true;  // even when the open failed: the poll's restarts then fail harmlessly
       break;
     case FileKind::None:
       break;
@@ -40,36 +40,36 @@ SaverMusic::Timers SaverMusic::Start() {
   return timers;
 }
 
-void SaverMusic::OnTimer1() { bgm_.Mp3Poll(); }
+void SaverMusic::OnMp3PollTimer() { music_.Mp3Poll(); }
 
-bool SaverMusic::OnTimer2() {
-  bgm_.CdPoll();
-  return bgm_.CdOk();
+bool SaverMusic::OnCdPollTimer() {
+  music_.CdPoll();
+  return music_.CdOk();
 }
 
 bool SaverMusic::TakesKey(int keyCode) {
   if (settings_.bgmKind != bgm::kAudioCd) return false;
   // The arrows stay track keys even after polling stopped: they must not end the saver.
   if (keyCode == kLeftArrow) {
-    bgm_.CdPrevTrack();
+    music_.CdPrevTrack();
     return true;
   }
   if (keyCode == kRightArrow) {
-    bgm_.CdNextTrack();
+    music_.CdNextTrack();
     return true;
   }
   return false;
 }
 
-void SaverMusic::StopForExit(bool timer2WasEnabled) {
+void SaverMusic::StopForExit(bool cdPollTimerWasOn) {
   // A CD whose polling already stopped is left alone; the process end releases it.
-  if (timer2WasEnabled) bgm_.CdClose();
+  if (cdPollTimerWasOn) music_.CdClose();
   switch (FileMusic()) {
     case FileKind::Wav:
-      bgm_.WavStop();
+      music_.WavStop();
       break;
     case FileKind::Mp3:
-      bgm_.Mp3Close();
+      music_.Mp3Close();
       break;
     case FileKind::None:
       break;

@@ -7,38 +7,38 @@
 
 namespace kovaren::music {
 
-constexpr unsigned kTimer1IntervalMs = 1000;  // MP3 poll
-constexpr unsigned kTimer2IntervalMs = 200;   // audio-CD poll
+constexpr unsigned kMp3PollIntervalMs = 1000;  // MP3 poll
+constexpr unsigned kCdPollIntervalMs = 200;   // audio-CD poll
 
 class SaverMusic {
  public:
   SaverMusic(MciPort& port, const Settings& settings);
 
   struct Timers {
-    bool timer1 = false;  // enable the 1000 ms MP3 poll
-    bool timer2 = false;  // enable the 200 ms CD poll
+    bool mp3PollTimer = false;  // enable the 1000 ms MP3 poll
+    bool cdPollTimer = false;   // enable the 200 ms CD poll
   };
   // Starts what the settings choose and says which timers to enable.
   Timers Start();
-  // Timer1 tick: restarts an MP3 that has stopped.
-  void OnTimer1();
-  // Timer2 tick: polls the CD. Returns Timer2's new enabled state (false: polling stops for good).
-  bool OnTimer2();
+  // MP3 poll tick: restarts an MP3 that has stopped.
+  void OnMp3PollTimer();
+  // CD poll tick: polls the CD. Returns the CD poll timer's new state (false: polling stops for good).
+  bool OnCdPollTimer();
   // True when the key is a track change the music took (left/right arrow with the audio CD);
   // false when the key should end the saver.
   bool TakesKey(int keyCode);
   // Exit steps: close the CD when its timer was still enabled, stop the file music.
-  void StopForExit(bool timer2WasEnabled);
+  void StopForExit(bool cdPollTimerWasOn);
 
   // The module underneath, for what the saver may want to read (CdOk, the last reply).
-  const TesmarBgm& Bgm() const { return bgm_; }
+  const BackgroundMusic& Music() const { return music_; }
 
  private:
   enum class FileKind { None, Wav, Mp3 };
   FileKind FileMusic() const;
 
   const Settings& settings_;
-  TesmarBgm bgm_;
+  BackgroundMusic music_;
 };
 
 }  // namespace kovaren::music

@@ -7,11 +7,12 @@
 // into the Windows shell.
 #pragma once
 #include <cstdint>
-#include "platform/file_path.h"
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/file_path.h"
 
 namespace kovaren {
 

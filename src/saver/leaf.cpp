@@ -1,5 +1,6 @@
 // The leaf start values and the leaf step. Products and sums are formed in double precision and
-// stored as 32-bit floats, in the order the saver has always used, so runs are repeatable bit for bit.
+// stored as 32-bit floats, always in the order written here: reordering them would change the last
+// bits of a position, so runs stay repeatable bit for bit only while this order holds.
 #include "saver/leaf.h"
 
 #include <cmath>

@@ -18,9 +18,9 @@ InputResponse RespondTo(const SaverInput& input, music::SaverMusic& music) {
   return InputResponse::Ignore;
 }
 
-ExitPlan PlanExit(char16_t modeLetter, bool timer2Enabled) {
+ExitPlan PlanExit(char16_t modeLetter, bool cdPollTimerOn) {
   ExitPlan plan;
-  plan.stopCdPolling = timer2Enabled;
+  plan.stopCdPolling = cdPollTimerOn;
   // Only the full-screen switch hid the cursor and set the saver-running state; an empty command
   // line took neither, so there is nothing to give back.
   const bool fullScreenSwitch = modeLetter == u'S';

@@ -31,14 +31,14 @@ InputResponse RespondTo(const SaverInput& input, music::SaverMusic& music);
 
 // What ending the saver gives back. Steps are carried out in the order of the fields.
 struct ExitPlan {
-  bool stopCdPolling = false;       // Timer2 was still enabled: disable it; the music then closes the CD
+  bool stopCdPolling = false;       // the CD poll timer was still on: stop it; the music then closes the CD
   bool allowSystemKeys = false;     // undo the "saver running" state that the full-screen switch set
   bool showCursor = false;          // undo the one ShowCursor(FALSE) of the full-screen switch
   bool reactivateSystemSaver = true;  // SPI_SETSCREENSAVEACTIVE 1, profile untouched: in every mode
 };
 
 // `modeLetter` is the command line's switch letter as start-up read it (upper-cased, 0 for an empty
-// command line): it decides what start-up took. `timer2Enabled` is the CD poll's state at exit.
-ExitPlan PlanExit(char16_t modeLetter, bool timer2Enabled);
+// command line): it decides what start-up took. `cdPollTimerOn` is the CD poll's state at exit.
+ExitPlan PlanExit(char16_t modeLetter, bool cdPollTimerOn);
 
 }  // namespace kovaren::saver

@@ -1,7 +1,11 @@
-// The full-screen saver window Tesmar_S: a borderless topmost popup over the primary screen showing
-// the desktop snapshot with the leaves falling over it, paced at a fixed pass rate, ended by a key or
-// a click. The leaves, the compositing and every decision live in the portable core; this file only
-// takes the snapshot, paces, presents and routes messages.
+// Folder src/saver owns the full-screen saver: the leaf model (leaf.h), the sprites, the scene that
+// composes each pass (leaf_scene.h), pacing (pass_clock.h), the clip region of a present, what input
+// and exit mean (saver_input.h), and its Win32 window (this file).
+//
+// The full-screen saver window (class and caption "Tesmar_Main"): a borderless topmost popup over the
+// primary screen showing the desktop snapshot with the leaves falling over it, paced at a fixed pass
+// rate, ended by a key or a click. The leaves, the compositing and every decision live in the portable
+// core; this file only takes the snapshot, paces, presents and routes messages.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -28,8 +32,9 @@ namespace {
 
 // The caption (kSaverCaption) is how start-up recognises a running saver; the class shares the name.
 constexpr wchar_t kSaverClass[] = L"Tesmar_Main";
-constexpr UINT_PTR kTimer1Id = 1;  // MP3 poll
-constexpr UINT_PTR kTimer2Id = 2;  // audio-CD poll
+// Window timer ids of the two music polls.
+constexpr UINT_PTR kMp3PollTimer = 1;
+constexpr UINT_PTR kCdPollTimer = 2;
 // Sleep granularity while the saver runs: without it a 17 ms wait can last 31 ms on Windows, and
 // passes would arrive in pairs.
 constexpr UINT kTimerResolutionMs = 1;
@@ -44,6 +49,12 @@ class SaverWindow final : public Window<SaverWindow> {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
+  bool CreateHiddenWindow();
+  void TakeSnapshot();
+  void SetUpLeaves();
+  void StartMusic();
+  void ShowTopmost();
+
   const PixelBuffer& Frame() const { return scene_ ? scene_->frame() : snapshot_; }
   void RunOnePass();
   void Present(std::span<const Rect> dirty);
@@ -61,7 +72,7 @@ class SaverWindow final : public Window<SaverWindow> {
   std::optional<saver::LeafScene> scene_;
   std::unique_ptr<music::MciPort> musicPort_;
   std::optional<music::SaverMusic> music_;
-  bool timer2Enabled_ = false;
+  bool cdPollTimerOn_ = false;
   bool running_ = false;
   std::vector<uint8_t> regionData_;  // reused RGNDATA buffer for the dirty region
 };
@@ -93,13 +104,21 @@ void GiveBackSystemState(const saver::ExitPlan& plan, StartContext& context) {
 }
 
 bool SaverWindow::Start() {
+  if (!CreateHiddenWindow()) return false;
+  TakeSnapshot();
+  SetUpLeaves();
+  StartMusic();
+  ShowTopmost();
+  return true;
+}
+
+// A borderless window over the primary screen, created hidden so the snapshot cannot see it.
+bool SaverWindow::CreateHiddenWindow() {
   WNDCLASSEXW wc{};
   wc.style = CS_OWNDC;  // one DC for the whole run: no GetDC per pass
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);  // seen only when start-up did not hide the cursor
   wc.hbrBackground = nullptr;                    // every pixel is painted from the frame
   if (!RegisterClassOnce(context_.instance, kSaverClass, wc)) return false;
-
-  // 1-4: a borderless window over the primary screen, created hidden so the snapshot cannot see it.
   width_ = GetSystemMetrics(SM_CXSCREEN);
   height_ = GetSystemMetrics(SM_CYSCREEN);
   if (!CreateAs(kSaverClass, kSaverCaption, WS_POPUP, 0, 0, 0, width_, height_, nullptr, nullptr,
@@ -107,8 +126,11 @@ bool SaverWindow::Start() {
     return false;
   }
   dc_ = GetDC(hwnd());
+  return true;
+}
 
-  // 5: the snapshot, exactly as captured, through the desktop's DC.
+// The desktop exactly as captured, through the desktop's DC; black when it cannot be captured.
+void SaverWindow::TakeSnapshot() {
   if (HDC desktop = GetDC(GetDesktopWindow())) {
     snapshot_ = CapturePixels(desktop, {0, 0, width_, height_});
     ReleaseDC(GetDesktopWindow(), desktop);
@@ -116,26 +138,32 @@ bool SaverWindow::Start() {
   if (snapshot_.width() != width_ || snapshot_.height() != height_) {
     snapshot_ = PixelBuffer(width_, height_, Rgb(0, 0, 0));  // no snapshot: leaves over black
   }
+}
 
-  // 6-7: the leaves. Without the sprites the bare snapshot is shown until the user ends the saver.
-  if (std::optional<saver::SpriteSet> sprites = LoadEmbeddedSprites()) {
-    try {
-      scene_.emplace(snapshot_, std::move(*sprites), settings_.leafCount,
-                     std::make_unique<saver::SeededRandom>(SeedNow()));
-      snapshot_ = PixelBuffer{};  // the scene has its own copy
-    } catch (const std::exception&) {
-      scene_.reset();  // out of memory for a huge leaf table: the bare snapshot still ends on input
-    }
+// The leaves. Without the sprites the bare snapshot is shown until the user ends the saver.
+void SaverWindow::SetUpLeaves() {
+  std::optional<saver::SpriteSet> sprites = LoadEmbeddedSprites();
+  if (!sprites) return;
+  try {
+    scene_.emplace(snapshot_, std::move(*sprites), settings_.leafCount,
+                   std::make_unique<saver::SeededRandom>(SeedNow()));
+    snapshot_ = PixelBuffer{};  // the scene has its own copy
+  } catch (const std::exception&) {
+    scene_.reset();  // out of memory for a huge leaf table: the bare snapshot still ends on input
   }
+}
 
-  // 8: the music, and the timers it asks for.
+// The music, and the poll timers it asks for.
+void SaverWindow::StartMusic() {
   musicPort_ = music::MakeWinmmPort();
   music_.emplace(*musicPort_, settings_);
   const music::SaverMusic::Timers timers = music_->Start();
-  if (timers.timer1) SetTimer(hwnd(), kTimer1Id, music::kTimer1IntervalMs, nullptr);
-  if (timers.timer2) timer2Enabled_ = SetTimer(hwnd(), kTimer2Id, music::kTimer2IntervalMs, nullptr) != 0;
+  if (timers.mp3PollTimer) SetTimer(hwnd(), kMp3PollTimer, music::kMp3PollIntervalMs, nullptr);
+  if (timers.cdPollTimer) cdPollTimerOn_ = SetTimer(hwnd(), kCdPollTimer, music::kCdPollIntervalMs, nullptr) != 0;
+}
 
-  // 9-10: shown in the normal state, then topmost without moving, sizing or activating it.
+// Shown in the normal state, then topmost without moving, sizing or activating it.
+void SaverWindow::ShowTopmost() {
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   // Keys go to the focused window only; a window that was shown but never activated (as under a
@@ -143,7 +171,6 @@ bool SaverWindow::Start() {
   SetForegroundWindow(hwnd());
   SetFocus(hwnd());
   UpdateWindow(hwnd());  // the snapshot appears at once, before the first pass
-  return true;
 }
 
 void SaverWindow::RunAnimation() {
@@ -212,21 +239,21 @@ void SaverWindow::Respond(const saver::SaverInput& input) {
 }
 
 void SaverWindow::OnTimer(UINT_PTR id) {
-  if (id == kTimer1Id) {
-    music_->OnTimer1();
-  } else if (id == kTimer2Id && timer2Enabled_) {
-    if (!music_->OnTimer2()) {  // the CD is unusable: polling stops for good
-      KillTimer(hwnd(), kTimer2Id);
-      timer2Enabled_ = false;
+  if (id == kMp3PollTimer) {
+    music_->OnMp3PollTimer();
+  } else if (id == kCdPollTimer && cdPollTimerOn_) {
+    if (!music_->OnCdPollTimer()) {  // the CD is unusable: polling stops for good
+      KillTimer(hwnd(), kCdPollTimer);
+      cdPollTimerOn_ = false;
     }
   }
 }
 
 void SaverWindow::ExitSaver() {
-  const saver::ExitPlan plan = saver::PlanExit(context_.modeLetter, timer2Enabled_);
+  const saver::ExitPlan plan = saver::PlanExit(context_.modeLetter, cdPollTimerOn_);
   if (plan.stopCdPolling) {
-    KillTimer(hwnd(), kTimer2Id);
-    timer2Enabled_ = false;
+    KillTimer(hwnd(), kCdPollTimer);
+    cdPollTimerOn_ = false;
   }
   music_->StopForExit(plan.stopCdPolling);
   GiveBackSystemState(plan, context_);

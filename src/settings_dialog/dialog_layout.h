@@ -8,7 +8,7 @@ namespace kovaren::dialog {
 inline constexpr int kClientWidth = 460;
 inline constexpr int kClientHeight = 214;
 
-// The settings panel Pic_1 and the brushed-metal strip it is tiled with.
+// The settings panel and the brushed-metal strip it is tiled with.
 inline constexpr Rect kPanel{16, 16, 429, 125};
 inline constexpr int kStripWidth = 556;
 inline constexpr int kStripHeight = 20;

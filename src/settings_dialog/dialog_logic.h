@@ -1,3 +1,7 @@
+// Folder src/settings_dialog owns the settings dialog: its logic (this file), where its controls stand
+// (dialog_layout.h), its painted backdrop (backdrop.h), the caption zoom it opens and closes with
+// (zoom.h) and its Win32 window (dialog_win32.cpp).
+//
 // What the settings dialog shows and writes, independent of the window system: a model of its
 // controls, the loading sequence, the option group, the leaf-count scroll bar, the music file and
 // the save. The Win32 window only mirrors this model on screen and feeds the user's actions in.
@@ -14,7 +18,7 @@
 
 namespace kovaren::dialog {
 
-// The leaf-count scroll bar HS_Num: fine steps (one leaf per arrow click, ten per trough click)
+// The leaf-count scroll bar: fine steps (one leaf per arrow click, ten per trough click)
 // from a floor of 50, so every count a user would pick is one click apart.
 inline constexpr int kCountMinimum = 50;
 inline constexpr int kCountMaximum = 500;
@@ -39,12 +43,12 @@ struct ScrollBarModel {
 
 // The dialog's controls as the logic sees them. Texts are code page 932, as in the settings file.
 struct DialogControls {
-  ScrollBarModel count;                   // HS_Num
-  std::string countLabel;                 // lbl_Num
-  std::array<bool, 3> optionOn{};         // Img_BGM(0..2): "on" mark shown, indexed by music kind
-  std::string repeatText;                 // BGM_Repeat's text field
-  std::vector<std::string> repeatList;    // BGM_Repeat's drop-down entries
-  std::string fileLabel;                  // lbl_Fname
+  ScrollBarModel count;                   // the leaf-count scroll bar
+  std::string countLabel;                 // the number beside it
+  std::array<bool, 3> optionOn{};         // each music option's "on" mark, indexed by music kind
+  std::string repeatText;                 // the repeat-track box's text field
+  std::vector<std::string> repeatList;    // the repeat-track box's drop-down entries
+  std::string fileLabel;                  // the music file's path as shown
 };
 
 // How the user moved the scroll bar.

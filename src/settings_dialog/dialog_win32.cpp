@@ -1,4 +1,4 @@
-// The settings dialog Tesmar_P: a small fixed window over a painted backdrop, with the leaf-count
+// The settings dialog (window class "Tesmar_P"): a small fixed window over a painted backdrop, with the leaf-count
 // scroll bar, the music option group, the CD track combo box, the music file chooser and the save
 // and cancel buttons. What it shows and writes is decided by DialogLogic; this file mirrors that
 // model on screen, feeds the user's actions in and paints one retained image of everything drawn.
@@ -86,8 +86,8 @@ class SettingsDialog final : public Window<SettingsDialog> {
   SettingsDialog(HINSTANCE instance, Settings& settings) : instance_(instance), logic_(settings) {}
   ~SettingsDialog();
 
-  // Form_Load: creates the window hidden, loads the controls and zooms it open. False when the window
-  // could not be created.
+  // Creates the window hidden, loads the controls and zooms it open. False when the window could not
+  // be created.
   bool Load();
   void RunModal();
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);

@@ -1,8 +1,10 @@
-// The user's four settings and the settings file "Kovaren.ini" (where it lives: settings_places.h).
+// Folder src/settings_file owns the settings record and the file "Kovaren.ini": its keys, defaults and
+// validation (this file), read and written over our own INI reader and writer (ini_file.h), and where
+// the file lives (settings_places.h).
+//
 // Values, the music file's path included, are code page 932 bytes, as stored in the file.
 #pragma once
 #include <cstdint>
-#include "platform/file_path.h"
 #include <optional>
 #include <span>
 #include <string>

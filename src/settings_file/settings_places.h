@@ -2,7 +2,6 @@
 // as it always has; when the program's folder cannot be written (a system folder, for a standard
 // user), the settings move to a per-user file, which from then on is the one read and written.
 #pragma once
-#include "platform/file_path.h"
 #include <span>
 
 #include "platform/file_io.h"

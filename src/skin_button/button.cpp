@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace kovaren::controls {
+namespace kovaren::skin_button {
 namespace {
 
 constexpr ColourRef kBlack = 0;
@@ -23,15 +23,15 @@ const wchar_t* const kZeroText = L"0";
 
 }  // namespace
 
-Command::Command(CommandSite& site, SkinSet skins, FontSpec ambientFont)
+SkinButton::SkinButton(SkinButtonSite& site, SkinSet skins, FontSpec ambientFont)
     : site_(site), skins_(std::move(skins)), ambientFont_(std::move(ambientFont)) {}
 
-void Command::Initialize() {
+void SkinButton::Initialize() {
   state_ = state::kIdle;
   pollActive_ = true;
 }
 
-void Command::ReadProperties(const PropertyStore& store) {
+void SkinButton::ReadProperties(const PropertyStore& store) {
   // Each value that cannot be converted is skipped; the field keeps what it had.
   if (auto v = ToBoolean(store.Read(kKeyEnabled, true))) enabled_ = *v;
   if (auto v = ToText(store.Read(kKeyCaption, std::wstring(kCaptionReadDefault)))) caption_ = std::move(*v);
@@ -48,7 +48,7 @@ void Command::ReadProperties(const PropertyStore& store) {
   ResetLook();
 }
 
-void Command::WriteProperties(PropertyStore& store) {
+void SkinButton::WriteProperties(PropertyStore& store) {
   store.Write(kKeyEnabled, enabled_, true);
   store.Write(kKeyCaption, caption_, std::wstring(kCaptionWriteDefault));
   store.Write(kKeyFirstRun, int64_t{firstRun_}, std::wstring(kOneText));
@@ -58,36 +58,36 @@ void Command::WriteProperties(PropertyStore& store) {
   ResetLook();
 }
 
-void Command::Resize(int width, int height) {
+void SkinButton::Resize(int width, int height) {
   surface_ = PixelBuffer(width < 0 ? 0 : width, height < 0 ? 0 : height);
   ApplyEnabled();
 }
 
-void Command::SetCaption(std::wstring text) {
+void SkinButton::SetCaption(std::wstring text) {
   caption_ = std::move(text);
   site_.PropertyChanged(kKeyCaption);
   site_.Refresh();  // the skin is not redrawn, but the label shows its new text
 }
 
-void Command::SetFont(FontSpec font) {
+void SkinButton::SetFont(FontSpec font) {
   font_ = std::move(font);
   site_.PropertyChanged(kKeyFont);
   site_.Refresh();
 }
 
-ColourRef Command::FontColour() {
+ColourRef SkinButton::FontColour() {
   const ColourRef colour = captionColour_;
   ResetLook();
   return colour;
 }
 
-void Command::SetFontColour(ColourRef colour) {
+void SkinButton::SetFontColour(ColourRef colour) {
   captionColour_ = colour;
   ResetLook();
   site_.PropertyChanged(kKeyFontColour);
 }
 
-bool Command::Enabled() {
+bool SkinButton::Enabled() {
   if (firstRun_ == 0) {
     // Stands in for first-time creation: the first read switches a fresh instance on.
     ResetLook();
@@ -99,19 +99,19 @@ bool Command::Enabled() {
   return result;
 }
 
-void Command::SetEnabled(bool enabled) {
+void SkinButton::SetEnabled(bool enabled) {
   enabled_ = enabled;
   site_.PropertyChanged(kKeyEnabled);
   ApplyEnabled();
 }
 
-uint8_t Command::Visible() {
+uint8_t SkinButton::Visible() {
   if (!opaque_) return 0;
   ResetLook();
   return UINT8_MAX;
 }
 
-void Command::SetVisible(uint8_t value) {
+void SkinButton::SetVisible(uint8_t value) {
   if (value != 0) {
     opaque_ = true;
     ResetLook();
@@ -122,7 +122,7 @@ void Command::SetVisible(uint8_t value) {
   site_.PropertyChanged(kKeyVisible);
 }
 
-void Command::GotFocus() {
+void SkinButton::GotFocus() {
   if (!enabled_) return;
   if (state_ == state::kHover) {
     // Focus taken by a click on a hovered button: it looks pressed until the release.
@@ -134,19 +134,19 @@ void Command::GotFocus() {
   }
 }
 
-void Command::LostFocus() {
+void SkinButton::LostFocus() {
   if (!enabled_ || state_ == state::kIdle) return;
   state_ = state::kIdle;
   DrawSkin(Skin::Normal);
 }
 
-void Command::MouseDown(MouseButton button) {
+void SkinButton::MouseDown(MouseButton button) {
   if (!enabled_ || button != MouseButton::Left) return;
   buttonDown_ = true;
   DrawSkin(Skin::Pressed);
 }
 
-void Command::MouseMove() {
+void SkinButton::MouseMove() {
   if (!enabled_) return;
   if (state_ == state::kIdle) {
     state_ = state::kHover;
@@ -158,7 +158,7 @@ void Command::MouseMove() {
   }
 }
 
-void Command::MouseUp(MouseButton button) {
+void SkinButton::MouseUp(MouseButton button) {
   if (!enabled_) return;
   if (button == MouseButton::Left) {
     buttonDown_ = false;
@@ -169,21 +169,21 @@ void Command::MouseUp(MouseButton button) {
   if (state_ != state::kFocused && enabled_) site_.Click();
 }
 
-void Command::CancelPress() {
+void SkinButton::CancelPress() {
   if (!enabled_ || !buttonDown_) return;
   buttonDown_ = false;
   if (state_ == state::kHover) DrawSkin(Skin::Normal);
   else if (state_ == state::kFocusedHover) DrawSkin(Skin::HighLightSelect);
 }
 
-void Command::PollTick() {
+void SkinButton::PollTick() {
   if (!pollActive_) return;
   const auto pointer = site_.CursorPosition();
   if (!pointer) return;  // nothing known about the pointer: keep the look
   if (!site_.IsOwnWindowAt(*pointer)) LeaveHover();
 }
 
-void Command::LeaveHover() {
+void SkinButton::LeaveHover() {
   if (!enabled_) return;
   if (state_ == state::kHover) {
     state_ = state::kIdle;
@@ -195,19 +195,19 @@ void Command::LeaveHover() {
   }
 }
 
-void Command::ApplyEnabled() {
+void SkinButton::ApplyEnabled() {
   captionEnabled_ = enabled_;
   DrawSkin(enabled_ ? Skin::Normal : Skin::Disable);
 }
 
-void Command::ResetLook() {
+void SkinButton::ResetLook() {
   if (!enabled_) return;
   captionEnabled_ = true;
   if (firstRun_ == 0) captionColour_ = kBlack;
   DrawSkin(Skin::Normal);
 }
 
-void Command::DrawSkin(Skin skin) {
+void SkinButton::DrawSkin(Skin skin) {
   // Hovered unfocused: shaded top; idle or focused: light top; states 0 and 4 keep the last one,
   // so HighLightSelect after HighLight is shaded and after Selected is light.
   if (state_ == state::kIdle || state_ == state::kFocused) hoverGradient_ = false;
@@ -218,8 +218,8 @@ void Command::DrawSkin(Skin skin) {
   site_.Refresh();
 }
 
-CaptionLook Command::caption() const {
+CaptionLook SkinButton::caption() const {
   return CaptionLook{caption_, font_, captionColour_, captionEnabled_, captionBox_};
 }
 
-}  // namespace kovaren::controls
+}  // namespace kovaren::skin_button

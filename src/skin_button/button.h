@@ -1,6 +1,10 @@
+// Folder src/skin_button owns the skinned push button: its behaviour (this file), its stored
+// properties (button_properties.h), how it looks (button_skin.h) and its Win32 window
+// (button_win32.cpp, window class "Tesmar.Command").
+//
 // The skinned push button's behaviour: interaction state, the hover poll, the properties with their
 // read-side redraws, persistence and the Click event. The platform (pointer, window under it,
-// repaint, the host's notices) is reached through CommandSite, so every rule runs in unit tests.
+// repaint, the host's notices) is reached through SkinButtonSite, so every rule runs in unit tests.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -12,7 +16,7 @@
 #include "gfx/pixel_buffer.h"
 #include "gfx/screen_geometry.h"
 
-namespace kovaren::controls {
+namespace kovaren::skin_button {
 
 // Interaction states; what each transition draws on entering it is in button.cpp.
 namespace state {
@@ -37,7 +41,7 @@ struct CaptionLook {
   Rect box;             // pixels; text centred across, at the top of the box
 };
 
-class CommandSite {
+class SkinButtonSite {
  public:
   // The pointer's screen position; nothing when the platform cannot tell.
   virtual std::optional<ScreenPoint> CursorPosition() = 0;
@@ -50,13 +54,13 @@ class CommandSite {
   virtual void Click() = 0;
 
  protected:
-  ~CommandSite() = default;
+  ~SkinButtonSite() = default;
 };
 
-class Command {
+class SkinButton {
  public:
   // A fresh instance as made without stored properties: state 0, disabled until Enabled is read.
-  Command(CommandSite& site, SkinSet skins, FontSpec ambientFont = DesignFont());
+  SkinButton(SkinButtonSite& site, SkinSet skins, FontSpec ambientFont = DesignFont());
 
   // --- the host's calls -------------------------------------------------------------------
   void Initialize();
@@ -110,7 +114,7 @@ class Command {
   void ApplyEnabled();
   void ResetLook();
 
-  CommandSite& site_;
+  SkinButtonSite& site_;
   SkinSet skins_;
   FontSpec ambientFont_;
 
@@ -132,4 +136,4 @@ class Command {
   std::optional<Skin> drawn_;
 };
 
-}  // namespace kovaren::controls
+}  // namespace kovaren::skin_button

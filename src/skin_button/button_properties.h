@@ -10,7 +10,7 @@
 #include <string_view>
 #include <variant>
 
-namespace kovaren::controls {
+namespace kovaren::skin_button {
 
 // A caption font: face, size in hundredths of a point, weight, style and character set.
 struct FontSpec {
@@ -60,4 +60,4 @@ class MemoryPropertyStore final : public PropertyStore {
   std::map<std::string, PropertyValue> entries_;
 };
 
-}  // namespace kovaren::controls
+}  // namespace kovaren::skin_button

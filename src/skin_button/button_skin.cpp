@@ -2,7 +2,7 @@
 
 #include "gfx/rounding.h"
 
-namespace kovaren::controls {
+namespace kovaren::skin_button {
 namespace {
 
 // The stretchable middle of each picture edge: 56 pixels across, 17 down.
@@ -75,4 +75,4 @@ Rect CaptionBox(int w, int h, int labelHeightTwips) {
   return {0, RoundToInt(topTwips / kTwipsPerPixel), w, RoundToInt(static_cast<double>(labelHeightTwips) / kTwipsPerPixel)};
 }
 
-}  // namespace kovaren::controls
+}  // namespace kovaren::skin_button

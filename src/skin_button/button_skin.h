@@ -7,7 +7,7 @@
 
 #include "gfx/pixel_buffer.h"
 
-namespace kovaren::controls {
+namespace kovaren::skin_button {
 
 enum class Skin : uint8_t { Normal, HighLight, Pressed, Selected, HighLightSelect, Disable };
 inline constexpr int kSkinCount = 6;
@@ -70,4 +70,4 @@ void DrawButtonFace(PixelBuffer& surface, const PixelBuffer& skin, bool shadedTo
 inline constexpr int kCaptionLabelHeightTwips = 195;
 Rect CaptionBox(int width, int height, int labelHeightTwips = kCaptionLabelHeightTwips);
 
-}  // namespace kovaren::controls
+}  // namespace kovaren::skin_button

@@ -15,10 +15,10 @@
 namespace kovaren::win32 {
 namespace {
 
-using controls::Command;
-using controls::FontSpec;
-using controls::MouseButton;
-using controls::Skin;
+using skin_button::SkinButton;
+using skin_button::FontSpec;
+using skin_button::MouseButton;
+using skin_button::Skin;
 
 constexpr UINT_PTR kHoverPollTimer = 1;
 constexpr UINT kHoverPollMilliseconds = 100;
@@ -36,16 +36,16 @@ constexpr uint32_t kColourRefMask = 0x00FFFFFFu;
 constexpr wchar_t kSkinResourcePrefix[] = L"BUTTON_";
 
 std::optional<PixelBuffer> SkinPicture(HMODULE module, Skin skin) {
-  return ResourcePicture(module, (kSkinResourcePrefix + ResourceName(controls::SkinFileStem(skin))).c_str());
+  return ResourcePicture(module, (kSkinResourcePrefix + ResourceName(skin_button::SkinFileStem(skin))).c_str());
 }
 
-controls::SkinSet LoadSkins(HMODULE skinResources) {
-  std::array<PixelBuffer, controls::kSkinCount> pictures;
-  for (int i = 0; i < controls::kSkinCount; ++i) {
+skin_button::SkinSet LoadSkins(HMODULE skinResources) {
+  std::array<PixelBuffer, skin_button::kSkinCount> pictures;
+  for (int i = 0; i < skin_button::kSkinCount; ++i) {
     // A missing picture leaves that look without a rim: the gradient still shows.
     if (auto p = SkinPicture(skinResources, Skin(i))) pictures[i] = std::move(*p);
   }
-  return controls::SkinSet(std::move(pictures));
+  return skin_button::SkinSet(std::move(pictures));
 }
 
 int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -90,7 +90,7 @@ HFONT CreateCaptionFont(const FontSpec& wanted, HDC dc) {
 
 FontSpec SpecFromFont(HFONT font, HDC dc) {
   LOGFONTW lf{};
-  FontSpec wanted = controls::DesignFont();
+  FontSpec wanted = skin_button::DesignFont();
   if (!font || !GetObjectW(font, sizeof(lf), &lf)) return wanted;
   wanted.face = lf.lfFaceName;
   const int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
@@ -105,7 +105,7 @@ FontSpec SpecFromFont(HFONT font, HDC dc) {
 
 // The window owns itself (a child made through a C-style call has no other owner): the window base
 // deletes it after its last message.
-class SkinButtonWindow final : public Window<SkinButtonWindow>, private controls::CommandSite {
+class SkinButtonWindow final : public Window<SkinButtonWindow>, private skin_button::SkinButtonSite {
  public:
   explicit SkinButtonWindow(HMODULE skinResources) : core_(*this, LoadSkins(skinResources)) {}
   SkinButtonWindow(const SkinButtonWindow&) = delete;
@@ -138,7 +138,7 @@ class SkinButtonWindow final : public Window<SkinButtonWindow>, private controls
   void UseFont(const FontSpec& wanted);
   void DeliverClick();
 
-  // CommandSite
+  // SkinButtonSite
   std::optional<ScreenPoint> CursorPosition() override {
     POINT p;
     if (!GetCursorPos(&p)) return std::nullopt;
@@ -151,7 +151,7 @@ class SkinButtonWindow final : public Window<SkinButtonWindow>, private controls
   void PropertyChanged(std::string_view) override {}
   void Click() override { clickPending_ = true; }
 
-  controls::Command core_;
+  skin_button::SkinButton core_;
   HFONT font_ = nullptr;
   FontSpec fontSpec_;
   bool clickPending_ = false;
@@ -257,9 +257,9 @@ LRESULT SkinButtonWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void SkinButtonWindow::OnCreate(const CREATESTRUCTW& create) {
   // The buttons are made as from a stored layout that holds only the caption and the font.
-  controls::MemoryPropertyStore stored;
+  skin_button::MemoryPropertyStore stored;
   stored.Put("Caption", std::wstring(create.lpszName ? create.lpszName : L""));
-  stored.Put("Font", controls::DesignFont());
+  stored.Put("Font", skin_button::DesignFont());
   core_.ReadProperties(stored);
   core_.Resize(create.cx, create.cy);
   core_.SetEnabled((create.style & WS_DISABLED) == 0);
@@ -338,7 +338,7 @@ void SkinButtonWindow::PaintParentBackground(HDC dc, const RECT& client) {
 }
 
 void SkinButtonWindow::PaintCaption(HDC dc) {
-  const controls::CaptionLook look = core_.caption();
+  const skin_button::CaptionLook look = core_.caption();
   if (look.text.empty()) return;
   HGDIOBJ oldFont = font_ ? SelectObject(dc, font_) : nullptr;
   SetBkMode(dc, TRANSPARENT);

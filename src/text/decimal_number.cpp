@@ -102,8 +102,14 @@ DecimalNumber::Binary DecimalNumber::MagnitudeAsDouble() const {
   return binary;
 }
 
-std::optional<DecimalNumber> ReadDecimal(std::string_view text, const NumberRules& rules) { return Read(text, rules); }
-std::optional<DecimalNumber> ReadDecimal(std::u16string_view text, const NumberRules& rules) { return Read(text, rules); }
-std::optional<DecimalNumber> ReadDecimal(std::wstring_view text, const NumberRules& rules) { return Read(text, rules); }
+std::optional<DecimalNumber> ReadDecimal(std::string_view text, const NumberRules& rules) {
+  return Read(text, rules);
+}
+std::optional<DecimalNumber> ReadDecimal(std::u16string_view text, const NumberRules& rules) {
+  return Read(text, rules);
+}
+std::optional<DecimalNumber> ReadDecimal(std::wstring_view text, const NumberRules& rules) {
+  return Read(text, rules);
+}
 
 }  // namespace kovaren::text

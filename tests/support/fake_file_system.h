@@ -2,7 +2,6 @@
 // change (as a read-only folder does), files that stand but cannot be read, and one step of a save
 // that can be made to fail. It counts the reads and replacements the code under test makes.
 #pragma once
-#include "platform/file_path.h"
 #include <map>
 #include <memory>
 #include <optional>

@@ -10,9 +10,9 @@
 namespace kovaren::art {
 namespace {
 
-using controls::kSkinHeight;
-using controls::kSkinWidth;
-using controls::Skin;
+using skin_button::kSkinHeight;
+using skin_button::kSkinWidth;
+using skin_button::Skin;
 
 constexpr int kLast = kSkinWidth - 1;     // 63
 constexpr int kBottom = kSkinHeight - 1;  // 24
@@ -155,7 +155,7 @@ std::vector<AssetFile> DrawSkinAssets() {
   };
   std::vector<AssetFile> files;
   for (const auto& [skin, picture] : pictures) {
-    files.push_back({std::string("button/") + controls::SkinFileStem(skin) + ".bmp", EncodeBmp24(picture)});
+    files.push_back({std::string("button/") + skin_button::SkinFileStem(skin) + ".bmp", EncodeBmp24(picture)});
   }
   return files;
 }

@@ -16,9 +16,9 @@
 namespace {
 
 using namespace kovaren;
-using namespace kovaren::controls;
+using namespace kovaren::skin_button;
 
-class StillSite final : public CommandSite {
+class StillSite final : public SkinButtonSite {
  public:
   std::optional<ScreenPoint> CursorPosition() override { return ScreenPoint{}; }
   bool IsOwnWindowAt(ScreenPoint) override { return pointerOver; }
@@ -69,7 +69,7 @@ bool WritePng(const std::filesystem::path& path, const PixelBuffer& picture) {
 
 struct Gesture {
   const char* name;
-  std::function<void(Command&, StillSite&)> act;
+  std::function<void(SkinButton&, StillSite&)> act;
 };
 
 }  // namespace
@@ -84,25 +84,25 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(dir, error);
   const SkinSet skins = Skins();
   const Gesture gestures[] = {
-      {"normal", [](Command&, StillSite&) {}},
-      {"highlight", [](Command& c, StillSite&) { c.MouseMove(); }},
-      {"pressed", [](Command& c, StillSite&) { c.MouseMove(); c.GotFocus(); c.MouseDown(MouseButton::Left); }},
+      {"normal", [](SkinButton&, StillSite&) {}},
+      {"highlight", [](SkinButton& c, StillSite&) { c.MouseMove(); }},
+      {"pressed", [](SkinButton& c, StillSite&) { c.MouseMove(); c.GotFocus(); c.MouseDown(MouseButton::Left); }},
       {"highlightselect_after_click",
-       [](Command& c, StillSite&) {
+       [](SkinButton& c, StillSite&) {
          c.MouseMove();
          c.GotFocus();
          c.MouseDown(MouseButton::Left);
          c.MouseUp(MouseButton::Left);
        }},
-      {"selected", [](Command& c, StillSite&) { c.GotFocus(); }},
-      {"highlightselect_after_selected", [](Command& c, StillSite&) { c.GotFocus(); c.MouseMove(); }},
-      {"disable", [](Command& c, StillSite&) { c.SetEnabled(false); }},
+      {"selected", [](SkinButton& c, StillSite&) { c.GotFocus(); }},
+      {"highlightselect_after_selected", [](SkinButton& c, StillSite&) { c.GotFocus(); c.MouseMove(); }},
+      {"disable", [](SkinButton& c, StillSite&) { c.SetEnabled(false); }},
   };
   int failures = 0;
   for (auto [w, h] : {std::pair{81, 25}, {29, 21}}) {
     for (const Gesture& g : gestures) {
       StillSite site;
-      Command button(site, skins);
+      SkinButton button(site, skins);
       button.ReadProperties(MemoryPropertyStore{});
       button.Resize(w, h);
       button.Initialize();

@@ -15,7 +15,7 @@ using ::testing::IsEmpty;
 struct Module {
   Settings settings;
   FakeMci device;
-  TesmarBgm bgm{device, settings};
+  BackgroundMusic bgm{device, settings};
 };
 
 TEST(MciSend, ReplyIsTheAnswerTheErrorTextOrAFixedText) {

@@ -22,23 +22,23 @@ Commands Then(Commands first, const Commands& more) {
   return first;
 }
 
-// The saver's side: Timer2 fires only while enabled and takes CdOk as its new state.
+// The saver's side: the CD poll timer fires only while on and takes CdOk as its new state.
 struct CdRun {
   explicit CdRun(int16_t repeat = 0) { settings.bgmRepeat = repeat; }
   Settings settings{.leafCount = 100, .bgmKind = bgm::kAudioCd, .bgmRepeat = 0, .bgmFile = {}};
   FakeMci drive;
   SaverMusic music{drive, settings};
-  bool timer2 = false;
+  bool cdPollTimer = false;
 
   void Start() {
     const SaverMusic::Timers timers = music.Start();
-    EXPECT_FALSE(timers.timer1);
-    timer2 = timers.timer2;
+    EXPECT_FALSE(timers.mp3PollTimer);
+    cdPollTimer = timers.cdPollTimer;
   }
   Commands Tick() {
     drive.ClearLog();
-    drive.Advance(kTimer2IntervalMs);
-    if (timer2) timer2 = music.OnTimer2();
+    drive.Advance(kCdPollIntervalMs);
+    if (cdPollTimer) cdPollTimer = music.OnCdPollTimer();
     return drive.Commands();
   }
   Commands Key(int code, bool expectTaken = true) {
@@ -48,8 +48,8 @@ struct CdRun {
   }
   Commands Exit() {
     drive.ClearLog();
-    const bool was = timer2;
-    timer2 = false;
+    const bool was = cdPollTimer;
+    cdPollTimer = false;
     music.StopForExit(was);
     return drive.Commands();
   }
@@ -62,11 +62,11 @@ TEST(CdMusic, UnusableDriveStopsPollingAfterOneFailedQueryAndIsNotClosed) {
     run.drive.cdDrivePresent = drivePresent;
     run.Start();
     EXPECT_THAT(run.drive.Commands(), ElementsAre("open cdaudio", "set cdaudio time format tmsf"));
-    EXPECT_TRUE(run.timer2);
+    EXPECT_TRUE(run.cdPollTimer);
 
     EXPECT_THAT(run.Tick(), ElementsAre("status cdaudio current track"));
-    EXPECT_FALSE(run.timer2);
-    EXPECT_FALSE(run.music.Bgm().CdOk());
+    EXPECT_FALSE(run.cdPollTimer);
+    EXPECT_FALSE(run.music.Music().CdOk());
     EXPECT_THAT(run.Tick(), IsEmpty());
     EXPECT_THAT(run.Exit(), IsEmpty());
   }
@@ -83,7 +83,7 @@ TEST(CdMusic, WithoutRepeatPlaysWheneverTheDiscIsFoundStopped) {
   EXPECT_THAT(run.Tick(), ::testing::ElementsAreArray(Then(kStatusQueries, {"play cdaudio"})));
   EXPECT_EQ(run.drive.cdTrack, 1);
   EXPECT_TRUE(run.drive.cdPlaying);
-  EXPECT_TRUE(run.timer2);
+  EXPECT_TRUE(run.cdPollTimer);
   EXPECT_THAT(run.Exit(), ElementsAre("stop cdaudio", "close cdaudio"));
   EXPECT_FALSE(run.drive.cdOpen);
 }
@@ -113,7 +113,7 @@ TEST(CdMusic, RepeatTrackBeyondTheDiscFailsEveryTickButPollingGoesOn) {
                                 kStatusQueries, {"status cdaudio position track 12", "play cdaudio from Error:282"})));
     EXPECT_NE(run.drive.sent[3].result, 0);
     EXPECT_NE(run.drive.sent[4].result, 0);  // the device rejects the play built from the error text
-    EXPECT_TRUE(run.timer2);
+    EXPECT_TRUE(run.cdPollTimer);
     EXPECT_FALSE(run.drive.cdPlaying);
   }
 }
@@ -141,7 +141,7 @@ TEST(CdMusic, CurrentTrackReplyIsReadAsANumberOnlyForTheRepeatTrack) {
     run.drive.Script("status cdaudio current track", 0, c.currentTrackReply);
     run.Start();
     const Commands sent = run.Tick();
-    EXPECT_EQ(run.timer2, c.pollingGoesOn);
+    EXPECT_EQ(run.cdPollTimer, c.pollingGoesOn);
     const bool jumped = std::find(sent.begin(), sent.end(), "play cdaudio from 03:00:00:00") != sent.end();
     EXPECT_EQ(jumped, c.jumps);
   }
@@ -231,7 +231,7 @@ TEST(CdMusic, ArrowsStayTrackKeysAfterPollingStopped) {
   run.drive.cdDrivePresent = false;
   run.Start();
   run.Tick();
-  ASSERT_FALSE(run.timer2);
+  ASSERT_FALSE(run.cdPollTimer);
   EXPECT_FALSE(run.Key(37).empty());
   EXPECT_FALSE(run.Key(39).empty());
 }

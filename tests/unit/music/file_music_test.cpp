@@ -26,13 +26,13 @@ struct FileRun {
   void Start() { timers = music.Start(); }
   Commands Tick() {
     device.ClearLog();
-    device.Advance(kTimer1IntervalMs);
-    if (timers.timer1) music.OnTimer1();
+    device.Advance(kMp3PollIntervalMs);
+    if (timers.mp3PollTimer) music.OnMp3PollTimer();
     return device.Commands();
   }
   Commands Exit() {
     device.ClearLog();
-    music.StopForExit(timers.timer2);
+    music.StopForExit(timers.cdPollTimer);
     return device.Commands();
   }
 };
@@ -43,8 +43,8 @@ TEST(Mp3Music, PlaysAndStartsAgainWithinASecondOfItsEnd) {
   run.Start();
   EXPECT_THAT(run.device.Commands(),
               ElementsAre("open \"C:\\music\\a.mp3\" type MPEGVideo Alias MP3Play", "play MP3Play"));
-  EXPECT_TRUE(run.timers.timer1);
-  EXPECT_FALSE(run.timers.timer2);
+  EXPECT_TRUE(run.timers.mp3PollTimer);
+  EXPECT_FALSE(run.timers.cdPollTimer);
   EXPECT_THAT(run.Tick(), ElementsAre("status MP3Play mode"));
   EXPECT_THAT(run.Tick(), ElementsAre("status MP3Play mode"));
   EXPECT_THAT(run.Tick(), ::testing::ElementsAreArray(kRestart));  // ended at 2.5 s
@@ -59,7 +59,7 @@ TEST(Mp3Music, FileThatDoesNotOpenIsNeverPlayedAndTheRestartsFailHarmlessly) {
   FileRun run("C:\\music\\missing.mp3");
   run.Start();
   EXPECT_THAT(run.device.Commands(), ElementsAre("open \"C:\\music\\missing.mp3\" type MPEGVideo Alias MP3Play"));
-  EXPECT_TRUE(run.timers.timer1);  // enabled whether or not the open succeeded
+  EXPECT_TRUE(run.timers.mp3PollTimer);  // enabled whether or not the open succeeded
   for (int i = 0; i < 3; ++i) {
     EXPECT_THAT(run.Tick(), ::testing::ElementsAreArray(kRestart));
     for (const FakeMci::Sent& s : run.device.sent) EXPECT_NE(s.result, 0) << s.command;
@@ -77,7 +77,7 @@ TEST(Mp3Music, NameThatWouldEscapeItsQuotesIsRefusedNotSent) {
     run.Start();
     EXPECT_THAT(run.device.Commands(), IsEmpty());
     EXPECT_FALSE(run.device.openAlias);
-    EXPECT_TRUE(run.timers.timer1);
+    EXPECT_TRUE(run.timers.mp3PollTimer);
     EXPECT_THAT(run.Tick(), ::testing::ElementsAreArray(kRestart));  // like a file that does not open
   }
 }
@@ -110,7 +110,7 @@ TEST(Mp3Music, ModeIsJudgedByTheFirstSevenCharactersOfItsBuffer) {
     SCOPED_TRACE(c.replies.back().second);
     Settings settings;
     FakeMci device;
-    TesmarBgm bgm(device, settings);
+    BackgroundMusic bgm(device, settings);
     bool playing = false;
     for (const auto& [code, reply] : c.replies) {
       device.Script("status MP3Play mode", code, reply);
@@ -146,8 +146,8 @@ TEST(FileMusic, LastThreeCharactersInAnyCaseChooseThePlayer) {
     FileRun run(c.file);
     run.device.AddPlayableFile(c.file, 2500);
     run.Start();
-    EXPECT_EQ(run.timers.timer1, c.player == Player::Mp3);
-    EXPECT_FALSE(run.timers.timer2);
+    EXPECT_EQ(run.timers.mp3PollTimer, c.player == Player::Mp3);
+    EXPECT_FALSE(run.timers.cdPollTimer);
     const Commands exit = run.Exit();
     switch (c.player) {
       case Player::Mp3:
@@ -172,7 +172,7 @@ TEST(WavMusic, LoopsThroughTheSoundPlayerOnlyWithAWaveDevice) {
     FileRun run("C:\\music\\rain.WAV");
     run.device.waveDevices = devices;
     run.Start();
-    EXPECT_FALSE(run.timers.timer1);
+    EXPECT_FALSE(run.timers.mp3PollTimer);
     EXPECT_THAT(run.device.Commands(), IsEmpty());
     if (devices == 0) {
       EXPECT_TRUE(run.device.sounds.empty());
@@ -192,8 +192,8 @@ TEST(NoMusic, OtherKindsStartNothingWhateverTheFile) {
     device.InsertDisc(10);
     SaverMusic music(device, settings);
     const SaverMusic::Timers timers = music.Start();
-    EXPECT_FALSE(timers.timer1);
-    EXPECT_FALSE(timers.timer2);
+    EXPECT_FALSE(timers.mp3PollTimer);
+    EXPECT_FALSE(timers.cdPollTimer);
     music.StopForExit(false);
     EXPECT_THAT(device.Commands(), IsEmpty());
     EXPECT_TRUE(device.sounds.empty());

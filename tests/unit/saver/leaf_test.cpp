@@ -23,7 +23,7 @@ Leaf ShownLeaf() {
   return leaf;
 }
 
-TEST(LeafStep, SwaysWithTheWorkedExamplePositions) {
+TEST(LeafStep, SwaysAcrossTheScreenFromItsBaseAtTheExpectedColumns) {
   ScriptedRandom random({});
   Leaf leaf = ShownLeaf();
   leaf.baseX = 100;

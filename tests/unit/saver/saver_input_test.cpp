@@ -87,7 +87,7 @@ TEST(SaverInput, WithCdMusicTheArrowsChangeTracksEvenWithoutADiscAndOtherInputSt
 TEST(SaverInput, ExitGivesBackOnlyWhatTheSwitchTookAndAlwaysReactivatesTheSystemSaver) {
   struct Case {
     char16_t modeLetter;
-    bool timer2;
+    bool cdPollTimerOn;
     ExitPlan expected;
   };
   // Fields: stopCdPolling, allowSystemKeys, showCursor, reactivateSystemSaver.
@@ -99,8 +99,8 @@ TEST(SaverInput, ExitGivesBackOnlyWhatTheSwitchTookAndAlwaysReactivatesTheSystem
       {u'C', false, {false, false, false, true}},
   };
   for (const Case& c : cases) {
-    const ExitPlan plan = PlanExit(c.modeLetter, c.timer2);
-    const std::string label = "mode " + std::to_string(static_cast<int>(c.modeLetter)) + (c.timer2 ? " timer2" : "");
+    const ExitPlan plan = PlanExit(c.modeLetter, c.cdPollTimerOn);
+    const std::string label = "mode " + std::to_string(static_cast<int>(c.modeLetter)) + (c.cdPollTimerOn ? " CD poll on" : "");
     EXPECT_EQ(plan.stopCdPolling, c.expected.stopCdPolling) << label;
     EXPECT_EQ(plan.allowSystemKeys, c.expected.allowSystemKeys) << label;
     EXPECT_EQ(plan.showCursor, c.expected.showCursor) << label;

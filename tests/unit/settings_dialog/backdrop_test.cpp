@@ -11,7 +11,7 @@ namespace {
 
 int Level(Pixel p) { return RedOf(p); }
 
-TEST(Gradient, DialogHeightGivesTheWorkedRows) {
+TEST(Gradient, DialogHeightGivesKnownRowColours) {
   const std::vector<Pixel> rows = GradientRows(kClientHeight);
   ASSERT_EQ(rows.size(), static_cast<size_t>(kClientHeight) + 1) << "rows 0 to the height inclusive";
   EXPECT_EQ(rows[0], Rgb(0, 0, 30));

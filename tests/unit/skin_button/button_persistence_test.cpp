@@ -7,10 +7,10 @@
 
 #include "skin_button/button.h"
 
-namespace kovaren::controls {
+namespace kovaren::skin_button {
 namespace {
 
-class QuietSite final : public CommandSite {
+class QuietSite final : public SkinButtonSite {
  public:
   std::optional<ScreenPoint> CursorPosition() override { return std::nullopt; }
   bool IsOwnWindowAt(ScreenPoint) override { return false; }
@@ -41,9 +41,9 @@ FontSpec Font(std::wstring face, int size) {
   return f;
 }
 
-TEST(CommandPersistence, KeysAreReadAndWrittenInTheirOrder) {
+TEST(SkinButtonPersistence, KeysAreReadAndWrittenInTheirOrder) {
   QuietSite site;
-  Command button(site, SkinSet{});
+  SkinButton button(site, SkinSet{});
   RecordingStore store;
   button.ReadProperties(store);
   button.WriteProperties(store);
@@ -52,9 +52,9 @@ TEST(CommandPersistence, KeysAreReadAndWrittenInTheirOrder) {
                                                  "write FirstRun", "write Font", "write FontColour", "write Visible"}));
 }
 
-TEST(CommandPersistence, EmptyStoreGivesTheDefaults) {
+TEST(SkinButtonPersistence, EmptyStoreGivesTheDefaults) {
   QuietSite site;
-  Command button(site, SkinSet{});
+  SkinButton button(site, SkinSet{});
   button.Resize(81, 25);
   button.ReadProperties(MemoryPropertyStore{});
   EXPECT_TRUE(button.enabledFlag());
@@ -71,33 +71,33 @@ TEST(CommandPersistence, EmptyStoreGivesTheDefaults) {
   EXPECT_EQ(std::get<std::wstring>(saved.Read("caption", std::wstring())), L"Command1");
 }
 
-TEST(CommandPersistence, RoundTrips) {
+TEST(SkinButtonPersistence, RoundTrips) {
   struct Case {
     const char* what;
-    void (*change)(Command&);
-    void (*check)(Command&);
+    void (*change)(SkinButton&);
+    void (*check)(SkinButton&);
     std::vector<std::string> storedKeys;
   };
   const Case cases[] = {
-      {"caption \"Command\" is not stored and returns as Command1", [](Command& c) { c.SetCaption(L"Command"); },
-       [](Command& c) { EXPECT_EQ(c.Caption(), L"Command1"); }, {}},
-      {"a Japanese caption", [](Command& c) { c.SetCaption(L"設定"); },
-       [](Command& c) { EXPECT_EQ(c.Caption(), L"設定"); }, {"caption"}},
-      {"disabled", [](Command& c) { c.SetEnabled(false); }, [](Command& c) { EXPECT_FALSE(c.enabledFlag()); },
+      {"caption \"Command\" is not stored and returns as Command1", [](SkinButton& c) { c.SetCaption(L"Command"); },
+       [](SkinButton& c) { EXPECT_EQ(c.Caption(), L"Command1"); }, {}},
+      {"a Japanese caption", [](SkinButton& c) { c.SetCaption(L"設定"); },
+       [](SkinButton& c) { EXPECT_EQ(c.Caption(), L"設定"); }, {"caption"}},
+      {"disabled", [](SkinButton& c) { c.SetEnabled(false); }, [](SkinButton& c) { EXPECT_FALSE(c.enabledFlag()); },
        {"caption", "enabled"}},
-      {"colour", [](Command& c) { c.SetFontColour(0x123456); },
-       [](Command& c) { EXPECT_EQ(c.caption().colour, 0x123456u); }, {"caption", "fontcolour"}},
-      {"colour with the top bit", [](Command& c) { c.SetFontColour(0x80000012); },
-       [](Command& c) { EXPECT_EQ(c.caption().colour, 0x80000012u); }, {"caption", "fontcolour"}},
-      {"transparent", [](Command& c) { c.SetVisible(0); }, [](Command& c) { EXPECT_FALSE(c.opaque()); },
+      {"colour", [](SkinButton& c) { c.SetFontColour(0x123456); },
+       [](SkinButton& c) { EXPECT_EQ(c.caption().colour, 0x123456u); }, {"caption", "fontcolour"}},
+      {"colour with the top bit", [](SkinButton& c) { c.SetFontColour(0x80000012); },
+       [](SkinButton& c) { EXPECT_EQ(c.caption().colour, 0x80000012u); }, {"caption", "fontcolour"}},
+      {"transparent", [](SkinButton& c) { c.SetVisible(0); }, [](SkinButton& c) { EXPECT_FALSE(c.opaque()); },
        {"caption", "visible"}},
       {"font: stored whole, only the face comes back",
-       [](Command& c) { c.SetFont(Font(L"IPAPGothic", 1200)); },
-       [](Command& c) { EXPECT_EQ(c.Font(), Font(L"IPAPGothic", 975)); }, {"caption", "font"}},
+       [](SkinButton& c) { c.SetFont(Font(L"IPAPGothic", 1200)); },
+       [](SkinButton& c) { EXPECT_EQ(c.Font(), Font(L"IPAPGothic", 975)); }, {"caption", "font"}},
   };
   for (const Case& c : cases) {
     QuietSite site;
-    Command original(site, SkinSet{});
+    SkinButton original(site, SkinSet{});
     original.Resize(81, 25);
     original.ReadProperties(MemoryPropertyStore{});
     c.change(original);
@@ -106,17 +106,17 @@ TEST(CommandPersistence, RoundTrips) {
     std::vector<std::string> keys;
     for (const auto& [key, value] : saved.entries()) keys.push_back(key);
     EXPECT_EQ(keys, c.storedKeys) << c.what;
-    Command restored(site, SkinSet{});
+    SkinButton restored(site, SkinSet{});
     restored.Resize(81, 25);
     restored.ReadProperties(saved);
     c.check(restored);
   }
 }
 
-TEST(CommandPersistence, StoredFontIsComparedWithTheAmbientFont) {
+TEST(SkinButtonPersistence, StoredFontIsComparedWithTheAmbientFont) {
   QuietSite site;
   const FontSpec ambient = Font(L"MS UI Gothic", 900);
-  Command button(site, SkinSet{}, ambient);
+  SkinButton button(site, SkinSet{}, ambient);
   button.ReadProperties(MemoryPropertyStore{});
   EXPECT_EQ(button.Font().face, L"MS UI Gothic") << "no stored font: the ambient face";
   EXPECT_EQ(button.Font().sizeHundredthsPt, 975) << "the caption keeps its own size";
@@ -126,9 +126,9 @@ TEST(CommandPersistence, StoredFontIsComparedWithTheAmbientFont) {
   EXPECT_FALSE(saved.Contains("Font"));
 }
 
-TEST(CommandPersistence, KeysIgnoreCaseAndUnreadableValuesAreSkipped) {
+TEST(SkinButtonPersistence, KeysIgnoreCaseAndUnreadableValuesAreSkipped) {
   QuietSite site;
-  Command button(site, SkinSet{});
+  SkinButton button(site, SkinSet{});
   MemoryPropertyStore stored;
   stored.Put("ENABLED", std::wstring(L"False"));
   stored.Put("caption", int64_t{42});
@@ -179,4 +179,4 @@ TEST(PropertyValues, EqualityAndConversions) {
 }
 
 }  // namespace
-}  // namespace kovaren::controls
+}  // namespace kovaren::skin_button

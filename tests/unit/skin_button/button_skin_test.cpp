@@ -4,7 +4,7 @@
 
 #include "skin_button/button_skin.h"
 
-namespace kovaren::controls {
+namespace kovaren::skin_button {
 namespace {
 
 // A skin whose every pixel names its own position, so a drawn pixel tells where it was copied from.
@@ -131,4 +131,4 @@ TEST(CaptionBox, SitsTenTwipsAboveCentre) {
 }
 
 }  // namespace
-}  // namespace kovaren::controls
+}  // namespace kovaren::skin_button

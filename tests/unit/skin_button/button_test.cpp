@@ -7,7 +7,7 @@
 
 #include "skin_button/button.h"
 
-namespace kovaren::controls {
+namespace kovaren::skin_button {
 namespace {
 
 // Each look a flat, distinct colour, so the drawn picture can be read off the surface.
@@ -18,7 +18,7 @@ SkinSet FlatSkins() {
   return SkinSet(std::move(pictures));
 }
 
-class FakeSite final : public CommandSite {
+class FakeSite final : public SkinButtonSite {
  public:
   std::optional<ScreenPoint> CursorPosition() override { return cursor; }
   bool IsOwnWindowAt(ScreenPoint) override { return pointerOverButton; }
@@ -36,7 +36,7 @@ class FakeSite final : public CommandSite {
 // A button as the settings dialog makes it: from stored properties, placed, 81 x 25.
 struct Fixture {
   FakeSite site;
-  Command button{site, FlatSkins()};
+  SkinButton button{site, FlatSkins()};
   Fixture(bool initialise = true) {
     MemoryPropertyStore stored;
     stored.Put("Caption", std::wstring(L"設定"));
@@ -86,7 +86,7 @@ void Fire(Fixture& f, Trigger t) {
 
 constexpr std::optional<Skin> kNoDraw = std::nullopt;
 
-TEST(CommandTransitions, EveryRow) {
+TEST(SkinButtonTransitions, EveryRow) {
   struct Row {
     Trigger trigger;
     uint8_t from;
@@ -143,7 +143,7 @@ TEST(CommandTransitions, EveryRow) {
   }
 }
 
-TEST(CommandTransitions, LeftButtonHeldFlag) {
+TEST(SkinButtonTransitions, LeftButtonHeldFlag) {
   Fixture f;
   f.Reach(state::kHover, false);
   f.button.MouseDown(MouseButton::Right);
@@ -156,7 +156,7 @@ TEST(CommandTransitions, LeftButtonHeldFlag) {
   EXPECT_FALSE(f.button.buttonDown());
 }
 
-TEST(CommandTransitions, DisabledIgnoresEverything) {
+TEST(SkinButtonTransitions, DisabledIgnoresEverything) {
   using enum Trigger;
   for (uint8_t from : {1, 2, 3, 4}) {
     for (Trigger t : {FocusGained, FocusLost, LeftDown, RightDown, Move, LeftUp, RightUp, MiddleUp, PollOutside}) {
@@ -175,7 +175,7 @@ TEST(CommandTransitions, DisabledIgnoresEverything) {
   }
 }
 
-TEST(CommandTransitions, ReEnablingDrawsNormalWhateverTheState) {
+TEST(SkinButtonTransitions, ReEnablingDrawsNormalWhateverTheState) {
   for (uint8_t from : {1, 2, 3, 4}) {
     Fixture f;
     f.Reach(from, false);
@@ -188,7 +188,7 @@ TEST(CommandTransitions, ReEnablingDrawsNormalWhateverTheState) {
 }
 
 // Whole gestures as a user makes them; the platform gives focus on a left press, before the press.
-TEST(CommandGestures, ClickOnAnUnfocusedButton) {
+TEST(SkinButtonGestures, ClickOnAnUnfocusedButton) {
   Fixture f;
   f.site.pointerOverButton = true;
   f.button.MouseMove();
@@ -212,7 +212,7 @@ TEST(CommandGestures, ClickOnAnUnfocusedButton) {
   EXPECT_GT(RedOf(f.button.surface().at(40, 4)), RedOf(f.button.surface().at(40, 20))) << "light top";
 }
 
-TEST(CommandGestures, DragOffAndBackRaisesNoClick) {
+TEST(SkinButtonGestures, DragOffAndBackRaisesNoClick) {
   for (bool comeBack : {false, true}) {
     Fixture f;
     f.site.pointerOverButton = true;
@@ -238,7 +238,7 @@ TEST(CommandGestures, DragOffAndBackRaisesNoClick) {
   }
 }
 
-TEST(CommandGestures, CancelledPressEndsWithoutClick) {
+TEST(SkinButtonGestures, CancelledPressEndsWithoutClick) {
   Fixture f;
   f.site.pointerOverButton = true;
   f.button.MouseMove();
@@ -260,7 +260,7 @@ TEST(CommandGestures, CancelledPressEndsWithoutClick) {
   EXPECT_EQ(f.site.clicks, 1);
 }
 
-TEST(CommandGestures, TabInAndOut) {
+TEST(SkinButtonGestures, TabInAndOut) {
   Fixture f;
   f.button.GotFocus();
   EXPECT_EQ(f.Look(), Skin::Selected);
@@ -271,7 +271,7 @@ TEST(CommandGestures, TabInAndOut) {
   EXPECT_EQ(f.button.buttonState(), state::kIdle);
 }
 
-TEST(CommandPoll, UnreadablePointerKeepsTheLook) {
+TEST(SkinButtonPoll, UnreadablePointerKeepsTheLook) {
   Fixture f;
   f.Reach(state::kHover, false);
   f.site.cursor.reset();
@@ -280,7 +280,7 @@ TEST(CommandPoll, UnreadablePointerKeepsTheLook) {
   EXPECT_EQ(f.button.buttonState(), state::kHover);
 }
 
-TEST(CommandLifecycle, BeforeInitialize) {
+TEST(SkinButtonLifecycle, BeforeInitialize) {
   Fixture f(false);
   EXPECT_FALSE(f.button.pollActive());
   f.site.pointerOverButton = true;
@@ -305,9 +305,9 @@ TEST(CommandLifecycle, BeforeInitialize) {
   EXPECT_EQ(f.Look(), Skin::HighLight);
 }
 
-TEST(CommandLifecycle, FreshInstanceWaitsForTheFirstEnabledRead) {
+TEST(SkinButtonLifecycle, FreshInstanceWaitsForTheFirstEnabledRead) {
   FakeSite site;
-  Command button(site, FlatSkins());
+  SkinButton button(site, FlatSkins());
   button.Resize(81, 25);
   button.Initialize();
   EXPECT_EQ(button.firstRun(), 0);
@@ -324,15 +324,15 @@ TEST(CommandLifecycle, FreshInstanceWaitsForTheFirstEnabledRead) {
   EXPECT_EQ(button.buttonState(), state::kHover);
 }
 
-TEST(CommandProperties, ReadsRedrawNormalAndKeepTheState) {
+TEST(SkinButtonProperties, ReadsRedrawNormalAndKeepTheState) {
   struct Read {
     const char* name;
-    void (*read)(Command&);
+    void (*read)(SkinButton&);
   };
   const Read reads[] = {
-      {"FontColour", [](Command& c) { c.FontColour(); }},
-      {"Visible", [](Command& c) { EXPECT_EQ(c.Visible(), 255); }},
-      {"Enabled", [](Command& c) { EXPECT_TRUE(c.Enabled()); }},
+      {"FontColour", [](SkinButton& c) { c.FontColour(); }},
+      {"Visible", [](SkinButton& c) { EXPECT_EQ(c.Visible(), 255); }},
+      {"Enabled", [](SkinButton& c) { EXPECT_TRUE(c.Enabled()); }},
   };
   for (const Read& r : reads) {
     for (uint8_t from : {2, 3, 4}) {
@@ -352,7 +352,7 @@ TEST(CommandProperties, ReadsRedrawNormalAndKeepTheState) {
   }
 }
 
-TEST(CommandProperties, VisibleSwitchesTheBackground) {
+TEST(SkinButtonProperties, VisibleSwitchesTheBackground) {
   Fixture f;
   f.Reach(state::kHover, false);
   f.button.SetVisible(0);
@@ -366,7 +366,7 @@ TEST(CommandProperties, VisibleSwitchesTheBackground) {
   EXPECT_EQ(f.site.notices, (std::vector<std::string>{"Visible", "Visible"}));
 }
 
-TEST(CommandProperties, SettersNotifyTheHost) {
+TEST(SkinButtonProperties, SettersNotifyTheHost) {
   Fixture f;
   f.button.SetCaption(L"キャンセル");
   FontSpec big = DesignFont();
@@ -380,9 +380,9 @@ TEST(CommandProperties, SettersNotifyTheHost) {
   EXPECT_EQ(f.button.FontColour(), 0x0000FFu) << "a set-up button keeps its colour through ResetLook";
 }
 
-TEST(CommandProperties, ColourOfAFreshInstanceFallsBackToBlack) {
+TEST(SkinButtonProperties, ColourOfAFreshInstanceFallsBackToBlack) {
   FakeSite site;
-  Command button(site, FlatSkins());
+  SkinButton button(site, FlatSkins());
   button.Resize(81, 25);
   EXPECT_TRUE(button.Enabled());
   button.SetFontColour(0x00FF00);
@@ -390,7 +390,7 @@ TEST(CommandProperties, ColourOfAFreshInstanceFallsBackToBlack) {
   EXPECT_EQ(button.caption().colour, 0x00FF00u);
 }
 
-TEST(CommandDrawing, CaptionSitsAboveCentreAtEverySize) {
+TEST(SkinButtonDrawing, CaptionSitsAboveCentreAtEverySize) {
   Fixture f;
   EXPECT_EQ(f.button.caption().box, (Rect{0, 5, 81, 13}));
   f.button.Resize(29, 21);
@@ -399,4 +399,4 @@ TEST(CommandDrawing, CaptionSitsAboveCentreAtEverySize) {
 }
 
 }  // namespace
-}  // namespace kovaren::controls
+}  // namespace kovaren::skin_button

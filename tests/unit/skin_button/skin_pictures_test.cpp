@@ -11,7 +11,7 @@
 #include "skin_button/button_skin.h"
 #include "gfx/bmp.h"
 
-namespace kovaren::controls {
+namespace kovaren::skin_button {
 namespace {
 
 std::map<std::string, PixelBuffer> DrawnPictures() {
@@ -36,7 +36,7 @@ TEST(SkinPictures, EveryLookHasA64By25Picture) {
   EXPECT_EQ(pictures.size(), 5u) << "HighLight and HighLightSelect share one picture";
 }
 
-TEST(SkinPictures, DescribedPixels) {
+TEST(SkinPictures, FramesBordersAndGlowsHaveTheirColours) {
   const auto pictures = DrawnPictures();
   struct Probe {
     const char* stem;
@@ -103,4 +103,4 @@ TEST(SkinPictures, ResourceScriptEmbedsEveryPicture) {
 }
 
 }  // namespace
-}  // namespace kovaren::controls
+}  // namespace kovaren::skin_button
