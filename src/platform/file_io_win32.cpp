@@ -6,6 +6,8 @@
 // stays as it was.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/text_win32.h"
 
 namespace kovaren {
@@ -31,11 +33,16 @@ class FileHandle {
   HANDLE handle_;
 };
 
+// WriteFile takes at most a DWORD at a time; a mebibyte per call keeps each request modest.
+constexpr size_t kWriteChunkBytes = size_t{1} << 20;
+// The settings file is small: one read of this size usually takes it whole.
+constexpr DWORD kReadChunkBytes = 16384;
+
 std::wstring WidePath(const std::string& path) { return win32::WideFromCp932(path); }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
-    const DWORD chunk = bytes.size() > 1u << 20 ? 1u << 20 : static_cast<DWORD>(bytes.size());
+    const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kWriteChunkBytes));
     DWORD written = 0;
     if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
     bytes.remove_prefix(written);
@@ -50,7 +57,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.valid()) return std::nullopt;
   std::string bytes;
-  char chunk[16384];
+  char chunk[kReadChunkBytes];
   for (;;) {
     DWORD n = 0;
     if (!ReadFile(file.get(), chunk, sizeof chunk, &n, nullptr)) return std::nullopt;
