@@ -4,6 +4,8 @@
 // folder of any name works on every locale; the music file's path is converted from code page 932.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/text_win32.h"
 
 namespace kovaren {
@@ -11,8 +13,10 @@ namespace {
 
 // Suffix of the file a save writes before it moves it over the settings file.
 constexpr std::string_view kNewFileSuffix = ".kovaren-new";
-// WriteFile takes a 32-bit count: larger texts go in pieces.
-constexpr DWORD kWritePiece = 1u << 20;
+// WriteFile takes at most a DWORD at a time; a mebibyte per call keeps each request modest.
+constexpr size_t kWriteChunkBytes = size_t{1} << 20;
+// The settings file is small: one read of this size usually takes it whole.
+constexpr DWORD kReadChunkBytes = 16384;
 
 // Closes a file handle when it goes out of scope.
 class FileHandle {
@@ -40,9 +44,9 @@ class Win32NewFile final : public NewFile {
   const FilePath& path() const override { return path_; }
   bool Write(std::string_view bytes) override {
     while (!bytes.empty()) {
-      const DWORD piece = bytes.size() > kWritePiece ? kWritePiece : static_cast<DWORD>(bytes.size());
+      const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kWriteChunkBytes));
       DWORD written = 0;
-      if (!WriteFile(file_.get(), bytes.data(), piece, &written, nullptr) || written == 0) return false;
+      if (!WriteFile(file_.get(), bytes.data(), chunk, &written, nullptr) || written == 0) return false;
       bytes.remove_prefix(written);
     }
     return true;
@@ -67,7 +71,7 @@ class Win32FileSystem final : public FileSystem {
       return std::nullopt;
     }
     std::string bytes;
-    char chunk[16384];
+    char chunk[kReadChunkBytes];
     for (;;) {
       DWORD n = 0;
       if (!ReadFile(file.get(), chunk, sizeof chunk, &n, nullptr)) return std::nullopt;

@@ -114,6 +114,8 @@ bool FileExists(std::string_view path, FileSystem& files) {
 
 std::string NumberText(int32_t value) { return (value < 0 ? "" : " ") + std::to_string(value); }
 
+// A stored number may carry blanks around it, a sign, a fraction and an exponent; its floor is taken
+// exactly, in decimal, so 32767.99999999999999999 stays 32767.
 std::optional<int16_t> WholeNumberPart(std::string_view text) {
   constexpr text::NumberRules kStoredNumber{.blanks = text::kSpaceAndTab, .fraction = true, .exponent = true,
                                             .fillsText = true};
