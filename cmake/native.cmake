@@ -72,6 +72,10 @@ if(KOVAREN_FUZZ)
   endforeach()
 endif()
 
+if(KOVAREN_DIST)
+  include(cmake/dist.cmake)
+endif()
+
 # End-to-end tests: tests/e2e/test_*.sh run the real Kovaren.scr under Wine on a private Xvfb.
 # They share one booted Wine prefix (a CTest fixture) and run one at a time.
 if(KOVAREN_E2E)
@@ -80,7 +84,8 @@ if(KOVAREN_E2E)
     "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
     "KOVAREN_WIN32_BUILD=${KOVAREN_WIN32_BUILD}"
     "KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR}"
-    "KOVAREN_E2E_TEMPLATE=${CMAKE_BINARY_DIR}/e2e-template")
+    "KOVAREN_E2E_TEMPLATE=${CMAKE_BINARY_DIR}/e2e-template"
+    "KOVAREN_DIST_DIR=${KOVAREN_DIST_DIR}")
   add_test(NAME e2e_setup COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/fixture_setup.sh)
   set_tests_properties(e2e_setup PROPERTIES FIXTURES_SETUP wine_prefix LABELS e2e RUN_SERIAL TRUE
     ENVIRONMENT "${e2e_env}" TIMEOUT 300)
