@@ -55,8 +55,9 @@ Var LeftBehind     ; the uninstaller's list of what it did not remove, shown at 
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "$ScreenSaver と、次のフォルダーのアンインストーラーを削除します。\
+  [アンインストール] をクリックすると開始します。"
 !insertmacro MUI_UNPAGE_CONFIRM
-!define MUI_UNFINISHPAGE_NOAUTOCLOSE
 !insertmacro MUI_UNPAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "$LeftBehind"
 !insertmacro MUI_UNPAGE_FINISH
@@ -112,16 +113,24 @@ Function un.onInit
   !insertmacro StartUp
 FunctionEnd
 
+; Stops the install with a message; what was in place before stays as it was.
+!macro FailInstall TEXT
+  MessageBox MB_OK|MB_ICONSTOP "${TEXT}" /SD IDOK
+  Abort "${TEXT}"
+!macroend
+
 ; Puts the new Kovaren.scr in place so that its name never holds a partly written file: the new copy
 ; is written beside it under a temporary name and renamed over. A copy in use (a running saver or
 ; preview) cannot be deleted but can be renamed: it is moved aside and removed at the next restart.
-Function InstallScreenSaverFile
+; A macro rather than a function: a File command inside a section counts towards its shown size.
+!macro InstallScreenSaverFile
+  StrCpy $1 ""  ; the old copy's name once moved aside
   GetTempFileName $0 $SystemFolder
   ClearErrors
   File "/oname=$0" "${SCR_FILE}"
   ${If} ${Errors}
     Delete $0
-    Abort "$ScreenSaver を書き込めませんでした。"
+    !insertmacro FailInstall "$ScreenSaver を書き込めませんでした。"
   ${EndIf}
   ${If} ${FileExists} $ScreenSaver
     ClearErrors
@@ -133,20 +142,26 @@ Function InstallScreenSaverFile
       Rename $ScreenSaver $1
       ${If} ${Errors}
         Delete $0
-        Abort "$ScreenSaver は使用中のため置き換えられませんでした。スクリーン セーバーを終了してから、もう一度セットアップを実行してください。"
+        !insertmacro FailInstall "$ScreenSaver は使用中のため置き換えられませんでした。$\r$\n\
+          スクリーン セーバーを終了してから、もう一度セットアップを実行してください。"
       ${EndIf}
-      Delete /REBOOTOK $1
-      DetailPrint "使用中の古い $ScreenSaver は $1 に移し、再起動後に削除します。"
     ${EndIf}
   ${EndIf}
   ClearErrors
   Rename $0 $ScreenSaver
   ${If} ${Errors}
     Delete $0
-    Abort "$ScreenSaver を置けませんでした。"
+    ${If} $1 != ""
+      Rename $1 $ScreenSaver
+    ${EndIf}
+    !insertmacro FailInstall "$ScreenSaver を置けませんでした。"
+  ${EndIf}
+  ${If} $1 != ""
+    Delete /REBOOTOK $1
+    DetailPrint "使用中だった古い $ScreenSaver は $1 に移しました。再起動後に削除されます。"
   ${EndIf}
   DetailPrint "インストール: $ScreenSaver"
-FunctionEnd
+!macroend
 
 ; Prints the size of file $0 in KiB, rounded up, onto the stack (0 when it cannot be opened).
 Function FileSizeKiB
@@ -167,7 +182,7 @@ Section "Kovaren スクリーン セーバー" SectionProgram
   SectionIn RO
   SetOverwrite on
   AllowSkipFiles off
-  Call InstallScreenSaverFile
+  !insertmacro InstallScreenSaverFile
 
   SetOutPath $INSTDIR
   WriteUninstaller "$INSTDIR\${UNINSTALLER_NAME}"
