@@ -33,6 +33,6 @@ add_custom_command(OUTPUT ${zip}
 list(APPEND dist_outputs ${zip})
 add_custom_target(dist ALL DEPENDS ${dist_outputs})
 
-add_test(NAME packaging_downloads COMMAND bash ${CMAKE_SOURCE_DIR}/tests/packaging/check_downloads.sh)
-set_tests_properties(packaging_downloads PROPERTIES LABELS packaging TIMEOUT 60 ENVIRONMENT
+add_test(NAME files_downloads COMMAND bash ${CMAKE_SOURCE_DIR}/tests/files/check_downloads.sh)
+set_tests_properties(files_downloads PROPERTIES LABELS files TIMEOUT 60 ENVIRONMENT
   "KOVAREN_DIST_DIR=${KOVAREN_DIST_DIR};KOVAREN_WIN32_BUILD=${KOVAREN_WIN32_BUILD};KOVAREN_WIN64_BUILD=${KOVAREN_WIN64_BUILD};KOVAREN_RELEASE=${KOVAREN_RELEASE}")

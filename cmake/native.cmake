@@ -76,23 +76,37 @@ if(KOVAREN_DIST)
   include(cmake/dist.cmake)
 endif()
 
-# End-to-end tests: tests/e2e/test_*.sh run the real Kovaren.scr under Wine on a private Xvfb.
-# They share one booted Wine prefix (a CTest fixture) and run one at a time.
+# End-to-end tests: tests/e2e/test_*.sh run the real Kovaren.scr under Wine on a private Xvfb, once per
+# Windows build (labels e2e_win64, e2e_win32; scripts/test runs those this machine can run). Each
+# architecture boots one template prefix (a CTest fixture); the tests run one at a time.
 if(KOVAREN_E2E)
+  # Checks of the built Windows files themselves need no Wine: both builds, on every machine.
+  foreach(arch win32 win64)
+    string(TOUPPER "${arch}" arch_upper)
+    add_test(NAME files_pe_image_${arch}
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/files/check_pe_image.sh ${arch} ${KOVAREN_${arch_upper}_BUILD}/Kovaren.scr)
+    set_tests_properties(files_pe_image_${arch} PROPERTIES LABELS files
+      ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  endforeach()
+
   file(GLOB KOVAREN_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
-  set(e2e_env
-    "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
-    "KOVAREN_WIN32_BUILD=${KOVAREN_WIN32_BUILD}"
-    "KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR}"
-    "KOVAREN_E2E_TEMPLATE=${CMAKE_BINARY_DIR}/e2e-template"
-    "KOVAREN_DIST_DIR=${KOVAREN_DIST_DIR}")
-  add_test(NAME e2e_setup COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/fixture_setup.sh)
-  set_tests_properties(e2e_setup PROPERTIES FIXTURES_SETUP wine_prefix LABELS e2e RUN_SERIAL TRUE
-    ENVIRONMENT "${e2e_env}" TIMEOUT 300)
-  foreach(script ${KOVAREN_E2E_TESTS})
-    get_filename_component(name ${script} NAME_WE)
-    add_test(NAME e2e_${name} COMMAND bash ${script})
-    set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS e2e RUN_SERIAL TRUE
-      ENVIRONMENT "${e2e_env}" TIMEOUT 240)
+  foreach(arch win64 win32)
+    string(TOUPPER "${arch}" arch_upper)
+    set(e2e_env
+      "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+      "KOVAREN_WIN_ARCH=${arch}"
+      "KOVAREN_WIN_BUILD=${KOVAREN_${arch_upper}_BUILD}"
+      "KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR}"
+      "KOVAREN_E2E_TEMPLATE=${CMAKE_BINARY_DIR}/e2e-template-${arch}"
+      "KOVAREN_DIST_DIR=${KOVAREN_DIST_DIR}")
+    add_test(NAME e2e_${arch}_setup COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/fixture_setup.sh)
+    set_tests_properties(e2e_${arch}_setup PROPERTIES FIXTURES_SETUP wine_prefix_${arch}
+      LABELS "e2e;e2e_${arch}" RUN_SERIAL TRUE ENVIRONMENT "${e2e_env}" TIMEOUT 300)
+    foreach(script ${KOVAREN_E2E_TESTS})
+      get_filename_component(name ${script} NAME_WE)
+      add_test(NAME e2e_${arch}_${name} COMMAND bash ${script})
+      set_tests_properties(e2e_${arch}_${name} PROPERTIES FIXTURES_REQUIRED wine_prefix_${arch}
+        LABELS "e2e;e2e_${arch}" RUN_SERIAL TRUE ENVIRONMENT "${e2e_env}" TIMEOUT 240)
+    endforeach()
   endforeach()
 endif()

@@ -1,5 +1,13 @@
-# The win32 build: Kovaren.scr, statically linked, importing only system DLLs.
+# The Windows builds (i686 into build/win32, x86_64 into build/win64, by toolchain file): Kovaren.scr,
+# statically linked, importing only system DLLs.
 enable_language(RC)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(KOVAREN_MANIFEST_ARCH amd64)
+else()
+  set(KOVAREN_MANIFEST_ARCH x86)
+endif()
+# Windows refuses to start a program whose manifest names another architecture: one manifest per build.
+configure_file(${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.manifest ${CMAKE_BINARY_DIR}/kovaren.manifest @ONLY)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(KOVAREN_WIN32_LINK -static -static-libgcc -static-libstdc++ -municode -mwindows)
 set(KOVAREN_WIN32_LIBS user32 gdi32 msimg32 winmm comdlg32 shell32 comctl32 kernel32)
@@ -20,9 +28,9 @@ target_link_libraries(kovaren_core INTERFACE kovaren_shell)
 # picture or fragment rebuilds it.
 file(GLOB_RECURSE KOVAREN_RC_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.bmp ${CMAKE_SOURCE_DIR}/assets/*.ico
   ${CMAKE_SOURCE_DIR}/assets/*.cur ${CMAKE_SOURCE_DIR}/src/*_win32.rc)
-list(APPEND KOVAREN_RC_INPUTS ${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.manifest)
+list(APPEND KOVAREN_RC_INPUTS ${CMAKE_BINARY_DIR}/kovaren.manifest)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.rc PROPERTIES OBJECT_DEPENDS "${KOVAREN_RC_INPUTS}")
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -c 65001")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR} -c 65001")
 add_executable(Kovaren WIN32 ${KOVAREN_MAIN_SOURCE} ${CMAKE_SOURCE_DIR}/src/app/kovaren_win32.rc)
 set_target_properties(Kovaren PROPERTIES SUFFIX ".scr" OUTPUT_NAME "Kovaren")
 target_link_libraries(Kovaren PRIVATE kovaren_shell kovaren_core ${KOVAREN_WIN32_LIBS} ${KOVAREN_WIN32_LINK})

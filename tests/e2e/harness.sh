@@ -10,18 +10,22 @@
 # Everything the harness starts (X server, sound server, wineserver, programs) is stopped by an exit trap,
 # by PID, and only that. Environment (set by CTest; see CMakeLists.txt):
 #   KOVAREN_SOURCE_DIR    the repository
-#   KOVAREN_WIN32_BUILD   folder with Kovaren.scr and the test hosts (*.exe)
+#   KOVAREN_WIN_BUILD     folder with Kovaren.scr and the test hosts (*.exe) of the build under test
+#   KOVAREN_WIN_ARCH      its architecture, win64 or win32: the Wine that runs it (see wine_arch.sh)
 #   KOVAREN_NATIVE_BUILD  the native build folder (artifacts go below it)
-#   KOVAREN_E2E_TEMPLATE  the booted template prefix (tests/e2e/fixture_setup.sh makes it)
+#   KOVAREN_E2E_TEMPLATE  the booted template prefix of that architecture (tests/e2e/fixture_setup.sh)
 #
 # Variables set by kv_start:
 #   KV_APP_DIR      folder (inside the prefix, C:\kovaren) holding a fresh Kovaren.scr; its settings
 #                   file is $KV_APP_DIR/Kovaren.ini
-#   KV_ARTIFACTS    folder for screenshots and reports, kept after the test (under the native build)
+#   KV_ARTIFACTS    folder for screenshots and reports, kept after the test (under the native build,
+#                   e2e-artifacts/ARCH/NAME)
+#   KV_ARCH         the architecture under test (win64 or win32)
 #   KV_DESKTOP_PNG  screenshot of the screen as shown before any program ran (the known desktop)
 #   KV_PID          set by kv_launch / kv_launch_exe / kv_launch_raw: the Unix PID of the program
 #   KV_SCREEN_W, KV_SCREEN_H   1024 x 768
-#   DISPLAY, WINEPREFIX, XDG_RUNTIME_DIR, PULSE_SERVER   exported for the programs the test starts
+#   DISPLAY, WINEPREFIX, XDG_RUNTIME_DIR, PULSE_SERVER   exported for the programs the test starts;
+#   `wine`, `wineserver`, `wineboot` and `regedit` on PATH run the architecture under test
 
 KV_SCREEN_W=1024
 KV_SCREEN_H=768
@@ -74,21 +78,24 @@ kv_desktop_colour() { echo "${KV_DESKTOP_COLOURS[$((($2 / 256) * 4 + $1 / 256))]
 # kv_start : sets up the private world for one test (a few seconds): X server, desktop, sound, Wine.
 kv_start() {
   KV_STARTED=$SECONDS
-  : "${KOVAREN_SOURCE_DIR:?}" "${KOVAREN_WIN32_BUILD:?}" "${KOVAREN_E2E_TEMPLATE:?}"
+  : "${KOVAREN_SOURCE_DIR:?}" "${KOVAREN_WIN_BUILD:?}" "${KOVAREN_E2E_TEMPLATE:?}"
+  KV_ARCH=${KOVAREN_WIN_ARCH:-win64}
   local native=${KOVAREN_NATIVE_BUILD:-$KOVAREN_SOURCE_DIR/build/native}
   local name
   name=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
-  [[ -f $KOVAREN_WIN32_BUILD/Kovaren.scr ]] || kv_die "no Kovaren.scr in $KOVAREN_WIN32_BUILD"
+  [[ -f $KOVAREN_WIN_BUILD/Kovaren.scr ]] || kv_die "no Kovaren.scr in $KOVAREN_WIN_BUILD"
   # A test run by hand may come before the fixture; boot the template then (it is a no-op when current).
   bash "$KOVAREN_SOURCE_DIR/tests/e2e/fixture_setup.sh" >&2 || kv_die "template prefix not booted"
 
-  KV_TMP=$(mktemp -d "${native}/e2e-run.${name}.XXXXXX") || kv_die "no scratch folder"
+  KV_TMP=$(mktemp -d "${native}/e2e-run.${KV_ARCH}.${name}.XXXXXX") || kv_die "no scratch folder"
   trap kv_cleanup EXIT
   trap 'exit 130' INT TERM
-  KV_ARTIFACTS=$native/e2e-artifacts/$name
+  KV_ARTIFACTS=$native/e2e-artifacts/$KV_ARCH/$name
   rm -rf "$KV_ARTIFACTS" && mkdir -p "$KV_ARTIFACTS"
 
-  export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+  source "$KOVAREN_SOURCE_DIR/tests/e2e/wine_arch.sh"
+  kv_use_wine_arch "$KV_ARCH" "$KOVAREN_E2E_TEMPLATE/bin" || kv_die "no Wine for $KV_ARCH"
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export HOME=$KOVAREN_E2E_TEMPLATE/home LOCPATH=$KOVAREN_E2E_TEMPLATE/locale
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 2>/dev/null  # bash cannot see LOCPATH; the programs can
   export XDG_RUNTIME_DIR=$KV_TMP/xdg
@@ -133,7 +140,7 @@ kv_start() {
 
   KV_APP_DIR=$WINEPREFIX/drive_c/kovaren
   mkdir -p "$KV_APP_DIR"
-  cp "$KOVAREN_WIN32_BUILD/Kovaren.scr" "$KV_APP_DIR/"
+  cp "$KOVAREN_WIN_BUILD/Kovaren.scr" "$KV_APP_DIR/"
 
   # The reference shot: the screen as shown, once the desktop window has painted.
   KV_DESKTOP_PNG=$KV_ARTIFACTS/desktop.png
@@ -152,7 +159,7 @@ kv_start() {
     ((SECONDS < deadline)) || kv_die "PulseAudio did not start: $(cat "$KV_TMP/pulse.log")"
     sleep 0.05
   done
-  kv_log "ready in $((SECONDS - KV_STARTED)) s on $DISPLAY, prefix $WINEPREFIX"
+  kv_log "ready in $((SECONDS - KV_STARTED)) s on $DISPLAY, $KV_ARCH prefix $WINEPREFIX"
 }
 
 # kv_cleanup : the exit trap. Stops what this harness started, by PID, and removes the scratch folder.
@@ -215,7 +222,7 @@ kv_launch_exe() {
 # KV_PID is the launcher's PID, so kv_wait_exit waits for Kovaren.scr.
 kv_launch_raw() {
   local text=$1
-  kv_launch_exe "$KOVAREN_WIN32_BUILD/launch_host.exe" "$(kv_windows_path "$KV_APP_DIR/Kovaren.scr")" \
+  kv_launch_exe "$KOVAREN_WIN_BUILD/launch_host.exe" "$(kv_windows_path "$KV_APP_DIR/Kovaren.scr")" \
     "Kovaren.scr $text"
 }
 

@@ -7,15 +7,15 @@
 set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
 : "${KOVAREN_DIST_DIR:?}"
-build=${KOVAREN_WIN_BUILD:-$KOVAREN_WIN32_BUILD}
-case ${KOVAREN_WIN_ARCH:-win32} in
+kv_start
+# Each architecture's setup installs that architecture's build.
+case $KV_ARCH in
   win64) arch=x64 ;;
   win32) arch=x86 ;;
-  *) kv_die "unknown KOVAREN_WIN_ARCH ${KOVAREN_WIN_ARCH}" ;;
 esac
+build=$KOVAREN_WIN_BUILD
 setup=$KOVAREN_DIST_DIR/KovarenSetup-1.00-$arch.exe
 [[ -f $setup ]] || kv_die "no $setup (scripts/build makes it)"
-kv_start
 
 # Each prefix runs one architecture, so its system32 is the folder of that build.
 system_folder_win='C:\windows\system32'

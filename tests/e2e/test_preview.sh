@@ -7,7 +7,7 @@ set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
 kv_start
 
-HOST="$KOVAREN_WIN32_BUILD/preview_host.exe"
+HOST="$KOVAREN_WIN_BUILD/preview_host.exe"
 REPORTS="$KV_ARTIFACTS/preview"
 mkdir -p "$REPORTS"
 
@@ -44,12 +44,15 @@ host() {
 }
 
 # --- The preview becomes the area's child, for both ways of naming the host and any area size -------
-for form in space colon; do
+# "wide": the handle printed as an unsigned 64-bit number with the upper 32 bits set, as 64-bit hosts may.
+for form in space colon wide; do
   host "form-$form" --form "$form" --end exit --after 300
   kv_check "with the ${form} form the host sees one child titled \"Preview Window\" covering 152 x 112" \
     expect_child "$REPORTS/form-$form.txt" 152 112
   kv_wait_exit "$HOST_PID" 10 >/dev/null
 done
+kv_check "the wide form gave the handle with the upper 32 bits set" \
+  test "$(($(value "$REPORTS/form-wide.txt" handle_given) >> 32 & 0xFFFFFFFF))" = $((0xFFFFFFFF))
 
 # Larger areas are covered (the picture sits top-left on black), smaller ones too (the picture is
 # cut). 2400 pixels is beyond what 16-bit twips can hold at 15 per pixel: still covered, not cut.
@@ -145,7 +148,8 @@ kv_check "without a picture the preview is plain black" expect_area "$KV_ARTIFAC
 ended_at_once() {
   [[ $(value "$1" ended) == 1 ]] && (($(value "$1" ran_ms) <= 2000)) && [[ $(value "$1" preview_window_seen) == 0 ]]
 }
-for args in "/p 0" "/p:0" "/p" "/p {dead}" "/p:{dead}" "/p 1"; do
+# A number past 64 bits names no window either.
+for args in "/p 0" "/p:0" "/p" "/p {dead}" "/p:{dead}" "/p 1" "/p 18446744073709551616"; do
   name="nohost-$(tr -c 'a-z0-9' '_' <<<"$args")"
   rm -f "$REPORTS/$name.txt"
   kv_launch_exe "$HOST" --launch "$SCR" "$args" --report "$(kv_windows_path "$REPORTS/$name.txt")"

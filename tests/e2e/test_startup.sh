@@ -59,7 +59,7 @@ done
 # The instance guard, for both captions and every kind of start.
 guarded=("args|/s" "raw|" "args|/c" "args|/p 1234" "args|/a 1234")
 for caption in "$saver" "$dialog"; do
-  kv_launch_exe "$KOVAREN_WIN32_BUILD/caption_host.exe" "$caption"
+  kv_launch_exe "$KOVAREN_WIN_BUILD/caption_host.exe" "$caption"
   host_pid=$KV_PID
   kv_check "a window titled $caption shows" test -n "$(kv_wait_window "$caption" 5)"
   before=$(kv_window_names)

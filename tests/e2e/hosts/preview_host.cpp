@@ -2,7 +2,7 @@
 // prepares a preview area, starts Kovaren.scr into it, reports what became of the area's children,
 // and then goes away in the way asked for. Two helper modes measure from outside:
 //
-//   preview_host --scr PATH [--size WxH] [--form space|colon] [--report FILE] [--end destroy|exit|stay]
+//   preview_host --scr PATH [--size WxH] [--form space|colon|wide] [--report FILE] [--end destroy|exit|stay]
 //                [--after MS] [--mark FILE]
 //       destroy: DestroyWindow of the area, then the host lingers; exit: ExitProcess with every window
 //       still there; stay: runs until killed. --mark notes the moment it starts to go.
@@ -23,6 +23,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <optional>
@@ -196,7 +197,11 @@ int RunHost(const Options& o) {
   HWND top = nullptr, area = nullptr;
   if (!CreateHostWindows(o, top, area)) return 2;
 
-  const std::wstring handle = std::to_wstring(HandleValue(area));
+  // "wide" prints the handle as a 64-bit host may: unsigned 64-bit, with every upper bit set (only the
+  // low 32 bits of a window handle are significant).
+  const uint64_t value = o.form == L"wide" ? (uint64_t{0xFFFFFFFF} << 32) | static_cast<uint32_t>(HandleValue(area))
+                                           : static_cast<uint64_t>(HandleValue(area));
+  const std::wstring handle = std::to_wstring(value);
   const std::wstring args = o.form == L"colon" ? L"/p:" + handle : L"/p " + handle;
   PROCESS_INFORMATION pi{};
   if (!Start(o.scr, args, pi)) return 3;
@@ -219,7 +224,7 @@ int RunHost(const Options& o) {
   DWORD previewExit = STILL_ACTIVE;
   GetExitCodeProcess(pi.hProcess, &previewExit);
   std::string report = Line("host_pid", GetCurrentProcessId()) + Line("area_hwnd", HandleValue(area)) +
-                       Line("area_w", static_cast<unsigned>(areaRect.right)) +
+                       Line("handle_given", value) + Line("area_w", static_cast<unsigned>(areaRect.right)) +
                        Line("area_h", static_cast<unsigned>(areaRect.bottom)) + Line("preview_pid", pi.dwProcessId) +
                        Line("preview_running", previewExit == STILL_ACTIVE ? 1 : 0) +
                        DescribeChildren(area, pi.dwProcessId) + "ready\n";
