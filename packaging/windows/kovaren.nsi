@@ -2,6 +2,8 @@
 ;   -DARCH=x64   a 64-bit setup (amd64 stub) that installs the 64-bit build into 64-bit Windows' system folder
 ;   -DARCH=x86   a 32-bit setup that installs the 32-bit build into the 32-bit system folder
 ; plus -DSCR_FILE=<the build's Kovaren.scr> -DOUT_FILE=<setup .exe> -DVERSION=1.00 -DVERSION_QUAD=1.0.0.0.
+; The x64 setup is itself 64-bit so that it runs where 32-bit programs cannot; 32-bit Windows refuses
+; to start it (with its own message) before any of this script runs, so it changes nothing there.
 ; The user's settings files are never written by install; the uninstaller removes the one beside the
 ; program only when the user agrees, and never touches the per-user folder.
 
@@ -17,7 +19,6 @@ Unicode true
 
 !include MUI2.nsh
 !include LogicLib.nsh
-!include x64.nsh
 
 !define PRODUCT "Kovaren"
 !define PUBLISHER "Kovaren developers"
@@ -42,7 +43,7 @@ BrandingText "${PRODUCT} ${VERSION} (${ARCH})"
   InstallDir "$PROGRAMFILES32\${PRODUCT}"
 !endif
 
-Var SystemFolder   ; where Kovaren.scr goes (found at start, see FindSystemFolder)
+Var SystemFolder   ; where Kovaren.scr goes (found at start, see StartUp)
 Var ScreenSaver    ; $SystemFolder\Kovaren.scr
 Var LeftBehind     ; the uninstaller's list of what it did not remove, shown at its end
 
@@ -82,7 +83,7 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
   UserInfo::GetAccountType
   Pop $0
   ${If} $0 != "Admin"
-    MessageBox MB_OK|MB_ICONSTOP "Kovaren のセットアップには管理者の権限が必要です。$\r$\n\
+    MessageBox MB_OK|MB_ICONSTOP "Kovaren のインストールとアンインストールには管理者の権限が必要です。$\r$\n\
       このプログラムを右クリックして [管理者として実行] を選んでください。$\r$\n$\r$\n何も変更していません。" /SD IDOK
     SetErrorLevel 740  ; ERROR_ELEVATION_REQUIRED
     Quit
