@@ -26,6 +26,9 @@ Unicode true
 ; The settings file the program keeps beside itself (the per-user one lives under %APPDATA%\Kovaren).
 !define INI_NAME "Kovaren.ini"
 !define UNINSTALLER_NAME "uninstall.exe"
+; How long the uninstaller waits for the program that started it to end: 40 tries 250 ms apart.
+!define UNINSTALLER_DELETE_TRIES 40
+!define UNINSTALLER_DELETE_PAUSE_MS 250
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kovaren"
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define ICON_FILE "${__FILEDIR__}/../../assets/icon/kovaren.ico"
@@ -262,7 +265,22 @@ Section "Uninstall"
     !insertmacro LeaveNote "ユーザーごとの設定 $APPDATA\Kovaren は残しました。"
   ${EndIf}
 
-  Delete "$INSTDIR\${UNINSTALLER_NAME}"
-  RMDir $INSTDIR
+  ; Started from the list of programs, the uninstaller hands over to a copy of itself; the original may
+  ; take a moment to end, and until it has, its file cannot be deleted.
+  StrCpy $2 0
+  ${Do}
+    ClearErrors
+    Delete "$INSTDIR\${UNINSTALLER_NAME}"
+    ${IfNot} ${Errors}
+      ${Break}
+    ${EndIf}
+    IntOp $2 $2 + 1
+    ${If} $2 >= ${UNINSTALLER_DELETE_TRIES}
+      Delete /REBOOTOK "$INSTDIR\${UNINSTALLER_NAME}"
+      ${Break}
+    ${EndIf}
+    Sleep ${UNINSTALLER_DELETE_PAUSE_MS}
+  ${Loop}
+  RMDir /REBOOTOK $INSTDIR
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
