@@ -6,14 +6,11 @@
 # odd settings files open with the defaults and still save.
 set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/dialog_driver.sh"
 kv_start
 
-CAPTION=$'\uFF1CKovaren\uFF1E'
 MESSAGE_CAPTION=Kovaren
 BESIDE=$KV_APP_DIR/Kovaren.ini
-CLIENT_W=460
-CLIENT_H=214
-P=16  # the panel's offset in the client area
 
 APPDATA=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming 2>/dev/null | grep -v /Public/ | head -n1)
 [[ -d $APPDATA ]] || kv_die "no roaming application data folder in the prefix"
@@ -49,19 +46,6 @@ undo_mounts() {
 disown $!
 trap 'undo_mounts; kv_cleanup' EXIT
 
-open_dialog() {
-  kv_launch "$@"
-  DLG_PID=$KV_PID
-  WIN=$(kv_wait_window "$CAPTION" 20) || return 1
-  sleep 0.5
-  read -r WX WY WW WH <<<"$(kv_window_geometry "$WIN")"
-  local border=$(((WW - CLIENT_W) / 2))
-  CX=$((WX + border))
-  CY=$((WY + WH - border - CLIENT_H))
-}
-client_click() { kv_click $((CX + $1)) $((CY + $2)); }
-click_save() { client_click $((272 + 40)) $((160 + 12)); }
-click_cancel() { client_click $((356 + 40)) $((160 + 12)); }
 click_cd_option() { client_click $((P + 52 + 10)) $((P + 40 + 6)); }
 click_count_right() { client_click $((P + 280 + 72)) $((P + 36 + 8)); }
 # type_repeat TEXT : replaces the combo box's text with TEXT, typed key by key
