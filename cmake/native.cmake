@@ -72,6 +72,10 @@ if(KOVAREN_FUZZ)
   endforeach()
 endif()
 
+if(KOVAREN_DIST)
+  include(cmake/dist.cmake)
+endif()
+
 # End-to-end tests: tests/e2e/test_*.sh run the real Kovaren.scr under Wine on a private Xvfb, once per
 # Windows build (labels e2e_win64, e2e_win32; scripts/test runs those this machine can run). Each
 # architecture boots one template prefix (a CTest fixture); the tests run one at a time.
@@ -93,7 +97,8 @@ if(KOVAREN_E2E)
       "KOVAREN_WIN_ARCH=${arch}"
       "KOVAREN_WIN_BUILD=${KOVAREN_${arch_upper}_BUILD}"
       "KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR}"
-      "KOVAREN_E2E_TEMPLATE=${CMAKE_BINARY_DIR}/e2e-template-${arch}")
+      "KOVAREN_E2E_TEMPLATE=${CMAKE_BINARY_DIR}/e2e-template-${arch}"
+      "KOVAREN_DIST_DIR=${KOVAREN_DIST_DIR}")
     add_test(NAME e2e_${arch}_setup COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/fixture_setup.sh)
     set_tests_properties(e2e_${arch}_setup PROPERTIES FIXTURES_SETUP wine_prefix_${arch}
       LABELS "e2e;e2e_${arch}" RUN_SERIAL TRUE ENVIRONMENT "${e2e_env}" TIMEOUT 300)

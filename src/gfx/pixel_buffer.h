@@ -1,3 +1,6 @@
+// Folder src/gfx owns pictures as values: pixel buffers and their raster operations (this file), the
+// BMP codec, rounding to pixels, screen coordinates and little-endian file fields.
+//
 // A picture in memory: width x height pixels of 0x00RRGGBB, rows top to bottom, no padding.
 // A value type (copyable, comparable). The raster operations clip first and do nothing when
 // nothing is left, so callers may blit anywhere, partly or wholly off the buffer.

@@ -1,3 +1,7 @@
+// Folder src/main owns the program's start: the entry procedure and instance guard (this file), the
+// command line (command_line), the hand-over to the three modes (modes_win32.h), and the resource
+// script and manifest that make up Kovaren.scr. Each mode's window lives in its own folder.
+//
 // Main: the program's entry. Refuses to run beside a running saver or settings dialog, reads the mode
 // from the command line, reads the settings (except for the preview) and hands over to one window.
 #include <windows.h>
@@ -6,8 +10,8 @@
 
 #include "main/command_line.h"
 #include "main/modes_win32.h"
-#include "platform/program_folder_win32.h"
 #include "settings_file/settings.h"
+#include "settings_file/settings_places_win32.h"
 #include "platform/text_win32.h"
 
 namespace kovaren::win32 {
@@ -44,7 +48,8 @@ int Main(HINSTANCE instance) {
   }
 
   static Settings settings;  // the settings record: module state for the whole run
-  LoadSettings(settings, SettingsFilePath(ExecutableFolder()));
+  FileSystem& files = PlatformFileSystem();
+  LoadSettings(settings, SettingsFileInUse(ThisUsersSettingsPlaces(), files), files);
 
   if (context.modeLetter == u'C') {
     RunSettingsDialog(context, settings);

@@ -1,3 +1,7 @@
+// Folder src/music owns the background music: the device commands (this file), what the saver asks of
+// them on start, its poll timers, keys and exit (saver_music.h), and the port to the platform's
+// multimedia services (mci_port.h, bound to winmm in winmm_port_win32.cpp).
+//
 // Background music: audio CD through the "cdaudio" device, an MP3 file through an
 // MPEGVideo device under the alias "MP3Play", a WAV file through the sound player. Every device is
 // reached through command strings on the injected port; replies land in four fixed buffers that keep

@@ -7,8 +7,8 @@
 
 namespace kovaren::music {
 
-constexpr unsigned kMp3PollIntervalMs = 1000;  // MP3 poll
-constexpr unsigned kCdPollIntervalMs = 200;   // audio-CD poll
+constexpr unsigned kMp3PollIntervalMs = 1000;  // how often an ended MP3 file is looked for
+constexpr unsigned kCdPollIntervalMs = 200;    // how often the audio CD is asked for its state
 
 class SaverMusic {
  public:
@@ -30,8 +30,8 @@ class SaverMusic {
   // Exit steps: close the CD when its timer was still enabled, stop the file music.
   void StopForExit(bool cdPollTimerWasOn);
 
-  // The module underneath, for what the saver may want to read (CdOk, the last reply).
-  const BackgroundMusic& Music() const { return music_; }
+  // The device commands underneath, for what the saver may want to read (CdOk, the last reply).
+  const BackgroundMusic& Devices() const { return music_; }
 
  private:
   enum class FileKind { None, Wav, Mp3 };

@@ -1,12 +1,13 @@
 #include "platform/program_folder_win32.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
-#include "platform/text_win32.h"
+#include <string>
 
 namespace kovaren::win32 {
 
-std::string ExecutableFolder() {
+FilePath ExecutableFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -17,8 +18,16 @@ std::string ExecutableFolder() {
     }
     path.resize(path.size() * 2);  // a long path: the call cut it, ask again with more room
   }
-  const auto slash = path.find_last_of(L"\\/");
-  return Cp932FromWide(slash == std::wstring::npos ? std::wstring{} : path.substr(0, slash));
+  // At a drive root the folder keeps its backslash ("C:\"), which a bare "C:" would not mean.
+  return FilePath(std::move(path)).Folder();
+}
+
+FilePath RoamingAppDataFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  // Without DONT_VERIFY a folder that does not stand yet would give no path at all; a save makes it.
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    return {};
+  return FilePath(std::wstring(folder));
 }
 
 }  // namespace kovaren::win32

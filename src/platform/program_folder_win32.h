@@ -1,11 +1,12 @@
-// Where the program lives: the settings file is kept beside the executable.
+// Where the program and the user's data live, as the platform reports them.
 #pragma once
-#include <string>
+#include "platform/file_path.h"
 
 namespace kovaren::win32 {
 
-// The executable's folder in code page 932 (the settings file's encoding), without a trailing
-// separator; empty when the platform cannot say.
-std::string ExecutableFolder();
+// The executable's folder; empty when the platform cannot say.
+FilePath ExecutableFolder();
+// The user's roaming application data folder (%APPDATA%); empty when the platform cannot say.
+FilePath RoamingAppDataFolder();
 
 }  // namespace kovaren::win32

@@ -1,6 +1,7 @@
 #include "platform/resources_win32.h"
 
 #include "gfx/bmp.h"
+#include "text/ascii.h"
 
 namespace kovaren::win32 {
 
@@ -29,7 +30,7 @@ std::optional<PixelBuffer> ResourcePicture(HMODULE module, const wchar_t* name) 
 std::wstring ResourceName(std::string_view stem) {
   std::wstring name;
   name.reserve(stem.size());
-  for (char ch : stem) name += static_cast<wchar_t>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
+  for (char ch : stem) name += static_cast<wchar_t>(text::ToUpper(ch));
   return name;
 }
 

@@ -1,3 +1,8 @@
+// Folder src/platform owns what every window of the program shares with the operating system: this
+// window base, presenting pixel buffers through GDI, embedded resources, the program's folder, the
+// conversion between code page 932 and UTF-16, and the file-I/O seam the settings file reads and
+// writes through (file_io.h, with its POSIX stand-in for the native build). Nothing here decides.
+//
 // The base of every window of the program: a CRTP class that stores `this` at WM_NCCREATE and routes
 // each message to Derived::HandleMessage. Handlers decode the message, call the core and paint.
 // A window object is owned by its creator (the saver, the dialog, the preview), or, for a control

@@ -1,6 +1,10 @@
-// The preview window (class "Tesmar_R"): a borderless black child placed into the host's preview area, showing
-// the still miniature at its own size from the top-left corner. It has no timer and takes no input;
-// its only work after start is to notice that the host has gone, whichever way it went, and end.
+// Folder src/preview owns the preview mode: what it decides before touching a window
+// (preview_layout.h) and the window placed in the host's preview area (this file).
+//
+// The preview window (class "Tesmar_R"): a borderless black child placed into the host's preview
+// area, showing the still miniature at its own size from the top-left corner. It has no timer and
+// takes no input; its only work after start is to notice that the host has gone, whichever way it
+// went, and end.
 #include <windows.h>
 
 #include <optional>

@@ -1,8 +1,14 @@
-// The full-screen saver window: a borderless topmost popup over the whole virtual screen (every
-// monitor) showing the desktop snapshot with the leaves falling over it, one scene per monitor, paced
-// at a fixed pass rate, ended by a key or a click. The leaves, the compositing, the monitor plan and
-// every decision live in the portable core; this file paces and routes messages, and SaverScreen
-// takes the snapshot and presents.
+// Folder src/saver owns the full-screen saver: the leaf model (leaf.h), the sprites, the scene that
+// composes each pass (leaf_scene.h), pacing (pass_clock.h), the monitor plan (monitor_plan.h), the
+// clip region and groups of a present (present_region.h), what input and exit mean (saver_input.h),
+// and its Win32 side: the monitors (monitors_win32.h), the screen of scenes (saver_screen_win32.h),
+// presenting (presenter_win32.h) and its window (this file).
+//
+// The full-screen saver window (class and caption "Tesmar_Main"): a borderless topmost popup over the
+// whole virtual screen (every monitor) showing the desktop snapshot with the leaves falling over it,
+// one scene per monitor, paced at a fixed pass rate, ended by a key or a click. The leaves, the
+// compositing, the monitor plan and every decision live in the portable core; this file paces and
+// routes messages, and SaverScreen takes the snapshot and presents.
 #include <windows.h>
 #include <mmsystem.h>
 

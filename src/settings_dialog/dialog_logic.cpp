@@ -100,12 +100,14 @@ FileChoice DialogLogic::ApplyFileChoice(const FileChooserAnswer& answer) {
   return FileChoice::Taken;
 }
 
-void DialogLogic::Save(const SettingsWriter& write) {
-  write(kSettingsSection, kKeyBgmKind, NumberText(settings_.bgmKind));
+std::array<IniEntry, 4> DialogLogic::EntriesToSave() {
   settings_.bgmRepeat = RepeatFromText(controls_.repeatText, settings_.bgmRepeat);
-  write(kSettingsSection, kKeyBgmRepeat, NumberText(settings_.bgmRepeat));
-  write(kSettingsSection, kKeyBgmFile, settings_.bgmFile);
-  write(kSettingsSection, kKeyLeafCount, NumberText(controls_.count.value));
+  return {{
+      {kSettingsSection, kKeyBgmKind, NumberText(settings_.bgmKind)},
+      {kSettingsSection, kKeyBgmRepeat, NumberText(settings_.bgmRepeat)},
+      {kSettingsSection, kKeyBgmFile, settings_.bgmFile},
+      {kSettingsSection, kKeyLeafCount, NumberText(controls_.count.value)},
+  }};
 }
 
 }  // namespace kovaren::dialog

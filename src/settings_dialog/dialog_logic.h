@@ -1,10 +1,13 @@
+// Folder src/settings_dialog owns the settings dialog: its logic (this file), where its controls stand
+// (dialog_layout.h), its painted backdrop (backdrop.h), the caption zoom it opens and closes with
+// (zoom.h) and its Win32 window (dialog_win32.cpp).
+//
 // What the settings dialog shows and writes, independent of the window system: a model of its
 // controls, the loading sequence, the option group, the leaf-count scroll bar, the music file and
 // the save. The Win32 window only mirrors this model on screen and feeds the user's actions in.
 #pragma once
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,9 +71,6 @@ struct FileChooserAnswer {
 };
 enum class FileChoice { Unchanged, Taken, Refused };
 
-// Receives one settings-file write: section, key, value.
-using SettingsWriter = std::function<void(std::string_view, std::string_view, std::string_view)>;
-
 class DialogLogic {
  public:
   explicit DialogLogic(Settings& settings) : settings_(settings) {}
@@ -85,8 +85,9 @@ class DialogLogic {
   // The user edited the combo box's text field (or picked a list entry).
   void SetRepeatText(std::string text) { controls_.repeatText = std::move(text); }
   FileChoice ApplyFileChoice(const FileChooserAnswer& answer);
-  // Writes the four keys in their fixed order; updates BgmRepeat from the combo box on the way.
-  void Save(const SettingsWriter& write);
+  // The four keys to store, in their fixed order; takes BgmRepeat from the combo box on the way. A
+  // save that fails leaves every control as it was, so the user can try again.
+  std::array<IniEntry, 4> EntriesToSave();
 
   const DialogControls& controls() const { return controls_; }
   ZoomPoint zoomPoint() const { return zoom_; }

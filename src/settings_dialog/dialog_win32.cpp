@@ -13,9 +13,9 @@
 
 #include "platform/gdi_win32.h"
 #include "main/modes_win32.h"
-#include "platform/program_folder_win32.h"
 #include "platform/resources_win32.h"
 #include "settings_file/settings.h"
+#include "settings_file/settings_places_win32.h"
 #include "platform/text_win32.h"
 #include "platform/window_win32.h"
 #include "settings_dialog/zoom_win32.h"
@@ -48,6 +48,11 @@ constexpr wchar_t kWebAddress[] = L"http://kovaren.example/";
 constexpr wchar_t kFileFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
 constexpr wchar_t kFileTitle[] = L"ﾌｧｲﾙを選択";
 constexpr DWORD kFileBufferChars = 255;
+// Told when "設定" could not store the settings; the path of the file follows on the next line.
+constexpr wchar_t kSaveFailedText[] = L"設定を保存できませんでした。";
+// Not the dialog's own caption: that one names the dialog to the instance guard and to anyone looking
+// for the dialog's window, and a second window under it would make that lookup ambiguous.
+constexpr wchar_t kSaveFailedCaption[] = L"Kovaren";
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;  // fixed, close box only
 constexpr int kComboDropHeight = 200;  // the combo box's height with its list dropped down
@@ -98,6 +103,7 @@ class SettingsDialog final : public Window<SettingsDialog> {
   void ChooseMusicFile();
   void OpenWebAddress();
   void SaveAndClose();
+  void TellSaveFailed(const FilePath& file);
   void Close();
   bool OverWebAddress() const;
 
@@ -182,7 +188,9 @@ bool SettingsDialog::Load() {
 void SettingsDialog::CreateControls() {
   // Created in the order Tab moves through them: the panel's controls left to right, then the buttons.
   const Rect combo = InClient(kRepeatCombo);
-  combo_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
+  // The box is narrow: without automatic scrolling it would stop taking keys at its visible width.
+  constexpr DWORD kComboStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+  combo_ = CreateWindowExW(0, L"COMBOBOX", L"", kComboStyle,
                            combo.x, combo.y, combo.w, kComboDropHeight, hwnd(),
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)), instance_, nullptr);
 
@@ -369,11 +377,19 @@ void SettingsDialog::SaveAndClose() {
     text.resize(static_cast<size_t>(GetWindowTextW(combo_, text.data(), n + 1)));
     logic_.SetRepeatText(Cp932FromWide(text));
   }
-  const std::string path = SettingsFilePath(ExecutableFolder());
-  logic_.Save([&](std::string_view section, std::string_view key, std::string_view value) {
-    WriteIniString(section, key, value, path);
-  });
+  const SaveOutcome outcome =
+      SaveSettingsFile(logic_.EntriesToSave(), ThisUsersSettingsPlaces(), PlatformFileSystem());
+  if (!outcome.saved) {
+    TellSaveFailed(outcome.file);  // the dialog stays open with every choice, to try again or cancel
+    return;
+  }
   Close();
+}
+
+void SettingsDialog::TellSaveFailed(const FilePath& file) {
+  MessageBeep(MB_ICONWARNING);
+  const std::wstring text = std::wstring(kSaveFailedText) + L"\r\n" + file.native();
+  MessageBoxW(hwnd(), text.c_str(), kSaveFailedCaption, MB_OK | MB_ICONWARNING);
 }
 
 void SettingsDialog::Close() {

@@ -16,6 +16,16 @@ namespace {
 // The profile reader fills a 256-byte buffer, so a value comes back as at most 255 bytes.
 constexpr size_t kValueBytes = 255;
 
+// The value of `key` in `section` of the file's text, as a NUL-terminated 256-byte buffer would
+// hold it: cut at a NUL and to 255 bytes without splitting a character.
+std::string ValueIn(std::string_view text, std::string_view section, std::string_view key) {
+  const auto value = ini::ReadValue(text, section, key);
+  if (!value) return {};
+  std::string_view cut(*value);
+  cut = cut.substr(0, cut.find('\0'));
+  return std::string(text::CutToBytes(cut, kValueBytes));
+}
+
 // Assigns the whole-number part of `text` to `field`; a text that is no number in range leaves the
 // field as it was.
 void AssignWholeNumber(int16_t& field, std::string_view text) {
@@ -24,23 +34,17 @@ void AssignWholeNumber(int16_t& field, std::string_view text) {
 
 }  // namespace
 
-std::string SettingsFilePath(std::string_view exeFolder) {
-  // At a drive root the platform reports "C:\"; the name's own backslash must not double it.
-  if (text::EndsWithBackslash(exeFolder)) exeFolder.remove_suffix(1);
-  std::string path(exeFolder);
-  path.append(kIniFileName);
-  return path;
-}
+void LoadSettings(Settings& settings, const FilePath& iniPath, FileSystem& files) {
+  const std::string text = files.ReadWholeFile(iniPath, kMaxSettingsFileBytes).value_or(std::string{});
 
-void LoadSettings(Settings& settings, const std::string& iniPath) {
-  const std::string kind = ReadIniString(kSettingsSection, kKeyBgmKind, iniPath);
+  const std::string kind = ValueIn(text, kSettingsSection, kKeyBgmKind);
   if (kind.empty()) {
     settings.bgmKind = bgm::kNone;
   } else {
     AssignWholeNumber(settings.bgmKind, kind);
   }
 
-  const std::string repeat = ReadIniString(kSettingsSection, kKeyBgmRepeat, iniPath);
+  const std::string repeat = ValueIn(text, kSettingsSection, kKeyBgmRepeat);
   if (repeat.empty()) {
     settings.bgmRepeat = 0;
   } else {
@@ -48,15 +52,15 @@ void LoadSettings(Settings& settings, const std::string& iniPath) {
   }
 
   // The file check is the only validation of the music file; audio CD (kind 1) needs no file.
-  std::string file = ReadIniString(kSettingsSection, kKeyBgmFile, iniPath);
-  if (file.empty() || !FileExists(file)) {
+  std::string file = ValueIn(text, kSettingsSection, kKeyBgmFile);
+  if (file.empty() || !FileExists(file, files)) {
     settings.bgmFile.clear();
     if (settings.bgmKind == bgm::kFile) settings.bgmKind = bgm::kNone;
   } else {
     settings.bgmFile = std::move(file);
   }
 
-  const std::string leaves = ReadIniString(kSettingsSection, kKeyLeafCount, iniPath);
+  const std::string leaves = ValueIn(text, kSettingsSection, kKeyLeafCount);
   if (leaves.empty()) {
     settings.leafCount = kDefaultLeafCount;
   } else {
@@ -64,39 +68,54 @@ void LoadSettings(Settings& settings, const std::string& iniPath) {
   }
 }
 
-std::string ReadIniString(std::string_view section, std::string_view key, const std::string& iniPath) {
-  const auto text = ReadWholeFile(iniPath);
-  if (!text) return {};
-  const auto value = ini::ReadValue(*text, section, key);
-  if (!value) return {};
-  // The value as a NUL-terminated 256-byte buffer would hold it.
-  std::string_view cut(*value);
-  cut = cut.substr(0, cut.find('\0'));
-  return std::string(text::CutToBytes(cut, kValueBytes));
+std::string ReadIniString(std::string_view section, std::string_view key, const FilePath& iniPath,
+                          FileSystem& files) {
+  const auto text = files.ReadWholeFile(iniPath, kMaxSettingsFileBytes);
+  return text ? ValueIn(*text, section, key) : std::string{};
 }
 
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
-                    const std::string& iniPath) {
-  std::string text;
-  if (auto old = ReadWholeFile(iniPath)) {
-    text = std::move(*old);
-  } else if (!FileIsMissing(iniPath)) {
-    return false;  // there but unreadable: starting from nothing would throw its contents away
-  }
-  const auto updated = ini::WithValue(text, section, key, value);
-  if (!updated) return false;
-  if (*updated == text) return true;  // nothing to change, so nothing to risk
-  return ReplaceFileAtomically(iniPath, *updated);
+                    const FilePath& iniPath, FileSystem& files) {
+  const IniEntry entry{section, key, std::string(value)};
+  return WriteIniEntries({&entry, 1}, iniPath, files);
 }
 
-bool FileExists(std::string_view path) {
+bool WriteIniEntries(std::span<const IniEntry> entries, const FilePath& iniPath, FileSystem& files) {
+  if (iniPath.empty()) return false;
+  std::string text;
+  if (auto old = files.ReadWholeFile(iniPath, kMaxSettingsFileBytes)) {
+    text = std::move(*old);
+  } else if (!files.IsMissing(iniPath)) {
+    return false;  // there but unreadable: starting from nothing would throw its contents away
+  }
+  const auto updated = WithIniEntries(text, entries);
+  if (!updated) return false;
+  if (*updated == text) return true;  // nothing to change, so nothing to risk
+  return ReplaceFileAtomically(files, iniPath, *updated);
+}
+
+std::optional<std::string> WithIniEntries(std::string_view text, std::span<const IniEntry> entries) {
+  std::string result(text);
+  for (const IniEntry& entry : entries) {
+    auto updated = ini::WithValue(result, entry.section, entry.key, entry.value);
+    if (!updated) return std::nullopt;
+    result = std::move(*updated);
+  }
+  // Never write what the next start would refuse to read.
+  if (result.size() > kMaxSettingsFileBytes) return std::nullopt;
+  return result;
+}
+
+bool FileExists(std::string_view path, FileSystem& files) {
   if (text::EndsWithBackslash(path)) path.remove_suffix(1);
   if (path.empty()) return false;
-  return CanOpenForReading(std::string(path));
+  return files.CanOpenForReading(std::string(path));
 }
 
 std::string NumberText(int32_t value) { return (value < 0 ? "" : " ") + std::to_string(value); }
 
+// A stored number may carry blanks around it, a sign, a fraction and an exponent; its floor is taken
+// exactly, in decimal, so 32767.99999999999999999 stays 32767.
 std::optional<int16_t> WholeNumberPart(std::string_view text) {
   constexpr text::NumberRules kStoredNumber{.blanks = text::kSpaceAndTab, .fraction = true, .exponent = true,
                                             .fillsText = true};

@@ -1,10 +1,16 @@
-// The user's four settings and the settings file "Kovaren.ini" beside the executable.
-// Paths and values are code page 932 bytes, as stored in the file.
+// Folder src/settings_file owns the settings record and the file "Kovaren.ini": its keys, defaults and
+// validation (this file), read and written over our own INI reader and writer (ini_file.h), and where
+// the file lives (settings_places.h).
+//
+// Values, the music file's path included, are code page 932 bytes, as stored in the file.
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/file_io.h"
 
 namespace kovaren {
 
@@ -27,24 +33,37 @@ inline constexpr std::string_view kKeyBgmKind = "BGM\x8B\xE6\x95\xAA";          
 inline constexpr std::string_view kKeyBgmRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";        // BGMﾘﾋﾟｰﾄ
 inline constexpr std::string_view kKeyBgmFile = "BGM\xCC\xA7\xB2\xD9";              // BGMﾌｧｲﾙ
 inline constexpr std::string_view kKeyLeafCount = "\x82\xE0\x82\xDD\x82\xB6";       // もみじ
-inline constexpr std::string_view kIniFileName = "\\Kovaren.ini";
+inline constexpr std::string_view kIniFileName = "Kovaren.ini";
 inline constexpr int16_t kDefaultLeafCount = 100;
 
-// The settings file's path: the executable's folder followed by kIniFileName.
-std::string SettingsFilePath(std::string_view exeFolder);
+// One value to store: `key` in `section` set to `value`.
+struct IniEntry {
+  std::string_view section;
+  std::string_view key;
+  std::string value;
+};
 
-// Fills `settings` from the file at `iniPath`; every default and fallback of the settings file applies.
-void LoadSettings(Settings& settings, const std::string& iniPath);
+// Fills `settings` from the file at `iniPath`, read once; every default and fallback of the settings
+// file applies.
+void LoadSettings(Settings& settings, const FilePath& iniPath, FileSystem& files = PlatformFileSystem());
 
 // The value of `key` in `section`, cut to 255 bytes without splitting a double-byte character;
 // empty when the file, section or key is missing.
-std::string ReadIniString(std::string_view section, std::string_view key, const std::string& iniPath);
+std::string ReadIniString(std::string_view section, std::string_view key, const FilePath& iniPath,
+                          FileSystem& files = PlatformFileSystem());
 // Sets one key, keeping every other byte of the file; creates file, section or key when missing.
 // The file is replaced atomically. False when it could not be written (the old file stays as it was).
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
-                    const std::string& iniPath);
+                    const FilePath& iniPath, FileSystem& files = PlatformFileSystem());
+// Sets every entry in order, as that many WriteIniString calls would, in one replacement of the file:
+// all of them or, on failure, none.
+bool WriteIniEntries(std::span<const IniEntry> entries, const FilePath& iniPath,
+                     FileSystem& files = PlatformFileSystem());
+// `text` with every entry set in order; nothing when an entry cannot be stored or the result would be
+// longer than a settings file that is read back.
+std::optional<std::string> WithIniEntries(std::string_view text, std::span<const IniEntry> entries);
 // True when `path` (without one trailing backslash character) opens for reading.
-bool FileExists(std::string_view path);
+bool FileExists(std::string_view path, FileSystem& files = PlatformFileSystem());
 
 // " 100", " 0", "-5": a sign position (blank or minus), then the shortest decimal digits.
 std::string NumberText(int32_t value);

@@ -1,3 +1,7 @@
+// Folder src/skin_button owns the skinned push button: its behaviour (this file), its stored
+// properties (button_properties.h), how it looks (button_skin.h) and its Win32 window
+// (button_win32.cpp, window class "Tesmar.Command").
+//
 // The skinned push button's behaviour: interaction state, the hover poll, the properties with their
 // read-side redraws, persistence and the Click event. The platform (pointer, window under it,
 // repaint, the host's notices) is reached through SkinButtonSite, so every rule runs in unit tests.

@@ -9,6 +9,9 @@ namespace kovaren::skin_button {
 namespace {
 
 constexpr int64_t kTrue = -1;  // a stored boolean's numeric value
+// "&H" and at most 16 hexadecimal digits: a stored number in hexadecimal fills 64 bits at most.
+constexpr std::wstring_view kHexPrefix = L"&H";
+constexpr size_t kMostHexDigits = 16;
 // Beyond this a rounded number would not fit 64 bits.
 constexpr double kLargestStoredMagnitude = 9.0e18;
 
@@ -30,10 +33,10 @@ bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
 // half to even), or "&H" and hexadecimal digits. Nothing for anything else or out of range.
 std::optional<int64_t> ParseNumber(std::wstring_view text) {
   text = text::Trim(text, text::kSpace);
-  if (text.size() > 2 && text[0] == L'&' && (text[1] == L'H' || text[1] == L'h')) {
+  if (text.size() > kHexPrefix.size() && text[0] == L'&' && (text[1] == L'H' || text[1] == L'h')) {
     uint64_t value = 0;
-    if (text.size() > 2 + 16) return std::nullopt;
-    for (wchar_t c : text.substr(2)) {
+    if (text.size() > kHexPrefix.size() + kMostHexDigits) return std::nullopt;
+    for (wchar_t c : text.substr(kHexPrefix.size())) {
       int digit = -1;
       if (c >= L'0' && c <= L'9') digit = c - L'0';
       else if (c >= L'a' && c <= L'f') digit = c - L'a' + 10;

@@ -3,6 +3,7 @@
 #include "skin_button/button_win32.h"
 
 #include <array>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -373,8 +374,11 @@ HWND CreateSkinButton(HWND parent, int id, const wchar_t* caption, int x, int y,
 }
 
 void InitializeSkinButton(HWND button) {
-  wchar_t name[32] = {};
-  if (!button || !GetClassNameW(button, name, 32) || lstrcmpW(name, kSkinButtonClassName) != 0) return;
+  wchar_t name[std::size(kSkinButtonClassName) + 1] = {};  // room to tell a longer name apart
+  if (!button || !GetClassNameW(button, name, static_cast<int>(std::size(name))) ||
+      lstrcmpW(name, kSkinButtonClassName) != 0) {
+    return;
+  }
   SendMessageW(button, kInitializeMessage, 0, 0);
 }
 

@@ -1,3 +1,6 @@
+// Folder src/text owns the reading of text: this code page 932 walker, the ASCII character rules
+// (ascii.h) and the one decimal-number reader (decimal_number.h) that every caller configures.
+//
 // Code page 932 (Shift_JIS) text, the program's own text form: the settings file's bytes, the music
 // module's replies, the paths it hands on. One walker steps through it character by character (one or
 // two bytes), so that no rule ever mistakes a trail byte for a backslash, a bracket or a letter.

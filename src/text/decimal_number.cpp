@@ -96,11 +96,20 @@ std::optional<uint64_t> DecimalNumber::WholeMagnitude() const {
 DecimalNumber::Binary DecimalNumber::MagnitudeAsDouble() const {
   Binary binary;
   binary.error = std::from_chars(written.data(), written.data() + written.size(), binary.magnitude).ec;
+  // from_chars calls a value too small for a double out of range as well; rounded, it is 0. A value
+  // below 1 (no digit before the point) can only be too small.
+  if (binary.error == std::errc::result_out_of_range && pointAt <= 0) binary = Binary{};
   return binary;
 }
 
-std::optional<DecimalNumber> ReadDecimal(std::string_view text, const NumberRules& rules) { return Read(text, rules); }
-std::optional<DecimalNumber> ReadDecimal(std::u16string_view text, const NumberRules& rules) { return Read(text, rules); }
-std::optional<DecimalNumber> ReadDecimal(std::wstring_view text, const NumberRules& rules) { return Read(text, rules); }
+std::optional<DecimalNumber> ReadDecimal(std::string_view text, const NumberRules& rules) {
+  return Read(text, rules);
+}
+std::optional<DecimalNumber> ReadDecimal(std::u16string_view text, const NumberRules& rules) {
+  return Read(text, rules);
+}
+std::optional<DecimalNumber> ReadDecimal(std::wstring_view text, const NumberRules& rules) {
+  return Read(text, rules);
+}
 
 }  // namespace kovaren::text

@@ -35,7 +35,8 @@ struct DecimalNumber {
   std::optional<uint64_t> WholeMagnitude() const;
 
   // The magnitude correctly rounded to a double, as std::from_chars reads `written`; `error` is
-  // std::errc::result_out_of_range when the value is too large or too small for a double.
+  // std::errc::result_out_of_range when the value is too large for a double. A value too small for
+  // one (1e-400) rounds to 0.
   struct Binary {
     double magnitude = 0;
     std::errc error{};

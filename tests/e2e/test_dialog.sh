@@ -4,27 +4,11 @@
 # file as it was, and no saver or preview starting while it is open.
 set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/dialog_driver.sh"
 kv_start
 
-CAPTION=$'\uFF1CKovaren\uFF1E'
 INI=$KV_APP_DIR/Kovaren.ini
-CLIENT_W=460
-CLIENT_H=214
 
-# open_dialog ARGS... : starts the dialog and sets WIN, DLG_PID and CX, CY (the client area's screen
-# position, from the frame: equal borders left, right and below, the caption above).
-open_dialog() {
-  kv_launch "$@"
-  DLG_PID=$KV_PID
-  WIN=$(kv_wait_window "$CAPTION" 10) || return 1
-  sleep 0.5  # the opening zoom and the first paint
-  read -r WX WY WW WH <<<"$(kv_window_geometry "$WIN")"
-  local border=$(((WW - CLIENT_W) / 2))
-  CX=$((WX + border))
-  CY=$((WY + WH - border - CLIENT_H))
-}
-# client_click X Y : a click at a point of the client area.
-client_click() { kv_click $((CX + $1)) $((CY + $2)); }
 pixel_is() { test "$(kv_pixel "$1" "$2" "$3")" == "$4"; }
 # a grey metal pixel of the panel strip: every channel in 160..224, channels within 12 of each other
 is_metal() {

@@ -4,27 +4,13 @@
 # chosen in the file chooser, and every other line of an existing settings file kept.
 set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/dialog_driver.sh"
 kv_start
 
-CAPTION=$'\uFF1CKovaren\uFF1E'
 INI=$KV_APP_DIR/Kovaren.ini
-CLIENT_W=460
-CLIENT_H=214
-P=16  # the panel's offset in the client area
 
-open_dialog() {
-  kv_launch "$@"
-  DLG_PID=$KV_PID
-  WIN=$(kv_wait_window "$CAPTION" 10) || return 1
-  sleep 0.5
-  read -r WX WY WW WH <<<"$(kv_window_geometry "$WIN")"
-  local border=$(((WW - CLIENT_W) / 2))
-  CX=$((WX + border))
-  CY=$((WY + WH - border - CLIENT_H))
-}
-client_click() { kv_click $((CX + $1)) $((CY + $2)); }
 save() {
-  client_click $((272 + 40)) $((160 + 12))
+  click_save
   kv_wait_exit "$DLG_PID" 5
 }
 # value KEY : the value text of KEY in the settings file (after the '=' sign, blanks kept)

@@ -66,7 +66,7 @@ TEST(CdMusic, UnusableDriveStopsPollingAfterOneFailedQueryAndIsNotClosed) {
 
     EXPECT_THAT(run.Tick(), ElementsAre("status cdaudio current track"));
     EXPECT_FALSE(run.cdPollTimer);
-    EXPECT_FALSE(run.music.Music().CdOk());
+    EXPECT_FALSE(run.music.Devices().CdOk());
     EXPECT_THAT(run.Tick(), IsEmpty());
     EXPECT_THAT(run.Exit(), IsEmpty());
   }

@@ -16,9 +16,7 @@ using Write = std::tuple<std::string, std::string, std::string>;
 
 std::vector<Write> SaveAndRecord(DialogLogic& logic) {
   std::vector<Write> writes;
-  logic.Save([&](std::string_view s, std::string_view k, std::string_view v) {
-    writes.emplace_back(std::string(s), std::string(k), std::string(v));
-  });
+  for (const IniEntry& e : logic.EntriesToSave()) writes.emplace_back(std::string(e.section), std::string(e.key), e.value);
   return writes;
 }
 
@@ -205,6 +203,7 @@ TEST(DialogRepeat, ComboTextReadsAsARoundedNumber) {
       {"7a", 3, 0},          {"1e", 3, 0},           {"e3", 3, 0},          {".", 3, 0},
       {"inf", 3, 0},         {"nan", 3, 0},          {"0x10", 3, 0},        {"1 2", 3, 0},
       {"--1", 3, 0},         {"1,5", 3, 0},
+      {"1e-400", 3, 0},      {"-1e-400", 3, 0},      {"0.5e-999", 3, 0},    {"-1e400", 4, 4},
   };
   for (const Case& c : cases) EXPECT_EQ(RepeatFromText(c.text, c.previous), c.expected) << '"' << c.text << '"';
 }

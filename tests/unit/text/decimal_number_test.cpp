@@ -112,6 +112,12 @@ TEST(DecimalReader, DoublesAreCorrectlyRoundedAndReportTheirRange) {
   const auto huge = ReadDecimal(std::string_view("1e999"), kSettingsValue);
   ASSERT_TRUE(huge);
   EXPECT_EQ(huge->MagnitudeAsDouble().error, std::errc::result_out_of_range);
+  for (const char* tiny : {"1e-400", "0.5e-999999999999", "123456e-330"}) {
+    const auto number = ReadDecimal(std::string_view(tiny), kSettingsValue);
+    ASSERT_TRUE(number) << tiny;
+    EXPECT_EQ(number->MagnitudeAsDouble().error, std::errc()) << tiny;
+    EXPECT_EQ(number->MagnitudeAsDouble().magnitude, 0.0) << tiny;
+  }
 }
 
 }  // namespace
