@@ -18,7 +18,7 @@ enum class PresentMethod {
   ClippedBox,    // one SetDIBitsToDevice of the dirty region's bounding box, the region as the clip
   EachRect,      // one SetDIBitsToDevice per rectangle of the region
   SectionBlits,  // the rectangles copied into a DIB section, then one BitBlt per rectangle
-  FlushedGroups, // one SetDIBitsToDevice per rectangle, in groups of nearby ones, flushing after each
+  FlushedGroups, // one SetDIBitsToDevice per group of nearby rectangles (its bounding box), a flush after each
 };
 
 class FramePresenter {

@@ -21,8 +21,8 @@ saver::MonitorPlan PlanScreens() {
   return plan;
 }
 
-SaverScreen::SaverScreen(const saver::MonitorPlan& plan, PresentMethod method)
-    : wholeFrames_(method == PresentMethod::WholeFrame) {
+SaverScreen::SaverScreen(const saver::MonitorPlan& plan, PresentMethod atScale1, PresentMethod magnified)
+    : wholeFrames_(atScale1 == PresentMethod::WholeFrame) {
   // The snapshot, exactly as captured, through the screen's DC (screen coordinates, so a monitor left
   // of or above the primary is captured too).
   PixelBuffer snapshot;
@@ -43,7 +43,7 @@ SaverScreen::SaverScreen(const saver::MonitorPlan& plan, PresentMethod method)
   }
   for (const saver::SceneArea& planned : plan.scenes) {
     try {
-      auto part = std::make_unique<Part>(planned, method);
+      auto part = std::make_unique<Part>(planned, planned.scale == 1 ? atScale1 : magnified);
       part->still = PixelBuffer(planned.area.w, planned.area.h);
       Blit(part->still, 0, 0, snapshot, planned.area, RasterOp::Copy);
       parts_.push_back(std::move(part));

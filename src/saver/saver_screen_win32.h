@@ -24,7 +24,8 @@ class SaverScreen {
  public:
   // Takes the snapshot of plan.window from the screen (call while the saver window is hidden), one
   // part per planned monitor; each shows its part of the snapshot until StartLeaves.
-  SaverScreen(const saver::MonitorPlan& plan, PresentMethod method);
+  // `atScale1` presents monitors at scale 1, `magnified` the others.
+  SaverScreen(const saver::MonitorPlan& plan, PresentMethod atScale1, PresentMethod magnified);
 
   // One scene per monitor at its scale: leafCount as in the settings, the first monitor seeded with
   // `seed`, the next with seed + 1, ... Without sprites, or without memory for a scene, a monitor

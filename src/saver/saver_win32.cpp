@@ -40,10 +40,13 @@ constexpr UINT_PTR kCdPollTimer = 2;
 // Sleep granularity while the saver runs: without it a 17 ms wait can last 31 ms on Windows, and
 // passes would arrive in pairs.
 constexpr UINT kTimerResolutionMs = 1;
-// The cheapest way end to end, measured under Wine (bench/present_cpu.sh): against the whole-frame
-// loop 29 % at 1080p with 101 leaves, 60 % with 501, 16 % at 4K and scale 2 with 101; one clipped
-// transfer of the bounding box cost 43 %, 68 % and 31 %.
-constexpr PresentMethod kPresentMethod = PresentMethod::FlushedGroups;
+// Measured end to end under Wine (bench/present_cpu.sh), against the whole-frame loop. At 1080p and
+// scale 1 one clipped transfer costs 31 % with 101 leaves, 59 % with 501; flushed groups cost a
+// little less in all (28 %, 54 %), but more in the saver's own process, which must stay light. At
+// 4K and scale 2 flushed groups cost 18 % against 26 %: the X server no longer copies a box round
+// all leaves of a large screen.
+constexpr PresentMethod kPresentAtScale1 = PresentMethod::ClippedBox;
+constexpr PresentMethod kPresentMagnified = PresentMethod::FlushedGroups;
 // Sent when the window's monitor changes its DPI. The window keeps its place and size: it covers
 // every monitor, and each scene already has its monitor's scale. (Named here: the SDK declares it
 // for Windows 8.1 and later only.)
@@ -134,7 +137,7 @@ bool SaverWindow::CreateHiddenWindow() {
 }
 
 // The desktop exactly as captured, one part per monitor; black when it cannot be captured.
-void SaverWindow::TakeSnapshot() { screen_.emplace(plan_, kPresentMethod); }
+void SaverWindow::TakeSnapshot() { screen_.emplace(plan_, kPresentAtScale1, kPresentMagnified); }
 
 // The leaves, one scene per monitor at its scale. Without the sprites the bare snapshot is shown
 // until the user ends the saver.

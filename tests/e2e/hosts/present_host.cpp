@@ -72,7 +72,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                 area.w, area.h, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 4;
   HDC dc = GetDC(window);
-  kovaren::win32::SaverScreen screen(plan, *method);
+  kovaren::win32::SaverScreen screen(plan, *method, *method);
   screen.StartLeaves(sprites, leafCount, GetTickCount());
   screen.SkipToTypicalState();
   ShowWindow(window, SW_SHOWNORMAL);
