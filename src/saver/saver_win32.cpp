@@ -43,7 +43,7 @@ constexpr UINT kTimerResolutionMs = 1;
 // Measured end to end under Wine (bench/present_cpu.sh), against the whole-frame loop. At 1080p and
 // scale 1 one clipped transfer costs 31 % with 101 leaves, 59 % with 501; flushed groups cost a
 // little less in all (28 %, 54 %), but more in the saver's own process, which must stay light. At
-// 4K and scale 2 flushed groups cost 18 % against 26 %: the X server no longer copies a box round
+// 4K and scale 2 flushed groups cost 21 % against 24 %: the X server no longer copies a box round
 // all leaves of a large screen.
 constexpr PresentMethod kPresentAtScale1 = PresentMethod::ClippedBox;
 constexpr PresentMethod kPresentMagnified = PresentMethod::FlushedGroups;
