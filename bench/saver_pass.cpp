@@ -25,7 +25,7 @@ PixelBuffer Desktop(int w, int h) {
 }
 
 // Runs passes until every leaf has finished its hidden first descent and the leaves' descents have
-// drifted apart (about half then show). Scenes of the same logical size and seed step the same leaves,
+// drifted apart. Scenes of the same logical size and seed step the same leaves,
 // and every benchmark runs the same number of passes, so 1080p at scale 1 and 4K at scale 2 draw the
 // very same leaves and differ only in the cost of magnifying them.
 LeafScene SteadyScene(int w, int h, int leafCount, int scale = 1, uint64_t seed = 42) {
