@@ -353,6 +353,13 @@ kv_write_ini() {
 # kv_read_ini : prints $KV_APP_DIR/Kovaren.ini converted to UTF-8 (CR removed).
 kv_read_ini() { iconv -f CP932 -t UTF-8 "$KV_APP_DIR/Kovaren.ini" | tr -d '\r'; }
 
+# kv_python ARGS... : runs the Python program on standard input with ARGS; it can `from shots import
+# load, LEAF_COLOURS` (tests/e2e/shots.py: a screenshot as RGB rows, the pure leaf colours).
+kv_python() { PYTHONPATH="$KOVAREN_SOURCE_DIR/tests/e2e${PYTHONPATH:+:$PYTHONPATH}" python3 - "$@"; }
+
+# kv_value_of KEY TEXT : the value of a "KEY=value" line of TEXT (as the pixel checks print them).
+kv_value_of() { sed -n "s/^$1=//p" <<<"$2"; }
+
 # kv_check "what" COMMAND... : runs COMMAND; records and prints a pass or a failure named "what".
 kv_check() {
   local what=$1

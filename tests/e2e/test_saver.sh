@@ -15,17 +15,9 @@ kv_start
 #   stuck        changed pixels equal in every shot given: leaves fall at least half a pixel a pass,
 #                so over shots seconds apart only a leftover of an old frame stays put
 saver_compare() {
-  python3 - "$@" <<'PY'
-import subprocess, sys
-def load(path):
-    data = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
-    fields, pos = [], 0
-    while len(fields) < 4:  # P6 width height maxval, separated by whitespace
-        while data[pos:pos + 1].isspace(): pos += 1
-        start = pos
-        while not data[pos:pos + 1].isspace(): pos += 1
-        fields.append(data[start:pos])
-    return int(fields[1]), int(fields[2]), data[pos + 1:]
+  kv_python "$@" <<'PY'
+import sys
+from shots import load, LEAF_COLOURS
 w, h, ref = load(sys.argv[1])
 top = int(sys.argv[2])
 shots = [load(p) for p in sys.argv[3:]]
@@ -33,7 +25,7 @@ if any((sw, sh) != (w, h) for sw, sh, _ in shots):
     print("size_mismatch=1"); sys.exit(0)
 shot = shots[-1][2]
 others = [s[2] for s in shots[:-1]]
-colours = {b"\xff\x00\x00": "red", b"\xff\xff\x00": "yellow", b"\x80\xff\x00": "green"}
+colours = LEAF_COLOURS
 counts = dict(changed=0, foreign=0, below_top=0, red=0, yellow=0, green=0, stuck=0)
 min_x = -1
 stride = w * 3
@@ -57,7 +49,6 @@ print(f"min_x={min_x}")
 PY
 }
 
-value_of() { sed -n "s/^$1=//p" <<<"$2"; }
 
 # 500 leaves (501 on screen in the long run) so the first shown descents arrive within seconds.
 kv_write_ini '[Section]' 'もみじ= 500'
@@ -79,9 +70,9 @@ kv_check "the window covers the screen: $geometry, screen ${W}x${H}" test "$geom
 first=$(saver_compare "$KV_DESKTOP_PNG" 48 "$KV_ARTIFACTS/first.png")
 echo "first screenshot: $(tr '\n' ' ' <<<"$first")"
 kv_check "the first screenshot shows the desktop unchanged below the top rows" \
-  test "$(value_of below_top "$first")" = 0
+  test "$(kv_value_of below_top "$first")" = 0
 kv_check "the first screenshot has no changed pixel that is not a leaf colour" \
-  test "$(value_of foreign "$first")" = 0
+  test "$(kv_value_of foreign "$first")" = 0
 
 # Within 30 s leaves of all three colours show, all in the band the sway allows.
 band_left=$(( 3 * W / 8 - 275 ))
@@ -89,7 +80,7 @@ seen_all=0
 for ((i = 0; i < 30; i++)); do
   kv_shot "$KV_ARTIFACTS/leaves.png"
   now=$(saver_compare "$KV_DESKTOP_PNG" 0 "$KV_ARTIFACTS/leaves.png")
-  if (($(value_of red "$now") > 0 && $(value_of yellow "$now") > 0 && $(value_of green "$now") > 0)); then
+  if (($(kv_value_of red "$now") > 0 && $(kv_value_of yellow "$now") > 0 && $(kv_value_of green "$now") > 0)); then
     seen_all=1
     break
   fi
@@ -97,8 +88,8 @@ for ((i = 0; i < 30; i++)); do
 done
 echo "leaves screenshot after ~${i} s: $(tr '\n' ' ' <<<"$now")"
 kv_check "leaves of the three pure colours show within 30 s" test "$seen_all" = 1
-kv_check "every changed pixel is a pure leaf colour (opaque leaves, no tint)" test "$(value_of foreign "$now")" = 0
-kv_check "no leaf left of 3W/8 - 275 = $band_left" test "$(value_of min_x "$now")" -ge "$band_left"
+kv_check "every changed pixel is a pure leaf colour (opaque leaves, no tint)" test "$(kv_value_of foreign "$now")" = 0
+kv_check "no leaf left of 3W/8 - 275 = $band_left" test "$(kv_value_of min_x "$now")" -ge "$band_left"
 
 # No trails: every old place of a leaf is given back to the desktop on screen. Leaves fall at least
 # 30 pixels a second, so across six screenshots a second apart a real leaf never covers the same pixel
@@ -112,9 +103,9 @@ for k in 1 2 3 4 5 6; do
 done
 trails=$(saver_compare "$KV_DESKTOP_PNG" 0 "${trail_shots[@]}")
 echo "trail screenshots: $(tr '\n' ' ' <<<"$trails")"
-kv_check "no trails: $(value_of stuck "$trails") leaf pixels stayed put for 5 s (at most 4)" \
-  test "$(value_of stuck "$trails")" -le 4
-kv_check "no trails: still nothing but leaves over the desktop" test "$(value_of foreign "$trails")" = 0
+kv_check "no trails: $(kv_value_of stuck "$trails") leaf pixels stayed put for 5 s (at most 4)" \
+  test "$(kv_value_of stuck "$trails")" -le 4
+kv_check "no trails: still nothing but leaves over the desktop" test "$(kv_value_of foreign "$trails")" = 0
 
 # The leaves move: two screenshots a second apart differ.
 sleep 1
@@ -131,7 +122,7 @@ kv_check "moving the mouse leaves the saver running" kill -0 "$SAVER_PID"
 kv_check "the window is still there after the mouse moved" test -n "$(xdotool search --name '^Tesmar_Main$' 2>/dev/null)"
 kv_shot "$KV_ARTIFACTS/moved.png"
 moved=$(saver_compare "$KV_DESKTOP_PNG" 0 "$KV_ARTIFACTS/moved.png")
-kv_check "after the mouse moved the screen is still the desktop with leaves" test "$(value_of foreign "$moved")" = 0
+kv_check "after the mouse moved the screen is still the desktop with leaves" test "$(kv_value_of foreign "$moved")" = 0
 
 # A key ends it within a second (real input goes to the focused window, so no target window here).
 kv_key a

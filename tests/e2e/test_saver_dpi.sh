@@ -14,20 +14,12 @@ kv_start
 #   widest     the widest run of leaf pixels in one row: a 1x leaf is at most 32 wide
 #   rows       the lowest changed row (-1 when none)
 leaf_blocks() {
-  python3 - "$@" <<'PY'
-import subprocess, sys
-def load(path):
-    data = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace(): pos += 1
-        start = pos
-        while not data[pos:pos + 1].isspace(): pos += 1
-        fields.append(data[start:pos])
-    return int(fields[1]), int(fields[2]), data[pos + 1:]
+  kv_python "$@" <<'PY'
+import sys
+from shots import load, LEAF_COLOURS
 w, h, ref = load(sys.argv[1])
 _, _, shot = load(sys.argv[2])
-colours = {b"\xff\x00\x00", b"\xff\xff\x00", b"\x80\xff\x00"}
+colours = LEAF_COLOURS
 def px(buf, x, y): return buf[(y * w + x) * 3:(y * w + x) * 3 + 3]
 changed = foreign = broken = widest = 0
 lowest = -1
@@ -52,7 +44,6 @@ for y in range(h):
 print(f"changed={changed}\nforeign={foreign}\nbroken={broken}\nwidest={widest}\nlowest={lowest}")
 PY
 }
-value_of() { sed -n "s/^$1=//p" <<<"$2"; }
 
 # Set before the program starts: Wine reads it at start-up.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1 ||
@@ -71,7 +62,7 @@ found=0
 for ((i = 0; i < 40; i++)); do
   kv_shot "$KV_ARTIFACTS/leaves.png"
   now=$(leaf_blocks "$KV_DESKTOP_PNG" "$KV_ARTIFACTS/leaves.png")
-  if (($(value_of changed "$now") > 3000)); then
+  if (($(kv_value_of changed "$now") > 3000)); then
     found=1
     break
   fi
@@ -79,10 +70,10 @@ for ((i = 0; i < 40; i++)); do
 done
 echo "leaves after ~${i} s: $(tr '\n' ' ' <<<"$now")"
 kv_check "leaves show within 40 s" test "$found" = 1
-kv_check "every changed pixel is a pure leaf colour" test "$(value_of foreign "$now")" = 0
-kv_check "every leaf pixel is a 2 x 2 block ($(value_of broken "$now") are not)" test "$(value_of broken "$now")" = 0
-kv_check "leaves are wider than a 1x leaf can be (widest run $(value_of widest "$now") > 32)" \
-  test "$(value_of widest "$now")" -gt 32
+kv_check "every changed pixel is a pure leaf colour" test "$(kv_value_of foreign "$now")" = 0
+kv_check "every leaf pixel is a 2 x 2 block ($(kv_value_of broken "$now") are not)" test "$(kv_value_of broken "$now")" = 0
+kv_check "leaves are wider than a 1x leaf can be (widest run $(kv_value_of widest "$now") > 32)" \
+  test "$(kv_value_of widest "$now")" -gt 32
 
 sleep 2
 kv_shot "$KV_ARTIFACTS/later.png"
@@ -90,7 +81,7 @@ later=$(leaf_blocks "$KV_DESKTOP_PNG" "$KV_ARTIFACTS/later.png")
 moved=$(compare -metric AE "$KV_ARTIFACTS/leaves.png" "$KV_ARTIFACTS/later.png" null: 2>&1 || true)
 kv_check "the leaves move (${moved} pixels changed in 2 s)" test "${moved%%.*}" -gt 0
 kv_check "still only 2 x 2 blocks of pure leaf colours 2 s later" \
-  test "$(value_of foreign "$later")" = 0 -a "$(value_of broken "$later")" = 0
+  test "$(kv_value_of foreign "$later")" = 0 -a "$(kv_value_of broken "$later")" = 0
 
 kv_key a
 kv_check "a key ends the saver" kv_wait_exit "$pid" 5

@@ -81,22 +81,14 @@ kv_shot "$desktop"
 # those not a pure leaf colour (foreign), and those below row 48 (below_top; a respawned leaf enters
 # at the top edge).
 halves() {
-  python3 - "$@" <<'PY'
-import subprocess, sys
-def load(path):
-    data = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace(): pos += 1
-        start = pos
-        while not data[pos:pos + 1].isspace(): pos += 1
-        fields.append(data[start:pos])
-    return int(fields[1]), int(fields[2]), data[pos + 1:]
+  kv_python "$@" <<'PY'
+import sys
+from shots import load, LEAF_COLOURS
 w, h, ref = load(sys.argv[1])
 sw, sh, shot = load(sys.argv[2])
 if (sw, sh) != (w, h):
     print("size_mismatch=1"); sys.exit(0)
-colours = {b"\xff\x00\x00", b"\xff\xff\x00", b"\x80\xff\x00"}
+colours = LEAF_COLOURS
 counts = {f"{side}_{k}": 0 for side in ("left", "right") for k in ("changed", "foreign", "below_top")}
 for y in range(h):
     row = slice(y * w * 3, (y + 1) * w * 3)
@@ -112,7 +104,6 @@ for y in range(h):
 for k, v in counts.items(): print(f"{k}={v}")
 PY
 }
-value_of() { sed -n "s/^$1=//p" <<<"$2"; }
 
 kv_write_ini '[Section]' 'もみじ= 500'
 kv_launch /s
@@ -126,15 +117,15 @@ kv_check "the window covers both monitors: $geometry, screen ${W}x${H}" test "$g
 first=$(halves "$desktop" "$KV_ARTIFACTS/first.png")
 echo "first screenshot: $(tr '\n' ' ' <<<"$first")"
 kv_check "at first both monitors show the desktop as it was (below the top rows)" \
-  test "$(value_of left_below_top "$first")" = 0 -a "$(value_of right_below_top "$first")" = 0
+  test "$(kv_value_of left_below_top "$first")" = 0 -a "$(kv_value_of right_below_top "$first")" = 0
 kv_check "at first nothing but leaves over the desktop" \
-  test "$(value_of left_foreign "$first")" = 0 -a "$(value_of right_foreign "$first")" = 0
+  test "$(kv_value_of left_foreign "$first")" = 0 -a "$(kv_value_of right_foreign "$first")" = 0
 
 both=0
 for ((i = 0; i < 30; i++)); do
   kv_shot "$KV_ARTIFACTS/leaves.png"
   now=$(halves "$desktop" "$KV_ARTIFACTS/leaves.png")
-  if (($(value_of left_changed "$now") > 500 && $(value_of right_changed "$now") > 500)); then
+  if (($(kv_value_of left_changed "$now") > 500 && $(kv_value_of right_changed "$now") > 500)); then
     both=1
     break
   fi
@@ -143,7 +134,7 @@ done
 echo "leaves after ~${i} s: $(tr '\n' ' ' <<<"$now")"
 kv_check "leaves fall on both monitors within 30 s" test "$both" = 1
 kv_check "every changed pixel on both is a pure leaf colour" \
-  test "$(value_of left_foreign "$now")" = 0 -a "$(value_of right_foreign "$now")" = 0
+  test "$(kv_value_of left_foreign "$now")" = 0 -a "$(kv_value_of right_foreign "$now")" = 0
 
 kv_key a
 kv_check "a key ends the saver" kv_wait_exit "$pid" 5
