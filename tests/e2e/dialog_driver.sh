@@ -7,7 +7,7 @@
 #   click_save, click_cancel : the "設定" and "ｷｬﾝｾﾙ" buttons
 # Client-area points of the panel's controls are written as P + offset (the panel sits at P, P).
 
-CAPTION=$'\uFF1CKovaren\uFF1E'
+CAPTION=$'\xef\xbc\x9cKovaren\xef\xbc\x9e'
 CLIENT_W=460
 CLIENT_H=214
 P=16  # the panel's offset in the client area

@@ -55,13 +55,13 @@ kv_check "the other sections stay in their places" \
 rm -f "$INI"
 open_dialog /c
 client_click $((P + 120 + 14)) $((P + 80 + 10))  # "..."
-chooser=$(kv_wait_window $'\uFF8C\uFF67\uFF72\uFF99\u3092\u9078\u629E' 10)
+chooser=$(kv_wait_window $'\xef\xbe\x8c\xef\xbd\xa7\xef\xbd\xb2\xef\xbe\x99\xe3\x82\x92\xe9\x81\xb8\xe6\x8a\x9e' 10)
 kv_check "... opens the file chooser titled ﾌｧｲﾙを選択" test -n "$chooser"
 if [[ -n $chooser ]]; then
   sleep 0.5
   xdotool type --delay 20 'C:\music\song.mp3'
   xdotool key Return
-  kv_wait_no_window $'\uFF8C\uFF67\uFF72\uFF99\u3092\u9078\u629E' 5 >/dev/null
+  kv_wait_no_window $'\xef\xbe\x8c\xef\xbd\xa7\xef\xbd\xb2\xef\xbe\x99\xe3\x82\x92\xe9\x81\xb8\xe6\x8a\x9e' 5 >/dev/null
   sleep 0.3
   kv_shot "$KV_ARTIFACTS/chosen.png"
   kv_check "設定 ends the program" save

@@ -1,7 +1,9 @@
 // PNG through libpng's simplified API; GIF through giflib with a median-cut palette.
 #include "render/image_io.h"
 
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
 #include <png.h>
 
 #include <algorithm>
@@ -146,8 +148,15 @@ bool GifWriter::Open(const std::string& path, const PixelBuffer& background, int
     s.backgroundIndex[i] = static_cast<uint8_t>(s.cache[key] - 1);
   }
   int error = 0;
-  s.file = EGifOpenFileName(path.c_str(), false, &error);
-  if (!s.file) return false;
+  // giflib's own opener creates the file 0600; the picture is for anyone to view, so the umask decides.
+  constexpr mode_t kUsualMode = 0666;
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, kUsualMode);
+  if (fd < 0) return false;
+  s.file = EGifOpenFileHandle(fd, &error);
+  if (!s.file) {
+    close(fd);
+    return false;
+  }
   ColorMapObject* map = GifMakeMapObject(256, nullptr);
   for (int i = 0; i < 256; ++i) {
     const Pixel p = i < kFittedColours ? s.palette[i]
