@@ -10,6 +10,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace kovaren::win32 {
@@ -72,7 +73,15 @@ class Window {
       self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    const LRESULT result = self->HandleMessage(msg, wp, lp);
+    LRESULT result = 0;
+    // An exception must not unwind through the system's message dispatch (its frames are not ours
+    // and may not be unwindable): a handler that throws is a fault, so the process ends here, at
+    // the place that shows it, rather than somewhere inside the system.
+    try {
+      result = self->HandleMessage(msg, wp, lp);
+    } catch (...) {
+      std::abort();
+    }
     // The window is forgotten after its last message; a Derived must therefore not delete itself
     // inside WM_NCDESTROY: a self-owned one is deleted here.
     if (msg == WM_NCDESTROY) {

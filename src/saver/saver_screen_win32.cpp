@@ -2,13 +2,31 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <exception>
 #include <new>
+#include <stdexcept>
 
 #include "platform/gdi_win32.h"
 #include "saver/monitors_win32.h"
 
 namespace kovaren::win32 {
+
+namespace {
+
+// Runs `make`; false when memory ran out or the picture is larger than a buffer can index (a huge
+// virtual screen). Only those two: any other exception is a fault and must not become a black screen.
+template <class Make>
+bool TryToHold(Make&& make) {
+  try {
+    make();
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+}
+
+}  // namespace
 
 saver::MonitorPlan PlanScreens() {
   const std::vector<saver::MonitorReport> monitors = ListMonitors();
@@ -27,29 +45,23 @@ SaverScreen::SaverScreen(const saver::MonitorPlan& plan, PresentMethod atScale1,
   // of or above the primary is captured too).
   PixelBuffer snapshot;
   if (HDC screen = GetDC(nullptr)) {
-    try {
-      snapshot = CapturePixels(screen, plan.window);
-    } catch (const std::exception&) {
-      snapshot = PixelBuffer{};  // too large to hold: tried again below, then given up
-    }
+    // Too large to hold: tried again below, then given up.
+    if (!TryToHold([&] { snapshot = CapturePixels(screen, plan.window); })) snapshot = PixelBuffer{};
     ReleaseDC(nullptr, screen);
   }
   if (snapshot.width() != plan.window.w || snapshot.height() != plan.window.h) {
-    try {
-      snapshot = PixelBuffer(plan.window.w, plan.window.h, Rgb(0, 0, 0));  // no snapshot: leaves over black
-    } catch (const std::exception&) {
-      return;  // a screen too large to hold: nothing to show, the window still ends on input
-    }
+    // No snapshot: leaves over black. A screen too large even for that shows nothing; the window
+    // still ends on input.
+    if (!TryToHold([&] { snapshot = PixelBuffer(plan.window.w, plan.window.h, Rgb(0, 0, 0)); })) return;
   }
   for (const saver::SceneArea& planned : plan.scenes) {
-    try {
+    // Out of memory even for this monitor's picture: it is never drawn.
+    TryToHold([&] {
       auto part = std::make_unique<Part>(planned, planned.scale == 1 ? atScale1 : magnified);
       part->still = PixelBuffer(planned.area.w, planned.area.h);
       Blit(part->still, 0, 0, snapshot, planned.area, RasterOp::Copy);
       parts_.push_back(std::move(part));
-    } catch (const std::exception&) {
-      // Out of memory even for this monitor's picture: it is never drawn.
-    }
+    });
   }
 }
 
@@ -57,13 +69,12 @@ void SaverScreen::StartLeaves(const std::optional<saver::SpriteSet>& sprites, in
   if (!sprites) return;
   for (size_t i = 0; i < parts_.size(); ++i) {
     Part& part = *parts_[i];
-    try {
+    const bool held = TryToHold([&] {
       part.scene.emplace(part.still, *sprites, leafCount, std::make_unique<saver::SeededRandom>(seed + i),
                          part.scale);
       part.still = PixelBuffer{};  // the scene has its own copy
-    } catch (const std::exception&) {
-      part.scene.reset();  // out of memory for a huge leaf table: this monitor shows the bare snapshot
-    }
+    });
+    if (!held) part.scene.reset();  // out of memory for a huge leaf table: this monitor shows the bare snapshot
   }
 }
 

@@ -8,7 +8,7 @@ bool Contains(const Rect& r, int x, int y) { return x >= r.x && x < r.right() &&
 }  // namespace
 
 Hit HitTest(int x, int y) {
-  for (int kind = 0; kind < 3; ++kind) {
+  for (int kind = 0; kind < bgm::kKindCount; ++kind) {
     if (Contains(InClient(kOptionMark[kind]), x, y) || Contains(InClient(kOptionCaption[kind]), x, y))
       return {ClickTarget::Option, kind};
   }

@@ -2,6 +2,7 @@
 // settings panel are given relative to the panel and turned into client positions with InClient.
 #pragma once
 #include "gfx/pixel_buffer.h"
+#include "settings_file/settings.h"
 
 namespace kovaren::dialog {
 
@@ -27,8 +28,8 @@ inline constexpr Rect kCountFrame{280, 8, 101, 21};
 inline constexpr Rect kCountHeading{280, 12, 100, 13};
 // Option marks and captions, indexed by music kind (0 none, 1 audio CD, 2 file); on screen the
 // order is 1, 0, 2 from the top.
-inline constexpr Rect kOptionMark[3] = {{36, 60, 13, 13}, {36, 40, 13, 13}, {36, 80, 13, 13}};
-inline constexpr Rect kOptionCaption[3] = {{52, 60, 23, 13}, {52, 40, 43, 13}, {52, 80, 60, 13}};
+inline constexpr Rect kOptionMark[bgm::kKindCount] = {{36, 60, 13, 13}, {36, 40, 13, 13}, {36, 80, 13, 13}};
+inline constexpr Rect kOptionCaption[bgm::kKindCount] = {{52, 60, 23, 13}, {52, 40, 43, 13}, {52, 80, 60, 13}};
 inline constexpr Rect kRepeatCombo{120, 36, 41, 20};
 inline constexpr Rect kRepeatCaption{164, 40, 66, 13};
 inline constexpr Rect kFileButton{120, 80, 29, 21};

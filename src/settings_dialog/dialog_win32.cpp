@@ -13,6 +13,7 @@
 
 #include "platform/gdi_win32.h"
 #include "main/modes_win32.h"
+#include "platform/resource_ids_win32.h"
 #include "platform/resources_win32.h"
 #include "settings_file/settings.h"
 #include "settings_file/settings_places_win32.h"
@@ -35,7 +36,7 @@ constexpr wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
 constexpr int kFontPixels = 13;
 
 constexpr wchar_t kMusicHeadingText[] = L"BGM";
-constexpr const wchar_t* kOptionText[3] = {L"無し", L"音楽CD", L"MP3、WAV"};
+constexpr const wchar_t* kOptionText[bgm::kKindCount] = {L"無し", L"音楽CD", L"MP3、WAV"};
 constexpr wchar_t kRepeatCaptionText[] = L"曲目をﾘﾋﾟｰﾄ";
 constexpr wchar_t kCountHeadingText[] = L"落葉の数";
 constexpr wchar_t kFileButtonText[] = L"...";
@@ -138,7 +139,7 @@ SettingsDialog::~SettingsDialog() {
 
 bool SettingsDialog::Load() {
   WNDCLASSEXW wc{};
-  wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+  wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(KOVAREN_ICON_ID));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   if (!RegisterClassOnce(instance_, kClassName, wc)) return false;
 
@@ -239,7 +240,7 @@ void SettingsDialog::Compose() {
   if (!canvasDc_ || !canvasBits_) return;
   PixelBuffer frame = backdrop_;
   const DialogControls& c = logic_.controls();
-  for (int kind = 0; kind < 3; ++kind) {
+  for (int kind = 0; kind < bgm::kKindCount; ++kind) {
     const std::optional<PixelBuffer>& mark = c.optionOn[kind] ? markOn_ : markOff_;
     const Rect at = InClient(kOptionMark[kind]);
     if (mark) Blit(frame, at.x, at.y, *mark, RasterOp::Copy);
@@ -271,7 +272,7 @@ void SettingsDialog::DrawTexts(HDC dc) {
   const DialogControls& c = logic_.controls();
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   label(InClient(kMusicHeading), kMusicHeadingText, DT_CENTER | DT_WORDBREAK);
-  for (int kind = 0; kind < 3; ++kind) label(InClient(kOptionCaption[kind]), kOptionText[kind], DT_LEFT);
+  for (int kind = 0; kind < bgm::kKindCount; ++kind) label(InClient(kOptionCaption[kind]), kOptionText[kind], DT_LEFT);
   label(InClient(kRepeatCaption), kRepeatCaptionText, DT_LEFT);
   label(InClient(kCountHeading), kCountHeadingText, DT_CENTER | DT_WORDBREAK);
   label(InClient(kCountLabel), WideFromCp932(c.countLabel), DT_RIGHT);

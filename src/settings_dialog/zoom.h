@@ -8,7 +8,7 @@
 
 namespace kovaren {
 
-// ZoomX, ZoomY are 16-bit: a coordinate that does not fit one (no real screen has such) keeps its
+// The point's coordinates are 16-bit: a coordinate that does not fit one (no real screen has such) keeps its
 // start value 0, as does everything when the cursor position could not be read.
 struct ZoomPoint {
   int16_t x = 0;

@@ -3,7 +3,7 @@
 namespace kovaren::win32 {
 namespace {
 
-ZoomPoint zoomPoint;  // ZoomX, ZoomY: kept for the closing zoom, which returns to the same point
+ZoomPoint zoomPoint;  // kept for the closing zoom, which returns to the same point
 
 RECT ToRect(const ScreenRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 

@@ -1,5 +1,6 @@
 // The settings dialog's caption zoom: out of the zoom point when it opens, back into it when it
-// closes. The point (ZoomX, ZoomY) is module state, set once by the dialog at load.
+// closes. The point is kept for the
+// closing zoom, set once by the dialog when it opens.
 #pragma once
 #include <windows.h>
 

@@ -25,6 +25,7 @@ namespace bgm {
 constexpr int16_t kNone = 0;
 constexpr int16_t kAudioCd = 1;
 constexpr int16_t kFile = 2;
+constexpr int kKindCount = 3;
 }  // namespace bgm
 
 // Section and key names, as code page 932 bytes.

@@ -7,7 +7,7 @@ namespace {
 
 constexpr ColourRef kBlack = 0;
 
-// Stored keys and their defaults. The caption's write default ("Command", the design text) differs
+// Stored keys and their defaults. The caption's write default ("Command", the name the button is made with) differs
 // from its read default ("Command1", what a freshly placed instance is called), so a caption of
 // exactly "Command" is not stored and comes back as "Command1".
 constexpr std::string_view kKeyEnabled = "Enabled";
@@ -165,7 +165,8 @@ void SkinButton::MouseUp(MouseButton button) {
     if (state_ == state::kHover) DrawSkin(Skin::Normal);
     else if (state_ == state::kFocusedHover) DrawSkin(Skin::HighLightSelect);
   }
-  // State 3 is a release away from the button (the poll saw the pointer leave during the press).
+  // Focused without hover is a release away from the button: the poll saw the pointer leave during
+  // the press, so it is no click.
   if (state_ != state::kFocused && enabled_) site_.Click();
 }
 

@@ -130,7 +130,7 @@ class SkinButton {
   ColourRef captionColour_ = 0;
   bool captionEnabled_ = true;
   bool opaque_ = true;
-  Rect captionBox_{0, 6, 109, 13};  // the label's designed place, until the first redraw
+  Rect captionBox_{0, 6, 109, 13};  // the label's starting place, until the first redraw
 
   PixelBuffer surface_;
   std::optional<Skin> drawn_;

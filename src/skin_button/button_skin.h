@@ -66,7 +66,7 @@ void PaintFaceGradient(PixelBuffer& surface, bool shadedTop);
 void DrawButtonFace(PixelBuffer& surface, const PixelBuffer& skin, bool shadedTop);
 
 // The caption label's box in pixels: full width, top at (H - label height - 20) / 2 twips.
-// The label does not size itself to its text; its height stays the designed 195 twips.
+// The label does not size itself to its text; its height stays a fixed 195 twips.
 inline constexpr int kCaptionLabelHeightTwips = 195;
 Rect CaptionBox(int width, int height, int labelHeightTwips = kCaptionLabelHeightTwips);
 

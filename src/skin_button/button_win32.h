@@ -16,7 +16,7 @@ bool RegisterSkinButtonClass(HINSTANCE instance);
 // file by a test host).
 HWND CreateSkinButton(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h, HINSTANCE instance,
                       HMODULE skinResources);
-// The control's Initialize: interaction state 1 and the 100 ms hover poll on.
+// Starts the control: hover-ready state and the 100 ms hover poll on.
 void InitializeSkinButton(HWND button);
 
 }  // namespace kovaren::win32
