@@ -81,10 +81,7 @@ FramePresenter::~FramePresenter() {
 
 void FramePresenter::Present(const PixelBuffer& frame, std::span<const Rect> dirty) {
   if (dirty.empty() || !image_) return;
-  // Hundreds of small rectangles cost more per request than their pixels: PresentRegion covers many
-  // by a coarse grid first.
-  region_ = saver::PresentRegion(dirty, frame.bounds());
-  for (const Rect& r : region_) PutRect(frame, r);
+  for (const Rect& r : dirty) PutRect(frame, r);
 }
 
 void FramePresenter::PresentAll(const PixelBuffer& frame) {

@@ -26,6 +26,18 @@ std::optional<Number> WholeNumber(std::string_view text, int base = 10) {
   return value;
 }
 
+// A count in decimal, with a minus sign or none; digits beyond the range of a long long still make
+// a count past the end of the range, which clamping takes to its end.
+std::optional<long long> CountNumber(std::string_view text) {
+  long long value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || stop != end) return std::nullopt;
+  if (error == std::errc::result_out_of_range) return text.front() == '-' ? LLONG_MIN : LLONG_MAX;
+  if (error != std::errc{}) return std::nullopt;
+  return value;
+}
+
 // "--name" and "-name" alike; anything else is not a switch.
 std::optional<std::string_view> SwitchName(std::string_view arg) {
   if (arg.starts_with("--")) arg.remove_prefix(2);
@@ -82,14 +94,8 @@ ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::
       options.windowId = *id;
     } else if (*name == "count") {
       const auto text = value();
-      // Beyond the range of a long long is still a count past the largest: clamp, as for any other.
-      const auto number = text ? WholeNumber<long long>(Trimmed(*text)) : std::nullopt;
-      if (!number) {
-        const bool huge = text && WholeNumber<unsigned long long>(Trimmed(*text)).has_value();
-        if (!huge) return Refuse("--count needs a whole number");
-        options.leafCount = kHackMaxLeafCount;
-        continue;
-      }
+      const auto number = text ? CountNumber(Trimmed(*text)) : std::nullopt;
+      if (!number) return Refuse("--count needs a whole number");
       options.leafCount = ClampLeafCount(*number);
     } else if (*name == "music") {
       const auto text = value();
