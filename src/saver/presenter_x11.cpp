@@ -81,7 +81,17 @@ FramePresenter::~FramePresenter() {
 
 void FramePresenter::Present(const PixelBuffer& frame, std::span<const Rect> dirty) {
   if (dirty.empty() || !image_) return;
-  for (const Rect& r : dirty) PutRect(frame, r);
+  Rect bounds;
+  clip_.clear();
+  for (const Rect& r : dirty) {
+    CopyInto(image_, frame, r);
+    bounds = Union(bounds, r);
+    clip_.push_back({static_cast<short>(area_.x + r.x), static_cast<short>(area_.y + r.y),
+                     static_cast<unsigned short>(r.w), static_cast<unsigned short>(r.h)});
+  }
+  XSetClipRectangles(display_, gc_, 0, 0, clip_.data(), static_cast<int>(clip_.size()), Unsorted);
+  Send(bounds);
+  XSetClipMask(display_, gc_, None);
 }
 
 void FramePresenter::PresentAll(const PixelBuffer& frame) {
@@ -92,6 +102,10 @@ void FramePresenter::PresentAll(const PixelBuffer& frame) {
 // pass later, and a server that far behind shows a torn leaf for one pass at worst.
 void FramePresenter::PutRect(const PixelBuffer& frame, const Rect& r) {
   CopyInto(image_, frame, r);
+  Send(r);
+}
+
+void FramePresenter::Send(const Rect& r) {
   const int x = area_.x + r.x, y = area_.y + r.y;
   const auto w = static_cast<unsigned>(r.w), h = static_cast<unsigned>(r.h);
   if (shared_) {

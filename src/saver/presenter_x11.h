@@ -32,6 +32,7 @@ class FramePresenter {
  private:
   bool AttachShared(Visual* visual, int depth);
   void PutRect(const PixelBuffer& frame, const Rect& r);
+  void Send(const Rect& r);
 
   Display* display_;
   Window window_;
@@ -40,7 +41,7 @@ class FramePresenter {
   XImage* image_ = nullptr;  // the frame's size, in the window's format
   XShmSegmentInfo segment_{};
   bool shared_ = false;
-  std::vector<Rect> region_;  // this pass's rectangles, reused
+  std::vector<XRectangle> clip_;  // this pass's rectangles, window coordinates, reused
 };
 
 }  // namespace kovaren::x11

@@ -332,14 +332,16 @@ void HackWindow::Run() {
       for (int i = 0; i < due; ++i) RunPass();
     }
     XFlush(display_);
-    if (XPending(display_) > 0) continue;
+    if (XEventsQueued(display_, QueuedAlready) > 0) continue;
     // A still picture has nothing to pace: sleep until something happens.
     Wait(animated ? static_cast<int>(clock.MillisecondsUntilNextPass(ClockNow())) : -1);
   }
 }
 
+// Only what Xlib has already read: Wait reads the connection when poll says there is something, so
+// a pass costs no read that finds nothing.
 void HackWindow::ServeEvents() {
-  while (running_ && XPending(display_) > 0) {
+  while (running_ && XEventsQueued(display_, QueuedAlready) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
     Handle(event);
@@ -360,6 +362,8 @@ void HackWindow::Wait(int timeoutMs) {
   if (fds[kX].revents & (POLLHUP | POLLERR)) {
     connectionLost_ = true;
     Respond(saver::HackEvent::ConnectionLost);
+  } else if (fds[kX].revents & POLLIN) {
+    XEventsQueued(display_, QueuedAfterReading);  // a closed connection ends in OnConnectionLost
   }
   if (fds[kMusic].revents & POLLIN) music_->Serve();
 }
