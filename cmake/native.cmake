@@ -8,6 +8,10 @@ file(GLOB KOVAREN_ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/art/*.
 add_library(kovaren_art STATIC ${KOVAREN_ART_SOURCES})
 target_include_directories(kovaren_art PUBLIC ${CMAKE_SOURCE_DIR}/tools)
 target_link_libraries(kovaren_art PUBLIC kovaren_core)
+
+# The X11 program kovaren, over the core (its sprites drawn by the art code).
+include(cmake/x11.cmake)
+
 add_executable(gen-assets ${CMAKE_SOURCE_DIR}/tools/gen_assets.cpp)
 target_link_libraries(gen-assets PRIVATE kovaren_art)
 target_compile_definitions(gen-assets PRIVATE KOVAREN_ASSETS_DIR="${CMAKE_SOURCE_DIR}/assets")

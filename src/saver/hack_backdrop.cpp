@@ -1,0 +1,21 @@
+#include "saver/hack_backdrop.h"
+
+namespace kovaren::saver {
+
+HackBackdrop ChooseBackdrop(start::HackTarget target, bool screenshotOffered) {
+  switch (target) {
+    case start::HackTarget::OwnWindow:
+    case start::HackTarget::FullScreen:
+      return HackBackdrop::ScreenBeforeMap;
+    case start::HackTarget::HandedWindow:
+    case start::HackTarget::PreviewWindow:
+      return screenshotOffered ? HackBackdrop::DaemonScreenshot : HackBackdrop::Dark;
+    case start::HackTarget::RootWindow:
+      // Drawing on the root itself: what it shows now is what the leaves would cover anyway, but
+      // whoever started us there may be a locker; never read it.
+      return HackBackdrop::Dark;
+  }
+  return HackBackdrop::Dark;
+}
+
+}  // namespace kovaren::saver

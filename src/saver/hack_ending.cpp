@@ -1,0 +1,25 @@
+#include "saver/hack_ending.h"
+
+namespace kovaren::saver {
+
+bool ListensForInput(start::HackTarget target) {
+  return target == start::HackTarget::OwnWindow || target == start::HackTarget::FullScreen;
+}
+
+bool EndsHack(HackEvent event, start::HackTarget target) {
+  switch (event) {
+    case HackEvent::Terminated:
+    case HackEvent::ConnectionLost:
+    case HackEvent::WindowGone:
+      return true;
+    case HackEvent::KeyDown:
+    case HackEvent::ButtonDown:
+    case HackEvent::CloseAsked:
+      return ListensForInput(target);
+    case HackEvent::PointerMoved:
+      return false;
+  }
+  return false;
+}
+
+}  // namespace kovaren::saver

@@ -1,0 +1,47 @@
+// Brings a window up to date with one scene's frame after a pass, handing the X server only the
+// rectangles the pass changed: through a shared-memory image (MIT-SHM) where the server offers it and
+// can attach the segment, through plain XPutImage otherwise. The segment is marked for removal as
+// soon as the server has attached it, so a killed process leaves none behind.
+#pragma once
+#include <X11/Xlib.h>
+#include <X11/extensions/XShm.h>
+
+#include <span>
+#include <vector>
+
+#include "gfx/pixel_buffer.h"
+
+namespace kovaren::x11 {
+
+class FramePresenter {
+ public:
+  // `area`: where the frame lies in `window` (window coordinates, the frame's size). `visual` and
+  // `depth`: the window's.
+  FramePresenter(Display* display, Window window, Visual* visual, int depth, const Rect& area);
+  ~FramePresenter();
+  FramePresenter(const FramePresenter&) = delete;
+  FramePresenter& operator=(const FramePresenter&) = delete;
+
+  // Shows the pixels of `frame` under `dirty` (frame coordinates). Does nothing when nothing is dirty.
+  void Present(const PixelBuffer& frame, std::span<const Rect> dirty);
+  // Shows the whole frame (an Expose, the first frame).
+  void PresentAll(const PixelBuffer& frame);
+
+  bool shared() const { return shared_; }
+
+ private:
+  bool AttachShared(Visual* visual, int depth);
+  void PutRect(const PixelBuffer& frame, const Rect& r);
+  void Send(const Rect& r);
+
+  Display* display_;
+  Window window_;
+  Rect area_;
+  GC gc_ = nullptr;
+  XImage* image_ = nullptr;  // the frame's size, in the window's format
+  XShmSegmentInfo segment_{};
+  bool shared_ = false;
+  std::vector<XRectangle> clip_;  // this pass's rectangles, window coordinates, reused
+};
+
+}  // namespace kovaren::x11
