@@ -134,7 +134,7 @@ std::string HackUsage() {
          "  --window        a window of its own (the default); a key or a click ends it\n"
          "  --fullscreen    a window of its own over every monitor; a key or a click ends it\n"
          "  --window-id ID  draw in window ID (hexadecimal 0x... or decimal): the settings' preview\n"
-         "  --count N       leaves: N + 1, N from 50 to 500 (default 100)\n"
+         "  --count N       leaves: N + 1, N from 0 to 500 (default 100)\n"
          "  --music FILE    an MP3 or WAV file played over and over while the leaves fall\n"
          "  --seed N        the same leaves every run (default: from the time of day)\n";
 }

@@ -21,7 +21,7 @@ enum class HackTarget {
 };
 
 // The leaf count as the settings' "もみじ" offers it: the program keeps count + 1 leaves.
-constexpr int kHackMinLeafCount = 50;
+constexpr int kHackMinLeafCount = 0;    // the settings dialog's bar starts at 0 too
 constexpr int kHackMaxLeafCount = 500;
 constexpr int kHackDefaultLeafCount = 100;
 
