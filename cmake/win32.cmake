@@ -10,7 +10,7 @@ endif()
 configure_file(${CMAKE_SOURCE_DIR}/src/main/kovaren_win32.manifest ${CMAKE_BINARY_DIR}/kovaren.manifest @ONLY)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(KOVAREN_WIN32_LINK -static -static-libgcc -static-libstdc++ -municode -mwindows)
-set(KOVAREN_WIN32_LIBS user32 gdi32 msimg32 winmm comdlg32 shell32 comctl32 kernel32)
+set(KOVAREN_WIN32_LIBS user32 gdi32 msimg32 winmm comdlg32 shell32 comctl32 wtsapi32 kernel32)
 
 # The file-I/O seam the core calls (platform/file_io.h), with the text conversion it rests on, is
 # part of the core, as its POSIX stand-in is in the native build: the shell depends on the core,

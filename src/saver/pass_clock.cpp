@@ -34,4 +34,9 @@ uint32_t PassClock::MillisecondsUntilNextPass(int64_t nowTicks) const {
   return static_cast<uint32_t>((missing * 1000 + denominator - 1) / denominator);
 }
 
+void PassClock::Restart(int64_t nowTicks) {
+  lastTicks_ = nowTicks;
+  owed_ = ticksPerSecond_;
+}
+
 }  // namespace kovaren::saver

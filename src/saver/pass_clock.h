@@ -25,6 +25,10 @@ class PassClock {
   // is due already. Does not change the clock.
   uint32_t MillisecondsUntilNextPass(int64_t nowTicks) const;
 
+  // Starts pacing again from `nowTicks` after a pause (nobody could see the screen): the pause owes
+  // no passes, and the first pass is due at once, so the leaves go on where they stopped.
+  void Restart(int64_t nowTicks);
+
  private:
   // Time owed to passes, in units of 1/kPassesPerSecond tick: one pass costs ticksPerSecond_ units.
   // Kept in integers so pacing never drifts, however long the saver runs.

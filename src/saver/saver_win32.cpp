@@ -28,6 +28,7 @@
 #include "saver/saver_input.h"
 #include "saver/saver_screen_win32.h"
 #include "saver/sprites_win32.h"
+#include "saver/visibility_win32.h"
 
 namespace kovaren::win32 {
 namespace {
@@ -69,6 +70,7 @@ class SaverWindow final : public Window<SaverWindow> {
   void ShowTopmost();
 
   void ServePendingMessages();
+  void OnVisibility(bool resumed);
   void Respond(const saver::SaverInput& input);
   void OnTimer(UINT_PTR id);
   [[noreturn]] void ExitSaver();
@@ -82,6 +84,8 @@ class SaverWindow final : public Window<SaverWindow> {
   std::optional<music::SaverMusic> music_;
   bool cdPollTimerOn_ = false;
   bool running_ = false;
+  std::optional<VisibilityFeed> visibility_;  // nobody sees the screen: no passes, nothing presented
+  bool resumed_ = false;                      // seen again: restart the clock, present everything once
 };
 
 uint64_t SeedNow() {
@@ -133,6 +137,7 @@ bool SaverWindow::CreateHiddenWindow() {
     return false;
   }
   dc_ = GetDC(hwnd());
+  visibility_.emplace(hwnd());
   return true;
 }
 
@@ -169,14 +174,22 @@ void SaverWindow::RunAnimation() {
   const bool animated = screen_->animated();
   running_ = true;
   while (running_) {
-    if (animated) {
+    const bool drawing = animated && visibility_->seen();
+    if (resumed_) {
+      // Passes go on from where they stopped: the pause owes none, and the screen may have been
+      // anything meanwhile, so all of it is presented once.
+      resumed_ = false;
+      clock.Restart(ClockNow());
+      screen_->Paint(dc_);
+    }
+    if (drawing) {
       const int due = clock.TakeDuePasses(ClockNow());
       for (int i = 0; i < due; ++i) screen_->RunPass(dc_);
     }
     // Timers, keys and clicks are served here only, between passes, never while a frame is built.
     ServePendingMessages();
-    // A still snapshot has nothing to pace: sleep until a message comes.
-    const DWORD wait = animated ? clock.MillisecondsUntilNextPass(ClockNow()) : INFINITE;
+    // A still snapshot, or a screen nobody sees, has nothing to pace: sleep until a message comes.
+    const DWORD wait = resumed_ ? 0 : (animated && visibility_->seen()) ? clock.MillisecondsUntilNextPass(ClockNow()) : INFINITE;
     if (wait > 0) MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
   ExitSaver();  // nothing clears running_ but ExitSaver, which does not return
@@ -190,6 +203,8 @@ void SaverWindow::ServePendingMessages() {
     DispatchMessageW(&msg);
   }
 }
+
+void SaverWindow::OnVisibility(bool resumed) { resumed_ = resumed_ || resumed; }
 
 void SaverWindow::Respond(const saver::SaverInput& input) {
   if (saver::RespondTo(input, *music_) == saver::InputResponse::EndSaver) ExitSaver();
@@ -250,6 +265,12 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd(), &ps);
       return 0;
     }
+    case WM_POWERBROADCAST:
+      if (visibility_) OnVisibility(visibility_->OnPowerBroadcast(wp, lp));
+      return TRUE;
+    case WM_WTSSESSION_CHANGE:
+      if (visibility_) OnVisibility(visibility_->OnSessionChange(wp));
+      return 0;
     case kDpiChangedMessage:
       return 0;
     case WM_SYSCOMMAND:

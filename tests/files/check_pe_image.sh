@@ -19,7 +19,7 @@ kv_check "$arch: optional header magic $magic" grep -Eq "^Magic[[:space:]]+$magi
 kv_check "GUI subsystem" grep -Eq '^Subsystem[[:space:]]+00000002' <<<"$headers"
 
 # Imports: every DLL must be one that every Windows installation has.
-system_dlls='^(kernel32|user32|gdi32|msvcrt|winmm|comdlg32|shell32|msimg32|comctl32|advapi32|ole32|shlwapi|uxtheme|version)\.dll$'
+system_dlls='^(kernel32|user32|gdi32|msvcrt|winmm|comdlg32|shell32|msimg32|comctl32|advapi32|ole32|shlwapi|uxtheme|version|wtsapi32)\.dll$'
 imports=$(awk '/DLL Name:/ {print tolower($3)}' <<<"$headers")
 kv_check "imports some DLLs at all" test -n "$imports"
 for dll in $imports; do
