@@ -3,6 +3,8 @@
 # CPack into KOVAREN_DIST_DIR (build/dist from scripts/build) as kovaren_<version>_amd64.deb.
 set(packaging_deb ${CMAKE_SOURCE_DIR}/packaging/debian)
 set(KOVAREN_DEB_VERSION "${PROJECT_VERSION}-1")  # upstream version, then the Debian revision
+set(DEB_VERSION ${KOVAREN_DEB_VERSION})  # for the changelog and the man page
+set(VERSION ${PROJECT_VERSION})
 set(deb_stage ${CMAKE_BINARY_DIR}/deb-docs)
 
 # Man pages and changelogs go in gzipped with -9n (no name or time stamp), as Debian policy asks, so the
