@@ -11,6 +11,8 @@ target_link_libraries(kovaren_art PUBLIC kovaren_core)
 
 # The X11 program kovaren, over the core (its sprites drawn by the art code).
 include(cmake/x11.cmake)
+# Its Debian package (CPack, into the dist folder).
+include(cmake/deb.cmake)
 
 add_executable(gen-assets ${CMAKE_SOURCE_DIR}/tools/gen_assets.cpp)
 target_link_libraries(gen-assets PRIVATE kovaren_art)

@@ -1,0 +1,31 @@
+"""Pixel checks of the Linux end-to-end tests: python3 pixels.py CHECK PICTURE..."""
+import sys
+
+sys.path.insert(0, __file__.rsplit("/", 2)[0] + "/e2e")
+import shots  # noqa: E402
+
+
+def changed(a, b):
+    """Positions (byte offsets) where two pictures of one size differ."""
+    return [i for i in range(0, len(a[2]), 3) if a[2][i:i + 3] != b[2][i:i + 3]]
+
+
+def main(check, *paths):
+    pics = [shots.load(p) for p in paths]
+    if check == "same":  # the first frame equals the screen before it
+        diff = changed(pics[0], pics[1])
+        return not diff or print(f"{len(diff)} pixels differ")
+    if check == "leaves-over":  # every changed pixel is a pure leaf colour, and there are some
+        diff = changed(pics[0], pics[1])
+        odd = {pics[1][2][i:i + 3] for i in diff} - set(shots.LEAF_COLOURS)
+        return bool(diff) and not odd or print(f"{len(diff)} changed, other colours {sorted(odd)[:5]}")
+    if check == "moved":
+        return bool(changed(pics[0], pics[1])) or print("no pixel moved")
+    if check == "dark":  # besides leaves, one dark colour and nothing of the desktop
+        px = {pics[0][2][i:i + 3] for i in range(0, len(pics[0][2]), 3)} - set(shots.LEAF_COLOURS)
+        return (len(px) == 1 and max(next(iter(px))) < 64) or print(f"backdrop colours {sorted(px)[:5]}")
+    raise SystemExit(f"unknown check {check}")
+
+
+if __name__ == "__main__":
+    sys.exit(0 if main(*sys.argv[1:]) else 1)
