@@ -106,3 +106,41 @@ kv_wait_wine_screens() {
     sleep 0.3
   done
 }
+
+# kv_x_monitors : the X server's active monitors, "NAME X Y W H" (X screen coordinates) plus " primary"
+# for the primary, one a line in xrandr's order.
+kv_x_monitors() {
+  xrandr --listmonitors | sed -n 's|^ *[0-9]*: +\(\*\?\)\([^ ]*\) \([0-9]*\)/[0-9]*x\([0-9]*\)/[0-9]*+\([0-9]*\)+\([0-9]*\).*|\2 \5 \6 \3 \4 \1|p' |
+    sed 's/ \*$/ primary/; s/ $//'
+}
+
+# kv_wine_screens_of_x : what kv_wine_screens should print for the X server's monitors as they are now:
+# Wine puts the primary's top-left corner at 0,0.
+kv_wine_screens_of_x() {
+  kv_x_monitors | awk '
+    { name[NR] = $1; x[NR] = $2; y[NR] = $3; w[NR] = $4; h[NR] = $5; p[NR] = ($6 == "primary") }
+    p[NR] { px = $2; py = $3 }
+    END {
+      for (i = 1; i <= NR; i++) {
+        l = x[i] - px; t = y[i] - py
+        printf "monitor %d %d %d %d%s\n", l, t, w[i], h[i], p[i] ? " primary" : ""
+        if (i == 1 || l < minx) minx = l
+        if (i == 1 || t < miny) miny = t
+        if (i == 1 || l + w[i] > maxx) maxx = l + w[i]
+        if (i == 1 || t + h[i] > maxy) maxy = t + h[i]
+      }
+      printf "virtual %d %d %d %d\n", minx, miny, maxx - minx, maxy - miny
+    }' | LC_ALL=C sort
+}
+
+# kv_check_wine_sees_x : checks that Wine reports the X server's monitors as they are (waiting up to
+# 10 s); false when it does not. Without the X extensions' libraries of its own architecture Wine sees
+# one monitor the size of the X screen, and no check of two monitors could tell.
+kv_check_wine_sees_x() {
+  local expected screens
+  expected=$(kv_wine_screens_of_x)
+  screens=$(kv_wait_wine_screens "$expected" 10)
+  kv_check "Wine reports the monitors as the X server has them: $(tr '\n' ';' <<<"$screens")" \
+    test "$screens" = "$expected"
+  [[ $screens == "$expected" ]]
+}
