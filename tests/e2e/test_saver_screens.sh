@@ -5,7 +5,7 @@
 # (power_host.exe displaychange), as the system would. After each change the window covers every
 # monitor, each shows leaves moving over what it should (a monitor that stayed keeps its snapshot, a
 # new or changed one shows black), and the process lives. Ten changes in a row neither end it nor
-# make it grow.
+# make it grow; a change while nobody sees the screen is shown when it is seen again.
 set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
 source "$KOVAREN_SOURCE_DIR/tests/e2e/two_outputs.sh"
@@ -140,6 +140,16 @@ echo "after ten changes: resident ${rss_before} -> ${rss_after} kB, open files $
 after ten black black
 kv_check "ten changes: memory grows by at most $MAX_GROWTH_KB kB" test $((rss_after - rss_before)) -le $MAX_GROWTH_KB
 kv_check "ten changes: no more open files" test "$files_after" -le "$files_before"
+
+# A change while nobody sees the screen: planned at once, shown whole when seen again.
+deliver() {
+  kv_launch_exe "$KOVAREN_WIN_BUILD/power_host.exe" "$@"
+  kv_wait_exit "$KV_PID" 10 && [[ $KV_EXIT_STATUS == 0 ]]
+}
+kv_check "display off is delivered" deliver display off
+kv_check "unseen: the left output is switched off" change --output DUMMY1 --off
+kv_check "display on is delivered" deliver display on
+after unseen black
 
 kv_key a
 kv_check "a key ends the saver" kv_wait_exit "$saver" 5
