@@ -1,5 +1,5 @@
-# Every version text comes from project(VERSION): "1.00" (the major number, a dot, the minor as two
-# digits) is what users see in file names, the version record and the setup; the four-number forms
+# Every version text comes from project(VERSION): the major number, a dot and the minor as two digits
+# is what users see in file names, the version record and the setup; the four-number forms
 # go into the version record, the manifest and the setup program's file details.
 set(minor "${PROJECT_VERSION_MINOR}")
 if(minor LESS 10)
