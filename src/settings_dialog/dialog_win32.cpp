@@ -12,7 +12,6 @@
 #include <string>
 
 #include "platform/gdi_win32.h"
-#include "main/modes_win32.h"
 #include "platform/resource_ids_win32.h"
 #include "platform/resources_win32.h"
 #include "settings_file/settings.h"
@@ -24,6 +23,7 @@
 #include "settings_dialog/backdrop.h"
 #include "settings_dialog/dialog_layout.h"
 #include "settings_dialog/dialog_logic.h"
+#include "settings_dialog/dialog_win32.h"
 
 namespace kovaren::win32 {
 namespace {
