@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/dib_canvas_win32.h"
+
 namespace kovaren::win32 {
 
 BITMAPINFO TopDownDib32(int width, int height) {
@@ -26,24 +28,14 @@ void PresentPixels(HDC dc, const PixelBuffer& picture, const Rect& area, POINT o
 
 PixelBuffer CapturePixels(HDC dc, const Rect& area) {
   if (area.empty()) return {};
-  PixelBuffer picture(area.w, area.h);
-  BITMAPINFO info = TopDownDib32(area.w, area.h);
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!dib) return {};
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(memory, dib);
-  const bool copied = BitBlt(memory, 0, 0, area.w, area.h, dc, area.x, area.y, SRCCOPY) != 0;
+  const DibCanvas canvas(dc, area.w, area.h);
+  if (!canvas || !BitBlt(canvas.dc(), 0, 0, area.w, area.h, dc, area.x, area.y, SRCCOPY)) return {};
   GdiFlush();
-  if (copied) {
-    const auto* src = static_cast<const Pixel*>(bits);
-    std::copy(src, src + picture.pixels().size(), picture.pixels().begin());
-    for (Pixel& p : picture.pixels()) p &= 0x00FFFFFFu;
-  }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(dib);
-  return copied ? picture : PixelBuffer{};
+  PixelBuffer picture(area.w, area.h);
+  const std::span<const Pixel> copied = canvas.pixels();
+  std::copy(copied.begin(), copied.end(), picture.pixels().begin());
+  for (Pixel& p : picture.pixels()) p &= 0x00FFFFFFu;
+  return picture;
 }
 
 }  // namespace kovaren::win32

@@ -7,14 +7,6 @@
 
 namespace kovaren::win32 {
 
-FramePresenter::~FramePresenter() {
-  if (sectionDc_) {
-    SelectObject(sectionDc_, oldBitmap_);
-    DeleteDC(sectionDc_);
-  }
-  if (section_) DeleteObject(section_);
-}
-
 void FramePresenter::Present(HDC window, const PixelBuffer& frame, std::span<const Rect> dirty) {
   if (dirty.empty()) return;
   // Hundreds of small rectangles cost more per call than their pixels: PresentRegion covers many by a
@@ -85,20 +77,8 @@ void FramePresenter::PresentClippedBox(HDC window, const PixelBuffer& frame, con
 }
 
 bool FramePresenter::MakeSection(HDC window, const PixelBuffer& frame) {
-  if (sectionDc_) return true;
-  const BITMAPINFO info = TopDownDib32(frame.width(), frame.height());
-  void* bits = nullptr;
-  section_ = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!section_) return false;
-  sectionDc_ = CreateCompatibleDC(window);
-  if (!sectionDc_) {
-    DeleteObject(section_);
-    section_ = nullptr;
-    return false;
-  }
-  oldBitmap_ = SelectObject(sectionDc_, section_);
-  sectionBits_ = static_cast<Pixel*>(bits);
-  return true;
+  if (!section_) section_ = DibCanvas(window, frame.width(), frame.height());
+  return static_cast<bool>(section_);
 }
 
 void FramePresenter::PresentSectionBlits(HDC window, const PixelBuffer& frame) {
@@ -107,14 +87,13 @@ void FramePresenter::PresentSectionBlits(HDC window, const PixelBuffer& frame) {
     return;
   }
   GdiFlush();  // GDI may still be reading the section from the last pass
-  const size_t stride = static_cast<size_t>(frame.width());
   for (const Rect& r : region_) {
     for (int y = r.y; y < r.bottom(); ++y) {
-      std::copy_n(frame.row(y) + r.x, r.w, sectionBits_ + static_cast<size_t>(y) * stride + r.x);
+      std::copy_n(frame.row(y) + r.x, r.w, section_.row(y) + r.x);
     }
   }
   for (const Rect& r : region_) {
-    BitBlt(window, area_.x + r.x, area_.y + r.y, r.w, r.h, sectionDc_, r.x, r.y, SRCCOPY);
+    BitBlt(window, area_.x + r.x, area_.y + r.y, r.w, r.h, section_.dc(), r.x, r.y, SRCCOPY);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gfx/pixel_buffer.h"
+#include "platform/dib_canvas_win32.h"
 
 namespace kovaren::win32 {
 
@@ -25,7 +26,6 @@ class FramePresenter {
  public:
   // `area`: where the frame lies in the window (window coordinates, the frame's size).
   FramePresenter(PresentMethod method, const Rect& area) : method_(method), area_(area) {}
-  ~FramePresenter();
   FramePresenter(const FramePresenter&) = delete;
   FramePresenter& operator=(const FramePresenter&) = delete;
 
@@ -44,10 +44,7 @@ class FramePresenter {
   Rect area_;
   std::vector<Rect> region_;       // this pass's rectangles, frame coordinates
   std::vector<uint8_t> regionData_;  // reused RGNDATA buffer
-  HDC sectionDc_ = nullptr;        // SectionBlits: a memory DC holding a DIB section of the frame's size
-  HBITMAP section_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
-  Pixel* sectionBits_ = nullptr;
+  DibCanvas section_;               // SectionBlits: the frame's size, made at the first present
 };
 
 }  // namespace kovaren::win32

@@ -45,7 +45,7 @@ struct ScrollBarModel {
 struct DialogControls {
   ScrollBarModel count;                   // the leaf-count scroll bar
   std::string countLabel;                 // the number beside it
-  std::array<bool, 3> optionOn{};         // each music option's "on" mark, indexed by music kind
+  std::array<bool, bgm::kKindCount> optionOn{};  // each music option's "on" mark, indexed by music kind
   std::string repeatText;                 // the repeat-track box's text field
   std::vector<std::string> repeatList;    // the repeat-track box's drop-down entries
   std::string fileLabel;                  // the music file's path as shown

@@ -3,8 +3,6 @@
 namespace kovaren::win32 {
 namespace {
 
-ZoomPoint zoomPoint;  // kept for the closing zoom, which returns to the same point
-
 RECT ToRect(const ScreenRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // The window's rectangle, all zero when the handle names no window (the platform then animates
@@ -17,17 +15,15 @@ RECT WindowRectangle(HWND window) {
 
 }  // namespace
 
-void SetZoomPoint(ZoomPoint point) { zoomPoint = point; }
-
-void ZoomOpen(HWND window) {
-  const RECT from = ToRect(PointRect(zoomPoint));
+void ZoomOpen(HWND window, ZoomPoint point) {
+  const RECT from = ToRect(PointRect(point));
   const RECT to = WindowRectangle(window);
   DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);  // purely visual: the result does not matter
 }
 
-void ZoomClose(HWND window) {
+void ZoomClose(HWND window, ZoomPoint point) {
   const RECT from = WindowRectangle(window);
-  const RECT to = ToRect(PointRect(zoomPoint));
+  const RECT to = ToRect(PointRect(point));
   DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
 }
 

@@ -1,6 +1,5 @@
-// The settings dialog's caption zoom: out of the zoom point when it opens, back into it when it
-// closes. The point is kept for the
-// closing zoom, set once by the dialog when it opens.
+// The settings dialog's caption zoom: out of the zoom point when it opens, back into the same point
+// when it closes. The dialog keeps the point between the two.
 #pragma once
 #include <windows.h>
 
@@ -8,10 +7,9 @@
 
 namespace kovaren::win32 {
 
-void SetZoomPoint(ZoomPoint point);
-// Animates the caption from the zoom point to the window's rectangle.
-void ZoomOpen(HWND window);
-// Animates the caption from the window's rectangle back into the zoom point.
-void ZoomClose(HWND window);
+// Animates the caption from `point` to the window's rectangle.
+void ZoomOpen(HWND window, ZoomPoint point);
+// Animates the caption from the window's rectangle back into `point`.
+void ZoomClose(HWND window, ZoomPoint point);
 
 }  // namespace kovaren::win32

@@ -7,7 +7,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "platform/dib_canvas_win32.h"
+#include "platform/font_win32.h"
 #include "platform/gdi_win32.h"
 #include "platform/resources_win32.h"
 #include "platform/window_win32.h"
@@ -49,44 +52,18 @@ skin_button::SkinSet LoadSkins(HMODULE skinResources) {
   return skin_button::SkinSet(std::move(pictures));
 }
 
-int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;  // one is enough
-}
-
-bool FaceInstalled(HDC dc, const wchar_t* face) {
-  LOGFONTW query{};
-  query.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
-  bool found = false;
-  EnumFontFamiliesExW(dc, &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-  return found;
-}
-
-// The caption font; when its face is not installed, the nearest Japanese Gothic that is.
-HFONT CreateCaptionFont(const FontSpec& wanted, HDC dc) {
-  static constexpr const wchar_t* kGothics[] = {L"MS PGothic", L"IPAPGothic", L"Meiryo UI", L"Yu Gothic UI",
-                                                L"MS UI Gothic", L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF", L"IPAGothic"};
-  LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(wanted.sizeHundredthsPt, GetDeviceCaps(dc, LOGPIXELSY), kHundredthsOfPointPerInch);
-  lf.lfWeight = wanted.weight;
-  lf.lfItalic = wanted.italic;
-  lf.lfUnderline = wanted.underline;
-  lf.lfStrikeOut = wanted.strikethrough;
-  lf.lfCharSet = static_cast<BYTE>(wanted.charset);
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  const wchar_t* face = wanted.face.c_str();
-  if (!FaceInstalled(dc, face)) {
-    for (const wchar_t* candidate : kGothics) {
-      if (FaceInstalled(dc, candidate)) {
-        face = candidate;
-        break;
-      }
-    }
-  }
-  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-  return CreateFontIndirectW(&lf);
+// The caption font at the size `wanted` names on `dc`'s device.
+OwnedFont MakeCaptionFont(const FontSpec& wanted, HDC dc) {
+  FontRequest request;
+  request.face = wanted.face;
+  request.pixelHeight = MulDiv(wanted.sizeHundredthsPt, GetDeviceCaps(dc, LOGPIXELSY), kHundredthsOfPointPerInch);
+  request.weight = wanted.weight;
+  request.italic = wanted.italic;
+  request.underline = wanted.underline;
+  request.strikethrough = wanted.strikethrough;
+  request.charset = static_cast<BYTE>(wanted.charset);
+  request.pitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+  return MakeFont(dc, request);
 }
 
 FontSpec SpecFromFont(HFONT font, HDC dc) {
@@ -111,9 +88,6 @@ class SkinButtonWindow final : public Window<SkinButtonWindow>, private skin_but
   explicit SkinButtonWindow(HMODULE skinResources) : core_(*this, LoadSkins(skinResources)) {}
   SkinButtonWindow(const SkinButtonWindow&) = delete;
   SkinButtonWindow& operator=(const SkinButtonWindow&) = delete;
-  ~SkinButtonWindow() {
-    if (font_) DeleteObject(font_);
-  }
 
   static HWND Create(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h, HINSTANCE instance,
                      HMODULE skinResources) {
@@ -153,7 +127,7 @@ class SkinButtonWindow final : public Window<SkinButtonWindow>, private skin_but
   void Click() override { clickPending_ = true; }
 
   skin_button::SkinButton core_;
-  HFONT font_ = nullptr;
+  OwnedFont font_;
   FontSpec fontSpec_;
   bool clickPending_ = false;
 };
@@ -242,7 +216,7 @@ LRESULT SkinButtonWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(font_);
+      return reinterpret_cast<LRESULT>(font_.get());
     case WM_ERASEBKGND:
       return 1;  // the whole client area is painted from the surface
     case WM_PAINT:
@@ -293,11 +267,10 @@ void SkinButtonWindow::DeliverClick() {
 void SkinButtonWindow::UseFont(const FontSpec& wanted) {
   if (font_ && wanted == fontSpec_) return;
   HDC dc = GetDC(hwnd());
-  HFONT created = CreateCaptionFont(wanted, dc);
+  OwnedFont created = MakeCaptionFont(wanted, dc);
   ReleaseDC(hwnd(), dc);
   if (!created) return;  // keep the previous font
-  if (font_) DeleteObject(font_);
-  font_ = created;
+  font_ = std::move(created);
   fontSpec_ = wanted;
 }
 
@@ -309,19 +282,16 @@ void SkinButtonWindow::Paint() {
   const int w = client.right, h = client.bottom;
   if (w > 0 && h > 0) {
     // Composed off screen so the caption never flickers over a bare surface.
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    if (core_.opaque()) {
-      PresentPixels(memory, core_.surface(), core_.surface().bounds());
-    } else {
-      PaintParentBackground(memory, client);
+    const DibCanvas canvas(dc, w, h);
+    if (canvas) {
+      if (core_.opaque()) {
+        PresentPixels(canvas.dc(), core_.surface(), core_.surface().bounds());
+      } else {
+        PaintParentBackground(canvas.dc(), client);
+      }
+      PaintCaption(canvas.dc());
+      BitBlt(dc, 0, 0, w, h, canvas.dc(), 0, 0, SRCCOPY);
     }
-    PaintCaption(memory);
-    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
   }
   EndPaint(hwnd(), &ps);
 }
@@ -341,7 +311,7 @@ void SkinButtonWindow::PaintParentBackground(HDC dc, const RECT& client) {
 void SkinButtonWindow::PaintCaption(HDC dc) {
   const skin_button::CaptionLook look = core_.caption();
   if (look.text.empty()) return;
-  HGDIOBJ oldFont = font_ ? SelectObject(dc, font_) : nullptr;
+  HGDIOBJ oldFont = font_ ? SelectObject(dc, font_.get()) : nullptr;
   SetBkMode(dc, TRANSPARENT);
   RECT box{look.box.x, look.box.y, look.box.right(), look.box.bottom()};
   constexpr UINT kFormat = DT_CENTER | DT_TOP | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP;
