@@ -1,7 +1,7 @@
 // What start-up does, decided from what the shell reads before anything shows: the mode, whether the
 // settings are read, which window runs, and what the system is asked for before the saver starts.
-// Portable; the shell reads the facts, asks PlanStart and carries the answer out in the order of the
-// fields.
+// Portable; the shell reads the facts, asks PlanStart and carries the answer out: it reads the
+// settings, takes from the system what `take` says, then starts the mode.
 #pragma once
 #include <string_view>
 
