@@ -21,8 +21,8 @@ Size PreviewSize(const ScreenRect& host) {
   return {Extent(host.left, host.right), Extent(host.top, host.bottom)};
 }
 
-std::optional<Size> PlanPreview(int64_t hostHandle, const std::optional<ScreenRect>& hostRect) {
-  if (hostHandle == 0 || !hostRect) return std::nullopt;
+std::optional<Size> PlanPreview(HostWindow host, const std::optional<ScreenRect>& hostRect) {
+  if (host == kNoWindow || !hostRect) return std::nullopt;
   return PreviewSize(*hostRect);
 }
 
