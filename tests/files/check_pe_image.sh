@@ -44,7 +44,8 @@ done
 kv_check "InternalName is Kovaren" bash -c 'grep -A1 -xF InternalName | grep -qxF Kovaren' <<<"$wide"
 
 # Manifest: per-monitor DPI aware with the older fallback, common controls 6, and no elevation request
-# (a saver in a system folder then keeps a writable settings file through file virtualisation).
+# (one would ask for administrator rights at every start; a saver whose folder is read-only keeps its
+# settings in the per-user file instead).
 narrow=$(strings -a "$scr")
 kv_check "manifest: PerMonitorV2" grep -q '<dpiAwareness[^>]*>PerMonitorV2' <<<"$narrow"
 kv_check "manifest: dpiAware fallback" grep -q '<dpiAware [^>]*>true' <<<"$narrow"
