@@ -18,7 +18,7 @@
 #include <span>
 #include <vector>
 
-#include "main/modes_win32.h"
+#include "platform/system_keys_win32.h"
 #include "platform/window_win32.h"
 #include "music/saver_music.h"
 #include "music/winmm_port_win32.h"
@@ -27,6 +27,7 @@
 #include "saver/pass_clock.h"
 #include "saver/saver_input.h"
 #include "saver/saver_screen_win32.h"
+#include "saver/saver_win32.h"
 #include "saver/sprites_win32.h"
 #include "saver/visibility_win32.h"
 
@@ -55,7 +56,8 @@ constexpr UINT kDpiChangedMessage = 0x02E0;
 
 class SaverWindow final : public Window<SaverWindow> {
  public:
-  SaverWindow(StartContext& context, Settings& settings) : context_(context), settings_(settings) {}
+  SaverWindow(StartContext& context, const saver::TakenAtStart& taken, Settings& settings)
+      : context_(context), taken_(taken), settings_(settings) {}
 
   // The start sequence, in order: hidden full-screen window, snapshot, leaves, music, shown topmost.
   bool Start();
@@ -77,6 +79,7 @@ class SaverWindow final : public Window<SaverWindow> {
   [[noreturn]] void ExitSaver();
 
   StartContext& context_;
+  saver::TakenAtStart taken_;  // what start-up took from the system, given back at exit
   Settings& settings_;
   saver::MonitorPlan plan_;      // where the window goes and which scenes it runs
   HDC dc_ = nullptr;             // the window's own DC (CS_OWNDC), kept for the whole run
@@ -235,7 +238,7 @@ void SaverWindow::OnTimer(UINT_PTR id) {
 }
 
 void SaverWindow::ExitSaver() {
-  const saver::ExitPlan plan = saver::PlanExit(context_.modeLetter, cdPollTimerOn_);
+  const saver::ExitPlan plan = saver::PlanExit(taken_, cdPollTimerOn_);
   if (plan.stopCdPolling) {
     KillTimer(hwnd(), kCdPollTimer);
     cdPollTimerOn_ = false;
@@ -301,11 +304,11 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-void RunSaver(StartContext& context, Settings& settings) {
-  SaverWindow window(context, settings);  // lives until the process ends inside ExitSaver
+void RunSaver(StartContext& context, const saver::TakenAtStart& taken, Settings& settings) {
+  SaverWindow window(context, taken, settings);  // lives until the process ends inside ExitSaver
   if (!window.Start()) {
     // No window: nothing is on screen, but the system state start-up changed is still given back.
-    GiveBackSystemState(saver::PlanExit(context.modeLetter, false), context);
+    GiveBackSystemState(saver::PlanExit(taken, false), context);
     ExitProcess(0);
   }
   window.RunAnimation();
