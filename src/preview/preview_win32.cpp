@@ -38,7 +38,7 @@ class PreviewWindow final : public Window<PreviewWindow> {
  public:
   explicit PreviewWindow(std::optional<PixelBuffer> picture) : picture_(std::move(picture)) {}
 
-  // Loads the form hidden, makes it a child of `host`, covers the host and shows the picture.
+  // Creates the window hidden, makes it a child of `host`, covers the host and shows the picture.
   // False when the window could not be made a child of the host; nothing is left on screen then.
   bool Start(HINSTANCE instance, HWND host, preview::Size size);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
