@@ -233,7 +233,6 @@ LRESULT SkinButtonWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void SkinButtonWindow::OnCreate(const CREATESTRUCTW& create) {
   core_.Resize(create.cx, create.cy);
-  core_.SetEnabled((create.style & WS_DISABLED) == 0);
   UseFont(core_.Font());
 }
 

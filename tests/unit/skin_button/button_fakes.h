@@ -6,7 +6,7 @@
 
 #include "skin_button/button.h"
 
-namespace kovaren::skin_button::testing {
+namespace kovaren::skin_button::fakes {
 
 // Each look a flat, distinct colour, so the drawn picture can be read off the surface.
 inline Pixel LookColour(Skin s) { return 0x100000u * (static_cast<unsigned>(s) + 1) + 0x42; }
@@ -53,4 +53,4 @@ inline void Reach(SkinButton& button, FakeSite& site, ButtonState target, bool p
   site.clicks = 0;
 }
 
-}  // namespace kovaren::skin_button::testing
+}  // namespace kovaren::skin_button::fakes

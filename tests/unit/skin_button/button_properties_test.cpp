@@ -144,8 +144,8 @@ TEST(SkinButtonPersistence, KeysIgnoreCaseAndUnreadableValuesAreSkipped) {
   EXPECT_FALSE(bag.button().Visible());
 }
 
-using testing::FakeSite;
-using testing::FlatSkins;
+using fakes::FakeSite;
+using fakes::FlatSkins;
 
 // A button as a host with a stored layout makes it: read from a store holding its caption, placed,
 // initialised; every property-changed notice is recorded.
@@ -160,8 +160,8 @@ struct Fixture {
     bag.button().Resize(81, 25);
     bag.button().Initialize();
   }
-  std::optional<Skin> Look() const { return testing::LookOf(bag.button()); }
-  void Reach(ButtonState target) { testing::Reach(bag.button(), site, target, false); }
+  std::optional<Skin> Look() const { return fakes::LookOf(bag.button()); }
+  void Reach(ButtonState target) { fakes::Reach(bag.button(), site, target, false); }
 };
 
 TEST(SkinButtonLifecycle, FreshInstanceWaitsForTheFirstEnabledRead) {

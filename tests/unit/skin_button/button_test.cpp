@@ -11,8 +11,8 @@
 namespace kovaren::skin_button {
 namespace {
 
-using testing::FakeSite;
-using testing::FlatSkins;
+using fakes::FakeSite;
+using fakes::FlatSkins;
 
 // A button as the settings dialog makes it: set up with its caption, placed, 81 x 25.
 struct Fixture {
@@ -22,8 +22,8 @@ struct Fixture {
     button.Resize(81, 25);
     if (initialise) button.Initialize();
   }
-  std::optional<Skin> Look() const { return testing::LookOf(button); }
-  void Reach(ButtonState target, bool pressed) { testing::Reach(button, site, target, pressed); }
+  std::optional<Skin> Look() const { return fakes::LookOf(button); }
+  void Reach(ButtonState target, bool pressed) { fakes::Reach(button, site, target, pressed); }
 };
 
 enum class Trigger { FocusGained, FocusLost, LeftDown, RightDown, Move, LeftUp, RightUp, MiddleUp, PollOutside, PollOver };
@@ -307,7 +307,7 @@ TEST(SkinButtonSetup, ADisabledStartShowsDisableAndIgnoresTheMouse) {
   EXPECT_EQ(site.refreshes, 0) << "nothing is drawn before the button has a size";
   button.Resize(81, 25);
   button.Initialize();
-  EXPECT_EQ(testing::LookOf(button), Skin::Disable);
+  EXPECT_EQ(fakes::LookOf(button), Skin::Disable);
   EXPECT_EQ(button.caption().text, L"無効");
   EXPECT_EQ(button.caption().font.face, L"IPAPGothic");
   EXPECT_FALSE(button.caption().enabled);
@@ -315,7 +315,7 @@ TEST(SkinButtonSetup, ADisabledStartShowsDisableAndIgnoresTheMouse) {
   button.MouseUp(MouseButton::Right);
   EXPECT_EQ(site.clicks, 0);
   button.SetEnabled(true);
-  EXPECT_EQ(testing::LookOf(button), Skin::Normal);
+  EXPECT_EQ(fakes::LookOf(button), Skin::Normal);
 }
 
 TEST(SkinButtonDrawing, CaptionSitsAboveCentreAtEverySize) {
