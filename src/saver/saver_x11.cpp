@@ -267,7 +267,7 @@ PixelBuffer HackWindow::ReadBackdrop() {
   const bool handedOver =
       options_.target == start::HackTarget::HandedWindow || options_.target == start::HackTarget::PreviewWindow;
   std::optional<PixelBuffer> screenshot;
-  if (handedOver) screenshot = ReadDaemonScreenshot(display_, window_, area_.w, area_.h);
+  if (handedOver) screenshot = ReadDaemonScreenshot(display_, window_, visual_, area_.w, area_.h);
   switch (saver::ChooseBackdrop(options_.target, screenshot.has_value())) {
     case saver::HackBackdrop::DaemonScreenshot:
       return std::move(*screenshot);

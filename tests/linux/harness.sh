@@ -72,12 +72,13 @@ shot_until() {
   pixels "$check" "$@" "$file"
 }
 
-# A bare full-screen test window standing for a saver's or a preview's window. Sets test_window (its
-# id, decimal) and test_window_pid; not for $(...), whose subshell would lose both.
+# test_window [GEOMETRY [STRIPE_COLOUR]]: a bare test window (full-screen by default) standing for a
+# saver's or a preview's window, plain in the desktop colour or striped with a second colour. Sets
+# test_window (its id, decimal) and test_window_pid; not for $(...), whose subshell would lose both.
 test_window() {
   local ids=$work/test_window.$RANDOM
   mkfifo "$ids"
-  python3 "$here/test_window.py" "${1:-640x480+0+0}" "$DESKTOP_COLOUR" >"$ids" &
+  python3 "$here/test_window.py" "${1:-640x480+0+0}" "$DESKTOP_COLOUR" ${2:+"$2"} >"$ids" &
   test_window_pid=$!; pids+=($test_window_pid)
   read -r -t "$SETUP_LIMIT_S" test_window <"$ids" || fail "cannot set up: no test window"
   rm -f "$ids"

@@ -1,7 +1,9 @@
-"""A bare window standing for a daemon's, a locker's or a settings preview's: python3 test_window.py
-WxH+X+Y COLOUR. Prints its id (decimal) once it is mapped, then keeps it until killed; the window goes
-with the connection. It has no child windows, as those hosts' windows have none: a child would cover
-what a hack draws in its parent."""
+"""A bare window standing for a daemon's, a locker's or a settings preview's, or for a known desktop:
+python3 test_window.py WxH+X+Y COLOUR [STRIPE_COLOUR]. With a stripe colour it shows vertical stripes
+of both colours, STRIPE_WIDTH pixels each (a picture whose every shift or loss shows). Prints its id
+(decimal) once it is mapped, then keeps it until killed; the window goes with the connection. It has
+no child windows, as those hosts' windows have none: a child would cover what a hack draws in its
+parent."""
 import ctypes
 import signal
 import sys
@@ -16,6 +18,17 @@ x11.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_in
                                     ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
 x11.XMapRaised.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x11.XDefaultDepth.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x11.XCreatePixmap.restype = ctypes.c_ulong
+x11.XCreatePixmap.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_uint, ctypes.c_uint, ctypes.c_uint]
+x11.XCreateGC.restype = ctypes.c_void_p
+x11.XCreateGC.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_void_p]
+x11.XSetForeground.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_ulong]
+x11.XFillRectangle.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                               ctypes.c_uint, ctypes.c_uint]
+x11.XSetWindowBackgroundPixmap.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong]
+
+STRIPE_WIDTH = 16
 
 OVERRIDE_REDIRECT = 1 << 9  # CWOverrideRedirect
 
@@ -42,16 +55,32 @@ def parse_geometry(text):
     return x, y, w, h
 
 
-def main(geometry, colour):
+def pixel_of(colour):
+    return int(colour.lstrip("#"), 16)
+
+
+def paint_stripes(display, window, w, h, colours):
+    """Stripes as the window's background: the server repaints them itself, no event loop needed."""
+    pixmap = x11.XCreatePixmap(display, window, w, h, x11.XDefaultDepth(display, 0))
+    gc = x11.XCreateGC(display, pixmap, 0, None)
+    for i, left in enumerate(range(0, w, STRIPE_WIDTH)):
+        x11.XSetForeground(display, gc, colours[i % len(colours)])
+        x11.XFillRectangle(display, pixmap, gc, left, 0, STRIPE_WIDTH, h)
+    x11.XSetWindowBackgroundPixmap(display, window, pixmap)
+
+
+def main(geometry, colour, stripe_colour=None):
     display = x11.XOpenDisplay(None)
     if not display:
         raise SystemExit("test_window: cannot open the display")
     x, y, w, h = parse_geometry(geometry)
-    pixel = int(colour.lstrip("#"), 16)
+    pixel = pixel_of(colour)
     window = x11.XCreateSimpleWindow(display, x11.XDefaultRootWindow(display), x, y, w, h, 0, pixel, pixel)
     # Placed exactly where asked, as a daemon's window is, whatever window manager runs.
     attributes = SetWindowAttributes(override_redirect=1)
     x11.XChangeWindowAttributes(display, window, OVERRIDE_REDIRECT, ctypes.byref(attributes))
+    if stripe_colour:
+        paint_stripes(display, window, w, h, [pixel, pixel_of(stripe_colour)])
     x11.XMapRaised(display, window)
     x11.XSync(display, 0)
     print(window, flush=True)
