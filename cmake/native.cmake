@@ -124,5 +124,5 @@ foreach(script ${KOVAREN_LINUX_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e_linux_${name} COMMAND bash ${script})
   set_tests_properties(e2e_linux_${name} PROPERTIES LABELS "e2e;e2e_linux" RUN_SERIAL TRUE TIMEOUT 180
-    ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR};KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR}")
+    ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR};KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR};KOVAREN_DEB=${deb_file}")
 endforeach()
