@@ -1,8 +1,6 @@
 # Downloads (native build, KOVAREN_DIST): the two setup programs made by makensis from
 # packaging/windows/kovaren.nsi, and the zip for people who want no setup program. Both take the
 # Kovaren.scr of the two Windows builds as they are.
-set(KOVAREN_RELEASE "1.00")  # the version users see in file names, the setup and the uninstall entry
-set(KOVAREN_RELEASE_QUAD "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.0")
 find_program(KOVAREN_MAKENSIS makensis REQUIRED)
 
 set(packaging ${CMAKE_SOURCE_DIR}/packaging/windows)
@@ -23,11 +21,13 @@ foreach(arch x64 x86)
   list(APPEND dist_outputs ${setup})
 endforeach()
 
+# The zip's README names the version; it is filled in from the template.
+configure_file(${packaging}/README.txt.in ${CMAKE_BINARY_DIR}/dist-README.txt @ONLY)
 set(zip ${KOVAREN_DIST_DIR}/Kovaren-${KOVAREN_RELEASE}-windows.zip)
 add_custom_command(OUTPUT ${zip}
   COMMAND ${CMAKE_COMMAND} -DX64_SCR=${KOVAREN_WIN64_BUILD}/Kovaren.scr -DX86_SCR=${KOVAREN_WIN32_BUILD}/Kovaren.scr
-    -DREADME=${packaging}/README.txt -DSTAGE=${CMAKE_BINARY_DIR}/dist-zip -DZIP=${zip} -P ${packaging}/make_zip.cmake
-  DEPENDS ${packaging}/make_zip.cmake ${packaging}/README.txt ${KOVAREN_WIN64_BUILD}/Kovaren.scr
+    -DREADME=${CMAKE_BINARY_DIR}/dist-README.txt -DSTAGE=${CMAKE_BINARY_DIR}/dist-zip -DZIP=${zip} -P ${packaging}/make_zip.cmake
+  DEPENDS ${packaging}/make_zip.cmake ${CMAKE_BINARY_DIR}/dist-README.txt ${KOVAREN_WIN64_BUILD}/Kovaren.scr
     ${KOVAREN_WIN32_BUILD}/Kovaren.scr
   COMMENT "Zip of both builds" VERBATIM)
 list(APPEND dist_outputs ${zip})

@@ -90,7 +90,7 @@ if(KOVAREN_E2E)
   foreach(arch win32 win64)
     string(TOUPPER "${arch}" arch_upper)
     add_test(NAME files_pe_image_${arch}
-      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/files/check_pe_image.sh ${arch} ${KOVAREN_${arch_upper}_BUILD}/Kovaren.scr)
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/files/check_pe_image.sh ${arch} ${KOVAREN_${arch_upper}_BUILD}/Kovaren.scr ${KOVAREN_RELEASE})
     set_tests_properties(files_pe_image_${arch} PROPERTIES LABELS files
       ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   endforeach()
@@ -104,7 +104,8 @@ if(KOVAREN_E2E)
       "KOVAREN_WIN_BUILD=${KOVAREN_${arch_upper}_BUILD}"
       "KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR}"
       "KOVAREN_E2E_TEMPLATE=${CMAKE_BINARY_DIR}/e2e-template-${arch}"
-      "KOVAREN_DIST_DIR=${KOVAREN_DIST_DIR}")
+      "KOVAREN_DIST_DIR=${KOVAREN_DIST_DIR}"
+      "KOVAREN_RELEASE=${KOVAREN_RELEASE}")
     add_test(NAME e2e_${arch}_setup COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/fixture_setup.sh)
     set_tests_properties(e2e_${arch}_setup PROPERTIES FIXTURES_SETUP wine_prefix_${arch}
       LABELS "e2e;e2e_${arch}" RUN_SERIAL TRUE ENVIRONMENT "${e2e_env}" TIMEOUT 300)

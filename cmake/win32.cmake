@@ -8,6 +8,7 @@ else()
 endif()
 # Windows refuses to start a program whose manifest names another architecture: one manifest per build.
 configure_file(${CMAKE_SOURCE_DIR}/src/main/kovaren_win32.manifest ${CMAKE_BINARY_DIR}/kovaren.manifest @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/src/main/version_win32.h.in ${CMAKE_BINARY_DIR}/kovaren_version.h @ONLY)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(KOVAREN_WIN32_LINK -static -static-libgcc -static-libstdc++ -municode -mwindows)
 set(KOVAREN_WIN32_LIBS user32 gdi32 msimg32 winmm comdlg32 shell32 comctl32 wtsapi32 kernel32)
@@ -31,7 +32,7 @@ target_link_libraries(kovaren_shell PUBLIC kovaren_core ${KOVAREN_WIN32_LIBS})
 # picture or fragment rebuilds it.
 file(GLOB_RECURSE KOVAREN_RC_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.bmp ${CMAKE_SOURCE_DIR}/assets/*.ico
   ${CMAKE_SOURCE_DIR}/assets/*.cur ${CMAKE_SOURCE_DIR}/src/*_win32.rc)
-list(APPEND KOVAREN_RC_INPUTS ${CMAKE_BINARY_DIR}/kovaren.manifest)
+list(APPEND KOVAREN_RC_INPUTS ${CMAKE_BINARY_DIR}/kovaren.manifest ${CMAKE_BINARY_DIR}/kovaren_version.h)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/main/kovaren_win32.rc PROPERTIES OBJECT_DEPENDS "${KOVAREN_RC_INPUTS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR} -c 65001")
 add_executable(Kovaren WIN32 ${KOVAREN_MAIN_SOURCE} ${CMAKE_SOURCE_DIR}/src/main/kovaren_win32.rc)

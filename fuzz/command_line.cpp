@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "main/command_line.h"
+#include "start/command_line.h"
 
 namespace {
 
@@ -35,10 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string line(size / 2, u'\0');
   if (!line.empty()) std::memcpy(line.data(), data, line.size() * 2);
 
-  const std::u16string text = kovaren::CommandText(line);
+  const std::u16string text = kovaren::start::CommandText(line);
   CHECK(text.size() <= line.size() && line.compare(line.size() - text.size(), text.size(), text) == 0);
 
-  const char16_t letter = kovaren::ModeLetter(text);
+  const char16_t letter = kovaren::start::ModeLetter(text);
   if (text.size() < 2) {
     CHECK(letter == 0);
   } else {
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(letter == second || (second >= u'a' && second <= u'z' && letter == second - u'a' + u'A'));
   }
 
-  CHECK(kovaren::HostHandle(line) == ReferenceHandle(line));
-  CHECK(kovaren::HostHandle(text) == ReferenceHandle(text));
+  CHECK(kovaren::start::HostHandle(line).value == ReferenceHandle(line));
+  CHECK(kovaren::start::HostHandle(text).value == ReferenceHandle(text));
   return 0;
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "settings_file/settings.h"
+#include "settings_file/ini_access.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -1,7 +1,7 @@
 ; Setup program for Kovaren.scr: one script, two programs. makensis builds it with
 ;   -DARCH=x64   a 64-bit setup (amd64 stub) that installs the 64-bit build into 64-bit Windows' system folder
 ;   -DARCH=x86   a 32-bit setup that installs the 32-bit build into the 32-bit system folder
-; plus -DSCR_FILE=<the build's Kovaren.scr> -DOUT_FILE=<setup .exe> -DVERSION=1.00 -DVERSION_QUAD=1.0.0.0.
+; plus -DSCR_FILE=<the build's Kovaren.scr> -DOUT_FILE=<setup .exe> -DVERSION=<major.minor as users see it> -DVERSION_QUAD=<four numbers>, all given by the build.
 ; The x64 setup is itself 64-bit so that it runs where 32-bit programs cannot; 32-bit Windows refuses
 ; to start it (with its own message) before any of this script runs, so it changes nothing there.
 ; The user's settings files are never written by install; the uninstaller removes the one beside the

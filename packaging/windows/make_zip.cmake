@@ -1,5 +1,6 @@
 # Makes the download zip: x64/Kovaren.scr, x86/Kovaren.scr and README.txt, nothing else.
-# README.txt is kept in the repository as plain UTF-8 with LF line ends; the zip's copy gets CR LF
+# README.txt is kept in the repository as plain UTF-8 with LF line ends (README.txt.in, the version
+# filled in by the build); the zip's copy gets CR LF
 # and a byte-order mark so that every Notepad, old ones included, shows its Japanese right.
 # cmake -DX64_SCR=... -DX86_SCR=... -DREADME=... -DSTAGE=<scratch folder> -DZIP=<output> -P make_zip.cmake
 foreach(var X64_SCR X86_SCR README STAGE ZIP)

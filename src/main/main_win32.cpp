@@ -1,18 +1,20 @@
-// Folder src/main owns the program's start: the entry procedure and instance guard (this file), the
-// command line (command_line), the hand-over to the three modes (modes_win32.h), and the resource
-// script and manifest that make up Kovaren.scr. Each mode's window lives in its own folder.
+// Folder src/main holds what makes up Kovaren.scr on top of everything else: the entry procedure
+// (this file), the resource script and the manifest. What start-up decides lives in src/start; each
+// mode's window lives in its own folder.
 //
-// Main: the program's entry. Refuses to run beside a running saver or settings dialog, reads the mode
-// from the command line, reads the settings (except for the preview) and hands over to one window.
+// Main reads what the system says (the command line, whether a saver or settings dialog already
+// shows), asks the start plan what to do, and carries the plan out: read the settings, take what the
+// saver needs from the system, hand over to one window.
 #include <windows.h>
 
-#include <string>
-
-#include "main/command_line.h"
-#include "main/modes_win32.h"
+#include "platform/start_context_win32.h"
+#include "platform/system_keys_win32.h"
+#include "preview/preview_win32.h"
+#include "saver/saver_win32.h"
+#include "settings_dialog/dialog_win32.h"
 #include "settings_file/settings.h"
 #include "settings_file/settings_places_win32.h"
-#include "platform/text_win32.h"
+#include "start/start_plan.h"
 
 namespace kovaren::win32 {
 namespace {
@@ -24,45 +26,42 @@ bool AnotherInstanceShows() {
   return saver || dialog;
 }
 
-}  // namespace
+start::StartFacts ReadStartFacts() {
+  return {.anotherInstanceShows = AnotherInstanceShows(),
+          .commandLine = reinterpret_cast<const char16_t*>(GetCommandLineW())};
+}
 
-void AllowSystemKeys(bool allow) {
-  // uiParam is the complement of the 16-bit boolean: FALSE -> all bits set (running), TRUE -> 0.
-  const UINT running = allow ? 0u : ~0u;
-  SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, running, nullptr, 0);  // result deliberately ignored
+// What the full-screen switch takes before the saver starts; the saver gives it back at its end.
+void TakeFromSystem(const saver::TakenAtStart& take, StartContext& context) {
+  if (take.cursorHidden) context.savedCursorCount = ShowCursor(FALSE);
+  if (take.saverRunningSet) AllowSystemKeys(false);
 }
 
 int Main(HINSTANCE instance) {
-  if (AnotherInstanceShows()) return 0;
-
-  StartContext context;
-  context.instance = instance;
-  const wchar_t* full = GetCommandLineW();
-  context.commandText = CommandText(reinterpret_cast<const char16_t*>(full));
-  context.modeLetter = ModeLetter(context.commandText);
-
-  if (context.modeLetter == u'P') {
-    const int32_t handle = HostHandle(context.commandText);
-    RunPreview(context, reinterpret_cast<HWND>(static_cast<intptr_t>(handle)));
-    return 0;
+  const start::StartPlan plan = start::PlanStart(ReadStartFacts());
+  StartContext context{.instance = instance};
+  Settings settings;  // lives as long as Main: the saver never returns to it
+  if (plan.readSettings) {
+    FileSystem& files = PlatformFileSystem();
+    LoadSettings(settings, SettingsFileInUse(ThisUsersSettingsPlaces(), files), files);
   }
-
-  static Settings settings;  // the settings record: module state for the whole run
-  FileSystem& files = PlatformFileSystem();
-  LoadSettings(settings, SettingsFileInUse(ThisUsersSettingsPlaces(), files), files);
-
-  if (context.modeLetter == u'C') {
-    RunSettingsDialog(context, settings);
-    return 0;
+  switch (plan.mode) {
+    case start::Mode::Preview:
+      RunPreview(context, plan.host);
+      return 0;
+    case start::Mode::SettingsDialog:
+      RunSettingsDialog(context, settings);
+      return 0;
+    case start::Mode::Saver:
+      TakeFromSystem(plan.take, context);
+      RunSaver(context, plan.take, settings);
+    case start::Mode::Nothing:
+      return 0;
   }
-  if (context.modeLetter != u'S' && !context.commandText.empty()) return 0;
-  if (context.modeLetter == u'S') {
-    context.savedCursorCount = ShowCursor(FALSE);
-    AllowSystemKeys(false);
-  }
-  RunSaver(context, settings);
+  return 0;
 }
 
+}  // namespace
 }  // namespace kovaren::win32
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {

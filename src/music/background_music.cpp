@@ -68,64 +68,32 @@ bool FitsBetweenQuotes(std::string_view path) {
 
 }  // namespace
 
-BackgroundMusic::BackgroundMusic(MciPort& port, const Settings& settings) : port_(port), settings_(settings) {}
-
-void BackgroundMusic::Send(std::string_view command) { lastResult_ = port_.SendString(command, {}); }
-
-int32_t BackgroundMusic::MciSend(std::string_view command, std::string& reply) {
-  if (command.empty()) {
-    reply = kReplyNoCommand;
-    return kNoCommand;
-  }
-  const int32_t result = port_.SendString(command, mciReplyBuf_);
-  lastResult_ = result;
-  if (result != 0) {
-    reply = port_.GetErrorString(result, mciErrorBuf_) ? std::string(text::BufferText(mciErrorBuf_))
-                                                       : std::string(kReplyNoErrorText);
-    return result;
-  }
-  reply = text::BufferText(mciReplyBuf_);
-  return 0;
-}
-
-std::string BackgroundMusic::MciQuery(std::string_view command) {
-  const int32_t result = MciSend(command, mciReply_);
-  lastResult_ = result;
-  if (result != 0) return "Error:" + std::to_string(result);
-  return mciReply_;
-}
-
-int32_t BackgroundMusic::MciPlay(std::string_view device, std::string_view from, std::string_view to) {
-  std::string command = "play ";
-  command += device;
-  if (!from.empty()) (command += " from ") += from;
-  if (!to.empty()) (command += " to ") += to;
-  return MciSend(command, mciReply_);
-}
+BackgroundMusic::BackgroundMusic(MciPort& port, const Settings& settings)
+    : port_(port), device_(port), settings_(settings) {}
 
 void BackgroundMusic::CdOpen() {
-  Send("open cdaudio");
-  Send("set cdaudio time format tmsf");  // positions as track:minutes:seconds:frames
+  device_.Send("open cdaudio");
+  device_.Send("set cdaudio time format tmsf");  // positions as track:minutes:seconds:frames
 }
 
 void BackgroundMusic::CdPoll() {
   cdOk_ = true;
-  const std::string track = MciQuery(kCurrentTrack);
+  const std::string track = device_.Query(kCurrentTrack);
   if (IsFailureText(track)) {
     cdOk_ = false;
     return;
   }
   // The count only proves that the disc answers.
-  if (IsFailureText(MciQuery(kNumberOfTracks))) {
+  if (IsFailureText(device_.Query(kNumberOfTracks))) {
     cdOk_ = false;
     return;
   }
-  lastResult_ = port_.SendString(kCdMode, cdModeBuf_);
+  device_.SendInto(kCdMode, cdModeBuf_);
   const bool stopped = ModeIs(cdModeBuf_, "stopped");
 
   const int16_t repeat = settings_.bgmRepeat;
   if (repeat == 0) {
-    if (stopped) MciPlay(kCd, {}, {});  // play on from where the disc is
+    if (stopped) device_.Play(kCd, {}, {});  // play on from where the disc is
     return;
   }
   // A current track that is not a number means the drive answers nonsense: give up polling.
@@ -136,56 +104,56 @@ void BackgroundMusic::CdPoll() {
   }
   if (stopped || *current != repeat) {
     // A track beyond the disc yields an error text here, and the device rejects the play below.
-    const std::string start = MciQuery(std::string(kTrackPosition) + std::to_string(repeat));
-    MciPlay(kCd, start, {});
+    const std::string start = device_.Query(std::string(kTrackPosition) + std::to_string(repeat));
+    device_.Play(kCd, start, {});
   }
 }
 
 void BackgroundMusic::ChangeTrack(int delta) {
-  const int track = LeadingTrackNumber(MciQuery(kCurrentTrack));
+  const int track = LeadingTrackNumber(device_.Query(kCurrentTrack));
   // No wrap-around: a track before the first or after the last has no position, and the play
   // command built from the error text is rejected, so play goes on unchanged.
-  const std::string start = MciQuery(std::string(kTrackPosition) + std::to_string(track + delta));
-  MciPlay(kCd, start, {});
+  const std::string start = device_.Query(std::string(kTrackPosition) + std::to_string(track + delta));
+  device_.Play(kCd, start, {});
 }
 
 void BackgroundMusic::CdNextTrack() { ChangeTrack(+1); }
 void BackgroundMusic::CdPrevTrack() { ChangeTrack(-1); }
 
 void BackgroundMusic::CdClose() {
-  Send("stop cdaudio");
-  Send("close cdaudio");
+  device_.Send("stop cdaudio");
+  device_.Send("close cdaudio");
 }
 
 void BackgroundMusic::Mp3Start() {
   const std::string& path = settings_.bgmFile;
   if (!FitsBetweenQuotes(path)) return;  // treated as a file that does not open
-  Send("open \"" + path + "\" type MPEGVideo Alias MP3Play");
-  if (lastResult_ == 0) Send("play MP3Play");
+  device_.Send("open \"" + path + "\" type MPEGVideo Alias MP3Play");
+  if (device_.LastResult() == 0) device_.Send("play MP3Play");
 }
 
 bool BackgroundMusic::Mp3IsPlaying() {
-  lastResult_ = port_.SendString(kMp3Mode, mp3ModeBuf_);
+  device_.SendInto(kMp3Mode, mp3ModeBuf_);
   return ModeIs(mp3ModeBuf_, "playing");
 }
 
 void BackgroundMusic::Mp3Poll() {
   if (Mp3IsPlaying()) return;
   // Over and over: once the file has ended (or never opened), start it again from the beginning.
-  Send("stop MP3Play");
-  Send("play MP3Play from 0");
+  device_.Send("stop MP3Play");
+  device_.Send("play MP3Play from 0");
 }
 
 void BackgroundMusic::Mp3Close() {
-  Send("stop MP3Play");
-  Send("close MP3Play");
+  device_.Send("stop MP3Play");
+  device_.Send("close MP3Play");
 }
 
 void BackgroundMusic::WavStart() {
   if (port_.WaveOutDeviceCount() == 0) return;  // no wave output device: nothing plays
-  lastResult_ = port_.PlaySound(settings_.bgmFile, kLoopAsync);
+  port_.PlaySound(settings_.bgmFile, kLoopAsync);  // nothing to do when it fails: silence
 }
 
-void BackgroundMusic::WavStop() { lastResult_ = port_.PlaySound(std::nullopt, 0); }
+void BackgroundMusic::WavStop() { port_.PlaySound(std::nullopt, 0); }
 
 }  // namespace kovaren::music

@@ -30,7 +30,7 @@ class SaverMusic {
   // Exit steps: close the CD when its timer was still enabled, stop the file music.
   void StopForExit(bool cdPollTimerWasOn);
 
-  // The device commands underneath, for what the saver may want to read (CdOk, the last reply).
+  // The music underneath, for what the saver may want to read (CdOk).
   const BackgroundMusic& Devices() const { return music_; }
 
  private:

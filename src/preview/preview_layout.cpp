@@ -16,13 +16,13 @@ int Extent(int32_t from, int32_t to) {
 }  // namespace
 
 Size PreviewSize(const ScreenRect& host) {
-  // Pixels throughout: at 15 twips per pixel a round trip through twips changes nothing, and holding
-  // the size in 16-bit twips would cut any host wider or taller than 2184 pixels.
+  // The host's size in whole pixels, as the window calls take it: nothing is converted on the way,
+  // so no host is too large to be covered.
   return {Extent(host.left, host.right), Extent(host.top, host.bottom)};
 }
 
-std::optional<Size> PlanPreview(int64_t hostHandle, const std::optional<ScreenRect>& hostRect) {
-  if (hostHandle == 0 || !hostRect) return std::nullopt;
+std::optional<Size> PlanPreview(HostWindow host, const std::optional<ScreenRect>& hostRect) {
+  if (host == kNoWindow || !hostRect) return std::nullopt;
   return PreviewSize(*hostRect);
 }
 

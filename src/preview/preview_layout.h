@@ -7,6 +7,7 @@
 
 #include "gfx/pixel_buffer.h"
 #include "gfx/screen_geometry.h"
+#include "preview/host_window.h"
 
 namespace kovaren::preview {
 
@@ -22,10 +23,10 @@ struct Size {
 // The preview's outer size: the host's full extent in pixels. Reversed edges give 0, never a negative size.
 Size PreviewSize(const ScreenRect& host);
 
-// Whether to run and at what size. `hostHandle` is the handle from the command line; `hostRect` is the
+// Whether to run and at what size. `host` is the window from the command line; `hostRect` is the
 // host's rectangle, empty when the handle names no window. Nothing comes back when the preview must end
 // at once instead of showing a window that belongs to nobody.
-std::optional<Size> PlanPreview(int64_t hostHandle, const std::optional<ScreenRect>& hostRect);
+std::optional<Size> PlanPreview(HostWindow host, const std::optional<ScreenRect>& hostRect);
 
 // How one paint of the preview covers its client area: the part of the picture that fits, drawn at
 // the same place (top-left aligned, unscaled), and black to the right of it and below it. The three

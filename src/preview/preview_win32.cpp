@@ -11,7 +11,6 @@
 #include <utility>
 
 #include "platform/gdi_win32.h"
-#include "main/modes_win32.h"
 #include "preview/preview_layout.h"
 #include "preview/preview_win32.h"
 #include "platform/resources_win32.h"
@@ -29,7 +28,7 @@ constexpr ULONGLONG kHostPollMs = 250;
 
 // The host's outer rectangle, or nothing when the handle names no window.
 std::optional<ScreenRect> HostRectangle(HWND host) {
-  if (!host || !IsWindow(host)) return std::nullopt;
+  if (!IsWindow(host)) return std::nullopt;
   RECT r{};
   if (!GetWindowRect(host, &r)) return std::nullopt;
   return ScreenRect{r.left, r.top, r.right, r.bottom};
@@ -39,7 +38,7 @@ class PreviewWindow final : public Window<PreviewWindow> {
  public:
   explicit PreviewWindow(std::optional<PixelBuffer> picture) : picture_(std::move(picture)) {}
 
-  // Loads the form hidden, makes it a child of `host`, covers the host and shows the picture.
+  // Creates the window hidden, makes it a child of `host`, covers the host and shows the picture.
   // False when the window could not be made a child of the host; nothing is left on screen then.
   bool Start(HINSTANCE instance, HWND host, preview::Size size);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -153,13 +152,14 @@ void RunUntilHostGoes(HWND host) {
 
 }  // namespace
 
-void RunPreview(const StartContext& context, HWND host) {
+void RunPreview(const StartContext& context, preview::HostWindow host) {
   RunPreviewShowing(context, host, ResourcePicture(kPictureResource));
 }
 
-void RunPreviewShowing(const StartContext& context, HWND host, std::optional<PixelBuffer> picture) {
-  const auto handleValue = static_cast<int64_t>(reinterpret_cast<intptr_t>(host));
-  const std::optional<preview::Size> size = preview::PlanPreview(handleValue, HostRectangle(host));
+void RunPreviewShowing(const StartContext& context, preview::HostWindow hostWindow, std::optional<PixelBuffer> picture) {
+  // The handle is already widened as the system widens it: only its type changes here.
+  const auto host = reinterpret_cast<HWND>(hostWindow.value);
+  const std::optional<preview::Size> size = preview::PlanPreview(hostWindow, HostRectangle(host));
   if (!size) return;  // no host: end at once rather than show a window nobody holds
 
   PreviewWindow window(std::move(picture));

@@ -21,9 +21,9 @@ constexpr double kSwayRange = 75.0;       // pixels
 constexpr double kPhaseRange = 3.0;
 constexpr double kFallBase = 0.5;         // pixels per pass
 constexpr double kFallRange = 0.2;
-constexpr int kSpinChoices = 9;           // SpinDir 0 counts up, 1..8 count down
+constexpr int kSpinChoices = 9;           // spinDir 0 counts up, 1..8 count down
 constexpr int kTickChoices = 6;
-constexpr float kTicksPerFrame = 10.0f;   // a frame changes when FrameTick passes this: every 11 passes
+constexpr float kTicksPerFrame = 10.0f;   // a frame changes when frameTick passes this: every 11 passes
 constexpr float kLastFrame = kLeafFrames - 1;
 
 float FallSpeed(double r) { return static_cast<float>(r * kFallRange + kFallBase); }

@@ -51,8 +51,8 @@ class SeededRandom final : public RandomSource {
 // A seed made from the time of day (milliseconds since midnight), as the saver uses.
 uint64_t SeedFromTimeOfDay(int hour, int minute, int second, int millisecond);
 
-// leafCount + 1 leaves with their start values (random numbers drawn leaf by leaf, for Y, FallSpeed,
-// SpinDir, FrameTick, Colour in that order); no leaves at all when leafCount is below 0.
+// leafCount + 1 leaves with their start values (random numbers drawn leaf by leaf, for y, fallSpeed,
+// spinDir, frameTick and colour in that order); no leaves at all when leafCount is below 0.
 // width/height: the frame size in pixels.
 std::vector<Leaf> StartLeaves(int leafCount, int width, int height, RandomSource& random);
 

@@ -18,16 +18,14 @@ InputResponse RespondTo(const SaverInput& input, music::SaverMusic& music) {
   return InputResponse::Ignore;
 }
 
-ExitPlan PlanExit(char16_t modeLetter, bool cdPollTimerOn) {
+ExitPlan PlanExit(const TakenAtStart& taken, bool cdPollTimerOn) {
   ExitPlan plan;
   plan.stopCdPolling = cdPollTimerOn;
-  // Only the full-screen switch hid the cursor and set the saver-running state; an empty command
-  // line took neither, so there is nothing to give back.
-  const bool fullScreenSwitch = modeLetter == u'S';
-  plan.allowSystemKeys = fullScreenSwitch;
+  // Only what start-up took is given back: a saver started without a switch took nothing.
+  plan.allowSystemKeys = taken.saverRunningSet;
   // Start-up hid the cursor with exactly one ShowCursor(FALSE); one ShowCursor(TRUE) undoes it
   // whatever count that call returned (passing the saved count would hide it further when it was 0).
-  plan.showCursor = fullScreenSwitch;
+  plan.showCursor = taken.cursorHidden;
   plan.reactivateSystemSaver = true;
   return plan;
 }

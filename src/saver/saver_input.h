@@ -29,16 +29,23 @@ enum class InputResponse {
 // Asks the music first about keys (the arrows change tracks while an audio CD plays).
 InputResponse RespondTo(const SaverInput& input, music::SaverMusic& music);
 
+// What start-up took from the system before the saver started; ending the saver gives back exactly
+// this. Only the full-screen switch takes anything.
+struct TakenAtStart {
+  bool cursorHidden = false;     // one ShowCursor(FALSE)
+  bool saverRunningSet = false;  // the system's saver-running state, which blocks the task-switch keys
+  bool operator==(const TakenAtStart&) const = default;
+};
+
 // What ending the saver gives back. Steps are carried out in the order of the fields.
 struct ExitPlan {
   bool stopCdPolling = false;       // the CD poll timer was still on: stop it; the music then closes the CD
-  bool allowSystemKeys = false;     // undo the "saver running" state that the full-screen switch set
-  bool showCursor = false;          // undo the one ShowCursor(FALSE) of the full-screen switch
+  bool allowSystemKeys = false;     // undo the "saver running" state that start-up set
+  bool showCursor = false;          // undo start-up's one ShowCursor(FALSE)
   bool reactivateSystemSaver = true;  // SPI_SETSCREENSAVEACTIVE 1, profile untouched: in every mode
 };
 
-// `modeLetter` is the command line's switch letter as start-up read it (upper-cased, 0 for an empty
-// command line): it decides what start-up took. `cdPollTimerOn` is the CD poll's state at exit.
-ExitPlan PlanExit(char16_t modeLetter, bool cdPollTimerOn);
+// `taken` is what start-up took; `cdPollTimerOn` is the CD poll's state at exit.
+ExitPlan PlanExit(const TakenAtStart& taken, bool cdPollTimerOn);
 
 }  // namespace kovaren::saver

@@ -13,6 +13,7 @@
 #include "saver/leaf_scene.h"
 #include "saver/monitor_plan.h"
 #include "saver/presenter_win32.h"
+#include "saver/sprites.h"
 
 namespace kovaren::win32 {
 
@@ -32,6 +33,12 @@ class SaverScreen {
   // keeps showing the bare snapshot.
   void StartLeaves(const std::optional<saver::SpriteSet>& sprites, int leafCount, uint64_t seed);
 
+  // The screens changed and `after` is their new plan (the window is moved to after.window by the
+  // caller). A monitor that stayed where it was at its scale keeps its scene, leaves and part of the
+  // snapshot; a new or changed one gets leaves over black (retaking the snapshot would capture the
+  // saver itself); a removed one's scene ends. Present everything afterwards (Paint).
+  void Replan(const saver::MonitorPlan& after);
+
   // Whether any scene has leaves to move (otherwise nothing needs pacing).
   bool animated() const;
   // One pass of every scene, each presenting what it changed to `window` (the saver window's DC).
@@ -45,14 +52,29 @@ class SaverScreen {
  private:
   struct Part {
     Part(const saver::SceneArea& planned, PresentMethod method) : scale(planned.scale), presenter(method, planned.area) {}
+    // The same scene presented to another place in the window (the window moved).
+    Part(Part&& moved, const saver::SceneArea& planned, PresentMethod method)
+        : scale(moved.scale), scene(std::move(moved.scene)), still(std::move(moved.still)), presenter(method, planned.area) {}
     int scale;
     std::optional<saver::LeafScene> scene;
     PixelBuffer still;  // shown when there is no scene
     FramePresenter presenter;
     const PixelBuffer& frame() const { return scene ? scene->frame() : still; }
   };
+  PresentMethod MethodFor(int scale) const { return scale == 1 ? atScale1_ : magnified_; }
+  std::unique_ptr<Part> NewPart(const saver::SceneArea& planned, PixelBuffer still);
+  void AddLeaves(Part& part);
+
+  saver::MonitorPlan plan_;
+  // One entry per scene of plan_, in its order; empty where a monitor's picture could not be held.
   std::vector<std::unique_ptr<Part>> parts_;
+  PresentMethod atScale1_;
+  PresentMethod magnified_;
   bool wholeFrames_ = false;
+  // Kept from StartLeaves for the scenes of monitors that arrive later.
+  std::optional<saver::SpriteSet> sprites_;
+  int leafCount_ = 0;
+  uint64_t nextSeed_ = 0;
 };
 
 }  // namespace kovaren::win32

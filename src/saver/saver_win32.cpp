@@ -18,7 +18,7 @@
 #include <span>
 #include <vector>
 
-#include "main/modes_win32.h"
+#include "platform/system_keys_win32.h"
 #include "platform/window_win32.h"
 #include "music/saver_music.h"
 #include "music/winmm_port_win32.h"
@@ -27,6 +27,7 @@
 #include "saver/pass_clock.h"
 #include "saver/saver_input.h"
 #include "saver/saver_screen_win32.h"
+#include "saver/saver_win32.h"
 #include "saver/sprites_win32.h"
 #include "saver/visibility_win32.h"
 
@@ -48,14 +49,15 @@ constexpr UINT kTimerResolutionMs = 1;
 // all leaves of a large screen.
 constexpr PresentMethod kPresentAtScale1 = PresentMethod::ClippedBox;
 constexpr PresentMethod kPresentMagnified = PresentMethod::FlushedGroups;
-// Sent when the window's monitor changes its DPI. The window keeps its place and size: it covers
-// every monitor, and each scene already has its monitor's scale. (Named here: the SDK declares it
-// for Windows 8.1 and later only.)
+// Sent when the window's monitor changes its DPI: the screens are planned again, as after a display
+// change, rather than the window taking the rectangle the message suggests (it covers every
+// monitor). (Named here: the SDK declares it for Windows 8.1 and later only.)
 constexpr UINT kDpiChangedMessage = 0x02E0;
 
 class SaverWindow final : public Window<SaverWindow> {
  public:
-  SaverWindow(StartContext& context, Settings& settings) : context_(context), settings_(settings) {}
+  SaverWindow(StartContext& context, const saver::TakenAtStart& taken, Settings& settings)
+      : context_(context), taken_(taken), settings_(settings) {}
 
   // The start sequence, in order: hidden full-screen window, snapshot, leaves, music, shown topmost.
   bool Start();
@@ -71,11 +73,13 @@ class SaverWindow final : public Window<SaverWindow> {
 
   void ServePendingMessages();
   void OnVisibility(bool resumed);
+  void OnScreensChanged();
   void Respond(const saver::SaverInput& input);
   void OnTimer(UINT_PTR id);
   [[noreturn]] void ExitSaver();
 
   StartContext& context_;
+  saver::TakenAtStart taken_;  // what start-up took from the system, given back at exit
   Settings& settings_;
   saver::MonitorPlan plan_;      // where the window goes and which scenes it runs
   HDC dc_ = nullptr;             // the window's own DC (CS_OWNDC), kept for the whole run
@@ -171,10 +175,10 @@ void SaverWindow::ShowTopmost() {
 void SaverWindow::RunAnimation() {
   timeBeginPeriod(kTimerResolutionMs);  // the process's end gives it back
   saver::PassClock clock(ClockFrequency(), ClockNow());
-  const bool animated = screen_->animated();
   running_ = true;
   while (running_) {
-    const bool drawing = animated && visibility_->seen();
+    // Asked every time round: a change of screens may start scenes or end them all.
+    const bool drawing = screen_->animated() && visibility_->seen();
     if (resumed_) {
       // Passes go on from where they stopped: the pause owes none, and the screen may have been
       // anything meanwhile, so all of it is presented once.
@@ -189,7 +193,9 @@ void SaverWindow::RunAnimation() {
     // Timers, keys and clicks are served here only, between passes, never while a frame is built.
     ServePendingMessages();
     // A still snapshot, or a screen nobody sees, has nothing to pace: sleep until a message comes.
-    const DWORD wait = resumed_ ? 0 : (animated && visibility_->seen()) ? clock.MillisecondsUntilNextPass(ClockNow()) : INFINITE;
+    const DWORD wait = resumed_                                        ? 0
+                       : (screen_->animated() && visibility_->seen()) ? clock.MillisecondsUntilNextPass(ClockNow())
+                                                                      : INFINITE;
     if (wait > 0) MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
   ExitSaver();  // nothing clears running_ but ExitSaver, which does not return
@@ -205,6 +211,16 @@ void SaverWindow::ServePendingMessages() {
 }
 
 void SaverWindow::OnVisibility(bool resumed) { resumed_ = resumed_ || resumed; }
+
+// The window covers the new virtual screen; which scenes go on, start or end is the screen's plan.
+void SaverWindow::OnScreensChanged() {
+  const saver::MonitorPlan after = PlanScreens();
+  screen_->Replan(after);
+  plan_ = after;
+  SetWindowPos(hwnd(), HWND_TOPMOST, after.window.x, after.window.y, after.window.w, after.window.h, SWP_NOACTIVATE);
+  // Everything once, as when seen again; a screen nobody sees gets it on resuming.
+  if (visibility_->seen()) screen_->Paint(dc_);
+}
 
 void SaverWindow::Respond(const saver::SaverInput& input) {
   if (saver::RespondTo(input, *music_) == saver::InputResponse::EndSaver) ExitSaver();
@@ -222,7 +238,7 @@ void SaverWindow::OnTimer(UINT_PTR id) {
 }
 
 void SaverWindow::ExitSaver() {
-  const saver::ExitPlan plan = saver::PlanExit(context_.modeLetter, cdPollTimerOn_);
+  const saver::ExitPlan plan = saver::PlanExit(taken_, cdPollTimerOn_);
   if (plan.stopCdPolling) {
     KillTimer(hwnd(), kCdPollTimer);
     cdPollTimerOn_ = false;
@@ -271,7 +287,9 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_WTSSESSION_CHANGE:
       if (visibility_) OnVisibility(visibility_->OnSessionChange(wp));
       return 0;
+    case WM_DISPLAYCHANGE:
     case kDpiChangedMessage:
+      if (screen_) OnScreensChanged();
       return 0;
     case WM_SYSCOMMAND:
       // The system's idle timer may ask again while we run: one saver is enough.
@@ -286,11 +304,11 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-void RunSaver(StartContext& context, Settings& settings) {
-  SaverWindow window(context, settings);  // lives until the process ends inside ExitSaver
+void RunSaver(StartContext& context, const saver::TakenAtStart& taken, Settings& settings) {
+  SaverWindow window(context, taken, settings);  // lives until the process ends inside ExitSaver
   if (!window.Start()) {
     // No window: nothing is on screen, but the system state start-up changed is still given back.
-    GiveBackSystemState(saver::PlanExit(context.modeLetter, false), context);
+    GiveBackSystemState(saver::PlanExit(taken, false), context);
     ExitProcess(0);
   }
   window.RunAnimation();

@@ -18,13 +18,13 @@
 
 namespace kovaren::dialog {
 
-// The leaf-count scroll bar: fine steps (one leaf per arrow click, ten per trough click)
-// from a floor of 50, so every count a user would pick is one click apart.
-inline constexpr int kCountMinimum = 50;
+// The leaf-count scroll bar: from a floor of 0, so every count the saver accepts (0 to 500) is
+// shown on the bar and saved as it was; ten leaves per arrow click, fifty per trough click.
+inline constexpr int kCountMinimum = 0;
 inline constexpr int kCountMaximum = 500;
 inline constexpr int kCountStart = 100;
-inline constexpr int kCountSmallStep = 1;
-inline constexpr int kCountLargeStep = 10;
+inline constexpr int kCountSmallStep = 10;
+inline constexpr int kCountLargeStep = 50;
 
 // The combo box's drop-down list offers the empty entry (no repeat) and tracks 1 to 99, the most
 // an audio CD can hold.

@@ -12,7 +12,6 @@
 #include <string>
 
 #include "platform/gdi_win32.h"
-#include "main/modes_win32.h"
 #include "platform/resource_ids_win32.h"
 #include "platform/resources_win32.h"
 #include "settings_file/settings.h"
@@ -27,6 +26,7 @@
 #include "settings_dialog/dialog_canvas_win32.h"
 #include "settings_dialog/music_file_chooser_win32.h"
 #include "settings_dialog/dialog_controls_win32.h"
+#include "settings_dialog/dialog_win32.h"
 
 namespace kovaren::win32 {
 namespace {

@@ -1,12 +1,11 @@
 // Folder src/settings_file owns the settings record and the file "Kovaren.ini": its keys, defaults and
-// validation (this file), read and written over our own INI reader and writer (ini_file.h), and where
-// the file lives (settings_places.h).
+// validation, and loading (this file); where the file lives and the one save (settings_places.h).
+// Underneath, internal to the folder: key-level access (ini_access.h) over our own INI reader and
+// writer (ini_file.h).
 //
 // Values, the music file's path included, are code page 932 bytes, as stored in the file.
 #pragma once
 #include <cstdint>
-#include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -46,30 +45,9 @@ struct IniEntry {
 
 // Fills `settings` from the file at `iniPath`, read once; every default and fallback of the settings
 // file applies.
-void LoadSettings(Settings& settings, const FilePath& iniPath, FileSystem& files = PlatformFileSystem());
-
-// The value of `key` in `section`, cut to 255 bytes without splitting a double-byte character;
-// empty when the file, section or key is missing.
-std::string ReadIniString(std::string_view section, std::string_view key, const FilePath& iniPath,
-                          FileSystem& files = PlatformFileSystem());
-// Sets one key, keeping every other byte of the file; creates file, section or key when missing.
-// The file is replaced atomically. False when it could not be written (the old file stays as it was).
-bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
-                    const FilePath& iniPath, FileSystem& files = PlatformFileSystem());
-// Sets every entry in order, as that many WriteIniString calls would, in one replacement of the file:
-// all of them or, on failure, none.
-bool WriteIniEntries(std::span<const IniEntry> entries, const FilePath& iniPath,
-                     FileSystem& files = PlatformFileSystem());
-// `text` with every entry set in order; nothing when an entry cannot be stored or the result would be
-// longer than a settings file that is read back.
-std::optional<std::string> WithIniEntries(std::string_view text, std::span<const IniEntry> entries);
-// True when `path` (without one trailing backslash character) opens for reading.
-bool FileExists(std::string_view path, FileSystem& files = PlatformFileSystem());
+void LoadSettings(Settings& settings, const FilePath& iniPath, FileSystem& files);
 
 // " 100", " 0", "-5": a sign position (blank or minus), then the shortest decimal digits.
 std::string NumberText(int32_t value);
-// The greatest whole number not above the number `text` reads as; nothing when it is not a number
-// or the result lies outside -32768..32767.
-std::optional<int16_t> WholeNumberPart(std::string_view text);
 
 }  // namespace kovaren

@@ -1,5 +1,6 @@
 #include "settings_file/settings_places.h"
 
+#include "settings_file/ini_access.h"
 #include "settings_file/ini_file.h"
 
 namespace kovaren {

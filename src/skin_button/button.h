@@ -1,36 +1,56 @@
-// Folder src/skin_button owns the skinned push button: its behaviour (this file), its stored
-// properties (button_properties.h), how it looks (button_skin.h) and its Win32 window
-// (button_win32.cpp, window class "Tesmar.Command").
+// Folder src/skin_button owns the skinned push button: its behaviour (this file), how it looks
+// (button_skin.h), its Win32 window (button_win32.cpp, window class "Tesmar.Command") and an adapter
+// for hosts that keep it in a property store (button_properties.h).
 //
-// The skinned push button's behaviour: interaction state, the hover poll, the properties with their
-// read-side redraws, persistence and the Click event. The platform (pointer, window under it,
-// repaint, the host's notices) is reached through SkinButtonSite, so every rule runs in unit tests.
+// The skinned push button's behaviour: interaction state, the hover poll, its caption, colour,
+// background and enabled flag, and the Click event. The platform (pointer, window under it, repaint)
+// is reached through SkinButtonSite, so every rule runs in unit tests.
 #pragma once
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
-#include "skin_button/button_properties.h"
 #include "skin_button/button_skin.h"
 #include "gfx/pixel_buffer.h"
 #include "gfx/screen_geometry.h"
 
 namespace kovaren::skin_button {
 
-// Interaction states; what each transition draws on entering it is in button.cpp.
-namespace state {
-inline constexpr uint8_t kUninitialised = 0;
-inline constexpr uint8_t kIdle = 1;          // no focus, pointer elsewhere
-inline constexpr uint8_t kHover = 2;         // no focus, pointer over the button
-inline constexpr uint8_t kFocused = 3;       // focus, pointer elsewhere
-inline constexpr uint8_t kFocusedHover = 4;  // focus, pointer over the button
-}  // namespace state
+// Where the pointer and the focus are; what each transition draws on entering a state is in button.cpp.
+enum class ButtonState : uint8_t {
+  NotStarted,     // before Initialize: moves do not hover
+  Idle,           // no focus, pointer elsewhere
+  Hovered,        // no focus, pointer over the button
+  Focused,        // focus, pointer elsewhere
+  FocusedHovered  // focus, pointer over the button
+};
 
 enum class MouseButton : uint8_t { Left, Right, Middle };
 
-// Colours are 0x00BBGGRR, the form the host stores and GDI takes.
+// Colours are 0x00BBGGRR, the form GDI takes; a set top bit names a system colour.
 using ColourRef = uint32_t;
+
+// A caption font: face, size in hundredths of a point, weight, style and character set.
+struct FontSpec {
+  std::wstring face;
+  int sizeHundredthsPt = 975;
+  int weight = 400;
+  bool italic = false;
+  bool underline = false;
+  bool strikethrough = false;
+  int charset = 128;  // SHIFTJIS_CHARSET
+  bool operator==(const FontSpec&) const = default;
+};
+
+// "ＭＳ Ｐゴシック" at 9 pt, which the platform stores as 9.75 pt; regular weight; Shift-JIS.
+FontSpec DesignFont();
+
+// What a button starts with; everything else starts plain (black caption, opaque background).
+struct ButtonSetup {
+  std::wstring caption = L"Command";
+  FontSpec font = DesignFont();
+  bool enabled = true;
+};
 
 // What the platform needs to draw the caption over the surface.
 struct CaptionLook {
@@ -49,8 +69,6 @@ class SkinButtonSite {
   virtual bool IsOwnWindowAt(ScreenPoint p) = 0;
   // The surface, caption or background style changed: show them again.
   virtual void Refresh() = 0;
-  // A property's value changed (the host's property-changed notice).
-  virtual void PropertyChanged(std::string_view name) = 0;
   virtual void Click() = 0;
 
  protected:
@@ -59,27 +77,29 @@ class SkinButtonSite {
 
 class SkinButton {
  public:
-  // A fresh instance as made without stored properties: state 0, disabled until Enabled is read.
-  SkinButton(SkinButtonSite& site, SkinSet skins, FontSpec ambientFont = DesignFont());
+  // Draws nothing until it is given a size.
+  SkinButton(SkinButtonSite& site, SkinSet skins, ButtonSetup setup = {});
 
   // --- the host's calls -------------------------------------------------------------------
+  // Hover-ready (Idle) and the hover poll on; draws nothing.
   void Initialize();
-  void ReadProperties(const PropertyStore& store);
-  void WriteProperties(PropertyStore& store);
-  // The control's new size in pixels.
+  // The button's new size in pixels; redraws Normal or Disable.
   void Resize(int width, int height);
 
-  std::wstring Caption() const { return caption_; }
+  const std::wstring& Caption() const { return caption_; }
   void SetCaption(std::wstring text);
-  FontSpec Font() const { return font_; }
+  const FontSpec& Font() const { return font_; }
   void SetFont(FontSpec font);
-  // Reading these can redraw Normal or Disable (never changing the interaction state).
-  ColourRef FontColour();
+  ColourRef FontColour() const { return captionColour_; }
   void SetFontColour(ColourRef colour);
-  bool Enabled();
+  bool Enabled() const { return enabled_; }
+  // Draws Disable, or Normal whatever the state: the look follows the state again at the next transition.
   void SetEnabled(bool enabled);
-  uint8_t Visible();
-  void SetVisible(uint8_t value);
+  // Whether the surface is shown (opaque background) or the host shows through it.
+  bool Visible() const { return opaque_; }
+  void SetVisible(bool visible);
+  // On an enabled button: caption shown enabled and Normal drawn, the state kept; a disabled one is left.
+  void ResetLook();
 
   // --- what the platform reports ------------------------------------------------------------
   void GotFocus();
@@ -94,17 +114,14 @@ class SkinButton {
   // the left button came up over the button: the press ends without a Click.
   void CancelPress();
 
-  // --- what is shown (no side effects) ------------------------------------------------------
+  // --- what is shown ------------------------------------------------------------------------
   const PixelBuffer& surface() const { return surface_; }
   CaptionLook caption() const;
-  bool opaque() const { return opaque_; }
   // The picture of the last redraw; nothing before the first.
   std::optional<Skin> drawnSkin() const { return drawn_; }
 
-  uint8_t buttonState() const { return state_; }
+  ButtonState state() const { return state_; }
   bool buttonDown() const { return buttonDown_; }
-  bool enabledFlag() const { return enabled_; }
-  uint8_t firstRun() const { return firstRun_; }
   bool hoverGradient() const { return hoverGradient_; }
   bool pollActive() const { return pollActive_; }
 
@@ -112,21 +129,18 @@ class SkinButton {
   void DrawSkin(Skin skin);
   void LeaveHover();
   void ApplyEnabled();
-  void ResetLook();
 
   SkinButtonSite& site_;
   SkinSet skins_;
-  FontSpec ambientFont_;
 
-  uint8_t state_ = state::kUninitialised;
+  ButtonState state_ = ButtonState::NotStarted;
   bool buttonDown_ = false;
-  bool enabled_ = false;
-  uint8_t firstRun_ = 0;
+  bool enabled_;
   bool hoverGradient_ = false;
   bool pollActive_ = false;
 
-  std::wstring caption_ = L"Command";
-  FontSpec font_ = DesignFont();
+  std::wstring caption_;
+  FontSpec font_;
   ColourRef captionColour_ = 0;
   bool captionEnabled_ = true;
   bool opaque_ = true;

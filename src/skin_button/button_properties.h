@@ -1,31 +1,20 @@
-// The skinned button's persisted properties: the value kinds a host's property store holds, the
-// store contract (read with a default; a write equal to its default stores nothing) and the
-// conversions applied when a stored value is read back. A conversion that cannot be made yields
-// nothing, and the caller keeps the value it had.
+// For a host that keeps the skinned button in a property store, as a form designer's stored layout
+// does: the value kinds such a store holds, the store contract (read with a default; a write equal to
+// its default stores nothing), the conversions applied when a stored value is read back, and
+// PropertyBagButton, the button as such a host sees it. No product code uses it: the product starts
+// its buttons from a ButtonSetup.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 
+#include "skin_button/button.h"
+
 namespace kovaren::skin_button {
-
-// A caption font: face, size in hundredths of a point, weight, style and character set.
-struct FontSpec {
-  std::wstring face;
-  int sizeHundredthsPt = 975;
-  int weight = 400;
-  bool italic = false;
-  bool underline = false;
-  bool strikethrough = false;
-  int charset = 128;  // SHIFTJIS_CHARSET
-  bool operator==(const FontSpec&) const = default;
-};
-
-// "ＭＳ Ｐゴシック" at 9 pt, which the platform stores as 9.75 pt; regular weight; Shift-JIS.
-FontSpec DesignFont();
 
 using PropertyValue = std::variant<bool, int64_t, std::wstring, FontSpec>;
 
@@ -46,7 +35,7 @@ class PropertyStore {
   virtual void Write(std::string_view key, const PropertyValue& value, const PropertyValue& fallback) = 0;
 };
 
-// A store in memory, keys held in lower case; what the Win32 shell creates its buttons from.
+// A store in memory, keys held in lower case.
 class MemoryPropertyStore final : public PropertyStore {
  public:
   PropertyValue Read(std::string_view key, const PropertyValue& fallback) const override;
@@ -58,6 +47,43 @@ class MemoryPropertyStore final : public PropertyStore {
 
  private:
   std::map<std::string, PropertyValue> entries_;
+};
+
+// A button made without stored properties: disabled, caption "Command", until the host reads its
+// Enabled property or its stored properties. Reading a property can redraw: reading Enabled draws
+// Normal or Disable, reading FontColour (or Visible while opaque) draws Normal on an enabled button,
+// and none of them changes the interaction state. Setting a property tells the host its name.
+class PropertyBagButton {
+ public:
+  using PropertyChanged = std::function<void(std::string_view name)>;
+  PropertyBagButton(SkinButtonSite& site, SkinSet skins, FontSpec ambientFont = DesignFont(),
+                    PropertyChanged changed = nullptr);
+
+  SkinButton& button() { return button_; }
+  const SkinButton& button() const { return button_; }
+  uint8_t firstRun() const { return firstRun_; }
+
+  void ReadProperties(const PropertyStore& store);
+  void WriteProperties(PropertyStore& store);
+
+  void SetCaption(std::wstring text);
+  void SetFont(FontSpec font);
+  ColourRef ReadFontColour();
+  void SetFontColour(ColourRef colour);
+  bool ReadEnabled();
+  void SetEnabled(bool enabled);
+  // 255 opaque, 0 transparent.
+  uint8_t ReadVisible();
+  void SetVisible(uint8_t value);
+
+ private:
+  void ResetLook();
+  void Notify(std::string_view name);
+
+  SkinButton button_;
+  FontSpec ambientFont_;
+  PropertyChanged changed_;
+  uint8_t firstRun_ = 0;  // 0 until set up: a first Enabled read switches the button on
 };
 
 }  // namespace kovaren::skin_button

@@ -85,14 +85,16 @@ FontSpec SpecFromFont(HFONT font, HDC dc) {
 // deletes it after its last message.
 class SkinButtonWindow final : public Window<SkinButtonWindow>, private skin_button::SkinButtonSite {
  public:
-  explicit SkinButtonWindow(HMODULE skinResources) : core_(*this, LoadSkins(skinResources)) {}
+  SkinButtonWindow(HMODULE skinResources, skin_button::ButtonSetup setup)
+      : core_(*this, LoadSkins(skinResources), std::move(setup)) {}
   SkinButtonWindow(const SkinButtonWindow&) = delete;
   SkinButtonWindow& operator=(const SkinButtonWindow&) = delete;
 
   static HWND Create(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h, HINSTANCE instance,
                      HMODULE skinResources) {
-    return CreateSelfOwned(std::make_unique<SkinButtonWindow>(skinResources), kSkinButtonClassName, caption,
-                           WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, x, y, w, h, parent,
+    skin_button::ButtonSetup setup{.caption = caption ? caption : L""};
+    return CreateSelfOwned(std::make_unique<SkinButtonWindow>(skinResources, std::move(setup)), kSkinButtonClassName,
+                           caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, x, y, w, h, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance);
   }
   static bool Register(HINSTANCE instance) {
@@ -123,7 +125,6 @@ class SkinButtonWindow final : public Window<SkinButtonWindow>, private skin_but
   void Refresh() override {
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
   }
-  void PropertyChanged(std::string_view) override {}
   void Click() override { clickPending_ = true; }
 
   skin_button::SkinButton core_;
@@ -231,13 +232,7 @@ LRESULT SkinButtonWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void SkinButtonWindow::OnCreate(const CREATESTRUCTW& create) {
-  // The buttons are made as from a stored layout that holds only the caption and the font.
-  skin_button::MemoryPropertyStore stored;
-  stored.Put("Caption", std::wstring(create.lpszName ? create.lpszName : L""));
-  stored.Put("Font", skin_button::DesignFont());
-  core_.ReadProperties(stored);
   core_.Resize(create.cx, create.cy);
-  core_.SetEnabled((create.style & WS_DISABLED) == 0);
   UseFont(core_.Font());
 }
 
@@ -284,7 +279,7 @@ void SkinButtonWindow::Paint() {
     // Composed off screen so the caption never flickers over a bare surface.
     const DibCanvas canvas(dc, w, h);
     if (canvas) {
-      if (core_.opaque()) {
+      if (core_.Visible()) {
         PresentPixels(canvas.dc(), core_.surface(), core_.surface().bounds());
       } else {
         PaintParentBackground(canvas.dc(), client);

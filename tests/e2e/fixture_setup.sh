@@ -13,7 +13,7 @@ set -euo pipefail
 : "${KOVAREN_E2E_TEMPLATE:?KOVAREN_E2E_TEMPLATE must name the template folder}"
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 template=${KOVAREN_E2E_TEMPLATE%/}
-[[ -n $template && $template != "$HOME" ]] || { echo "refusing template folder: $KOVAREN_E2E_TEMPLATE" >&2; exit 1; }
+[[ -n $template && $template != "${HOME:-}" ]] || { echo "refusing template folder: $KOVAREN_E2E_TEMPLATE" >&2; exit 1; }
 arch=${KOVAREN_WIN_ARCH:-win64}
 stamp_value="$(cat "$here/fixture_setup.sh" "$here/wine_arch.sh" | sha1sum | cut -d' ' -f1) $arch"
 

@@ -98,9 +98,14 @@ kv_start() {
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export HOME=$KOVAREN_E2E_TEMPLATE/home LOCPATH=$KOVAREN_E2E_TEMPLATE/locale
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 2>/dev/null  # bash cannot see LOCPATH; the programs can
-  export XDG_RUNTIME_DIR=$KV_TMP/xdg
-  mkdir -m 700 "$XDG_RUNTIME_DIR"
-  export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
+  # Sockets live in a short folder of their own: a Unix socket's path is cut at 107 bytes, and the
+  # scratch folder sits as deep as the checkout does.
+  XDG_RUNTIME_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kv.XXXXXX") || kv_die "no folder for sockets"
+  export XDG_RUNTIME_DIR
+  echo "$XDG_RUNTIME_DIR" >"$KV_TMP/runtime_dir"
+  local socket=$XDG_RUNTIME_DIR/pulse/native
+  ((${#socket} <= 107)) || kv_die "the sound server's socket path is too long (${#socket} bytes > 107): $socket"
+  export PULSE_SERVER=unix:$socket
 
   # X server on a free display number; it writes the number to the given descriptor when it is ready.
   local fifo=$KV_TMP/displayfd
@@ -178,6 +183,7 @@ kv_cleanup() {
   for pid in "$KV_DESKTOP_VIEWER_PID" "$KV_PULSE_PID" "$KV_XVFB_PID"; do
     [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   done
+  [[ -n ${XDG_RUNTIME_DIR:-} && -f ${KV_TMP:-}/runtime_dir ]] && rm -rf "$XDG_RUNTIME_DIR"
   [[ -n ${KV_TMP:-} && -d $KV_TMP ]] && rm -rf "$KV_TMP"
   return 0
 }
@@ -195,6 +201,7 @@ kv_start_watchdog() {
     wineserver -k
     while read -r pid; do kill "$pid"; done <"$KV_TMP/pids"
     sleep 1
+    [[ -f $KV_TMP/runtime_dir ]] && rm -rf "$(cat "$KV_TMP/runtime_dir")"
     rm -rf "$KV_TMP"
   ) &
   disown $!

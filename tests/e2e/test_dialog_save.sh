@@ -39,17 +39,24 @@ kv_write_ini "; my comment" "[Before]" "x=1" "[Section]" "BGM区分= 1" "mine=ke
 open_dialog /c
 client_click $((P + 120 + 12)) $((P + 36 + 9))  # into the combo box's text field
 xdotool key 7
-client_click $((P + 280 + 72)) $((P + 36 + 8))  # the scroll bar's right arrow: one more leaf
+client_click $((P + 280 + 72)) $((P + 36 + 8))  # the scroll bar's right arrow: one small step (10 leaves)
 kv_shot "$KV_ARTIFACTS/typed.png"
 kv_check "設定 ends the program" save
 kv_check "the typed track is saved as ' 7'" test "$(value 'BGMﾘﾋﾟｰﾄ')" == " 7"
-kv_check "the scroll bar's value is saved (120 + 1)" test "$(value 'もみじ')" == " 121"
+kv_check "the scroll bar's value is saved (120 + 10)" test "$(value 'もみじ')" == " 130"
 kv_check "the kind is written back unchanged" test "$(value 'BGM区分')" == " 1"
 for line in "; my comment" "[Before]" "x=1" "mine=keep me" "[After]" "y=2"; do
   kv_check "the line '$line' is kept" grep -qxF -- "$line" <(kv_read_ini)
 done
 kv_check "the other sections stay in their places" \
   test "$(kv_read_ini | grep -n '^\[' | tr '\n' ' ')" == "2:[Before] 4:[Section] 11:[After] "
+
+# --- A stored count below 50 is shown on the bar and saved as it was -------------------------------
+kv_write_ini "[Section]" "もみじ= 30"
+open_dialog /c
+kv_shot "$KV_ARTIFACTS/count30.png"
+kv_check "設定 ends the program" save
+kv_check "a stored count of 30 is saved as ' 30'" test "$(value 'もみじ')" == " 30"
 
 # --- A file chosen in the file chooser while "無し" is selected ------------------------------------
 rm -f "$INI"

@@ -14,7 +14,7 @@ case $KV_ARCH in
   win32) arch=x86 ;;
 esac
 build=$KOVAREN_WIN_BUILD
-setup=$KOVAREN_DIST_DIR/KovarenSetup-1.00-$arch.exe
+setup=$KOVAREN_DIST_DIR/KovarenSetup-$KOVAREN_RELEASE-$arch.exe
 [[ -f $setup ]] || kv_die "no $setup (scripts/build makes it)"
 
 # Each prefix runs one architecture, so its system32 is the folder of that build.
@@ -67,7 +67,7 @@ kv_check "SCRNSAVE.EXE names the installed file" same_text_ignoring_case "$(reg_
 kv_check "ScreenSaveActive is 1" test "$(reg_value "$desktop_key" ScreenSaveActive)" == 1
 entry=(
   "DisplayName|Kovaren ($arch)"
-  "DisplayVersion|1.00"
+  "DisplayVersion|$KOVAREN_RELEASE"
   "Publisher|Kovaren developers"
   "DisplayIcon|$installed_win,0"
   "UninstallString|\"$program_folder_win\\uninstall.exe\""

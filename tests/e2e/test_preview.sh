@@ -55,7 +55,7 @@ kv_check "the wide form gave the handle with the upper 32 bits set" \
   test "$(($(value "$REPORTS/form-wide.txt" handle_given) >> 32 & 0xFFFFFFFF))" = $((0xFFFFFFFF))
 
 # Larger areas are covered (the picture sits top-left on black), smaller ones too (the picture is
-# cut). 2400 pixels is beyond what 16-bit twips can hold at 15 per pixel: still covered, not cut.
+# cut). 2400 pixels, far larger than any preview box, is still covered, not cut.
 for size in 200x150 100x80 2400x1300; do
   host "size-$size" --size "$size" --end exit --after 300
   kv_check "a ${size} area is covered by the preview" expect_child "$REPORTS/size-$size.txt" "${size%x*}" "${size#*x}"

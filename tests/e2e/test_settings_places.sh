@@ -71,6 +71,17 @@ leaf = {b"\xff\x00\x00", b"\xff\xff\x00", b"\x80\xff\x00"}
 print(sum(1 for i in range(0, len(data), 3) if data[i:i + 3] in leaf))'
 }
 
+# same_panel_but_scroll_bar BEFORE AFTER : the panel looks the same in both shots, leaving out the
+# scroll bar (77x17 at 280,36), whose focus caret blinks once focus comes back to it; the count
+# beside it still shows its value.
+same_panel_but_scroll_bar() {
+  local region
+  for region in 280x125+0+0 72x125+357+0 77x36+280+0 77x72+280+53; do
+    IFS='x+' read -r w h x y <<<"$region"
+    kv_same_picture "$1" "$2" "${w}x${h}+$((CX + P + x))+$((CY + P + y))" || return 1
+  done
+}
+
 # --- The program's folder is read-only: the settings go to the per-user file ---------------------
 # The file beside the program asks for no leaves at all (a count of -1 keeps none), so a saver that
 # read it would show only the desktop.
@@ -82,14 +93,14 @@ kv_check "the program's folder is made read-only" make_read_only "$KV_APP_DIR"
 kv_check "/c opens the dialog" open_dialog /c
 click_cd_option
 type_repeat 13.5
-click_count_right  # the scroll bar refused -1 and starts at 100: now 101
+click_count_right  # the scroll bar refused -1 and starts at 100: one step (10 leaves) more, 110
 kv_shot "$KV_ARTIFACTS/readonly_choices.png"
 kv_check "設定 saves and ends the program" save_and_exit
 kv_check "the per-user file is written" test -f "$PER_USER"
 kv_check "per-user: BGM区分 = ' 1'" test "$(value "$PER_USER" 'BGM区分')" == " 1"
 kv_check "per-user: 13.5 typed in full saves BGMﾘﾋﾟｰﾄ = ' 14'" test "$(value "$PER_USER" 'BGMﾘﾋﾟｰﾄ')" == " 14"
 kv_check "per-user: BGMﾌｧｲﾙ is there, empty" grep -qxF 'BGMﾌｧｲﾙ=' <(iconv -f CP932 -t UTF-8 "$PER_USER" | tr -d '\r')
-kv_check "per-user: もみじ = ' 101'" test "$(value "$PER_USER" 'もみじ')" == " 101"
+kv_check "per-user: もみじ = ' 110'" test "$(value "$PER_USER" 'もみじ')" == " 110"
 kv_check "per-user: the lines of the file beside the program are kept" \
   test "$(iconv -f CP932 -t UTF-8 "$PER_USER" | tr -d '\r' | grep -cxE '; kept beside|mine=stays')" == 2
 kv_check "the file beside the program is unchanged byte for byte" cmp -s "$BESIDE" "$KV_TMP/beside.orig"
@@ -99,7 +110,7 @@ cp "$PER_USER" "$KV_TMP/per_user.saved"
 kv_check "the next /c opens the dialog" open_dialog /c
 kv_shot "$KV_ARTIFACTS/readonly_reopened.png"
 kv_check "the next /c shows the saved music option (音楽CD on)" cd_mark_on "$KV_ARTIFACTS/readonly_reopened.png"
-# Saving what was shown writes back exactly what was read: the track box showed 14, the bar 101.
+# Saving what was shown writes back exactly what was read: the track box showed 14, the bar 110.
 kv_check "設定 without a change saves and ends the program" save_and_exit
 kv_check "the next /c showed the saved track and count (saving them again changes no byte)" \
   cmp -s "$PER_USER" "$KV_TMP/per_user.saved"
@@ -143,7 +154,7 @@ sleep 0.5
 kv_shot "$KV_ARTIFACTS/failed_after.png"
 kv_check "the dialog is still open after the message" kv_wait_window "$CAPTION" 1 >/dev/null
 kv_check "the panel still shows every choice (the same pixels as before 設定)" \
-  kv_same_picture "$KV_ARTIFACTS/failed_before.png" "$KV_ARTIFACTS/failed_after.png" "429x125+$((CX + P))+$((CY + P))"
+  same_panel_but_scroll_bar "$KV_ARTIFACTS/failed_before.png" "$KV_ARTIFACTS/failed_after.png"
 kv_check "the file beside the program is unchanged" cmp -s "$BESIDE" "$KV_TMP/beside.orig"
 kv_check "nothing changed in the application data folder" \
   diff <(listing "$APPDATA") "$KV_TMP/appdata.before"

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Kovaren.scr as a file, for one build: check_pe_image.sh win32|win64 FILE. A GUI executable of that
+# Kovaren.scr as a file, for one build: check_pe_image.sh win32|win64 FILE VERSION. A GUI executable of that
 # architecture (PE32 i386 or PE32+ x86-64) that imports only Windows system DLLs (nothing of the
 # compiler's runtime), carrying its icon, its Japanese version record and a manifest that names the
 # same architecture (64-bit Windows refuses a 64-bit program whose manifest says x86; Wine does not
 # check, so the file itself is checked here). Needs no Wine.
 source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
-arch=${1:?win32 or win64} scr=${2:?the Kovaren.scr to check}
+arch=${1:?win32 or win64} scr=${2:?the Kovaren.scr to check} version=${3:?the version it must carry}
 [[ -f $scr ]] || kv_die "no $scr"
 headers=$(objdump -p "$scr") || kv_die "objdump cannot read $scr"
 
@@ -38,13 +38,14 @@ kv_check "version record is in Japanese (0x0411)" test "$version_language" == 0x
 
 # The version record's strings (UTF-16 in the file), and its language and code page block 041104b0.
 wide=$(strings -el "$scr")
-for text in "041104b0" "Kovaren (Screen Saver)" "Kovaren.scr" "1.00" "Kovaren developers"; do
+for text in "041104b0" "Kovaren (Screen Saver)" "Kovaren.scr" "$version" "Kovaren developers"; do
   kv_check "version record holds '$text'" grep -qxF "$text" <<<"$wide"
 done
 kv_check "InternalName is Kovaren" bash -c 'grep -A1 -xF InternalName | grep -qxF Kovaren' <<<"$wide"
 
 # Manifest: per-monitor DPI aware with the older fallback, common controls 6, and no elevation request
-# (a saver in a system folder then keeps a writable settings file through file virtualisation).
+# (one would ask for administrator rights at every start; a saver whose folder is read-only keeps its
+# settings in the per-user file instead).
 narrow=$(strings -a "$scr")
 kv_check "manifest: PerMonitorV2" grep -q '<dpiAwareness[^>]*>PerMonitorV2' <<<"$narrow"
 kv_check "manifest: dpiAware fallback" grep -q '<dpiAware [^>]*>true' <<<"$narrow"

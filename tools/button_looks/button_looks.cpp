@@ -23,7 +23,6 @@ class StillSite final : public SkinButtonSite {
   std::optional<ScreenPoint> CursorPosition() override { return ScreenPoint{}; }
   bool IsOwnWindowAt(ScreenPoint) override { return pointerOver; }
   void Refresh() override {}
-  void PropertyChanged(std::string_view) override {}
   void Click() override {}
   bool pointerOver = true;
 };
@@ -103,7 +102,6 @@ int main(int argc, char** argv) {
     for (const Gesture& g : gestures) {
       StillSite site;
       SkinButton button(site, skins);
-      button.ReadProperties(MemoryPropertyStore{});
       button.Resize(w, h);
       button.Initialize();
       g.act(button, site);

@@ -3,7 +3,8 @@
 // METHOD: whole (the plain loop: rebuild and present the whole frame every pass), box (the dirty
 // region's bounding box with the region as the clip), rects (one SetDIBitsToDevice per rectangle),
 // section (a DIB section and one BitBlt per rectangle), groups (rectangles in groups of nearby ones,
-// a flush after each). The leaf sprites come from Kovaren.scr in
+// a flush after each), paced (the same window and pacing, but no passes: what waking up 60 times a
+// second costs by itself). The leaf sprites come from Kovaren.scr in
 // the host's folder. Covers every monitor like the saver, starts with about half the leaves showing
 // (as in a long run), paces at the saver's pass rate, ends after SECONDS or on a key. bench/present_cpu.sh drives it.
 #include <windows.h>
@@ -22,7 +23,10 @@ namespace {
 
 using kovaren::win32::PresentMethod;
 
+constexpr wchar_t kPacedOnly[] = L"paced";
+
 std::optional<PresentMethod> MethodNamed(const std::wstring& name) {
+  if (name == kPacedOnly) return PresentMethod::WholeFrame;  // never presents after the first paint
   if (name == L"whole") return PresentMethod::WholeFrame;
   if (name == L"box") return PresentMethod::ClippedBox;
   if (name == L"rects") return PresentMethod::EachRect;
@@ -50,6 +54,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
   if (args == nullptr || count < 4) return 2;
   const std::optional<PresentMethod> method = MethodNamed(args[1]);
+  const bool passes = std::wstring(args[1]) != kPacedOnly;
   const int leafCount = static_cast<int>(std::wcstol(args[2], nullptr, 10));
   const DWORD seconds = static_cast<DWORD>(std::wcstol(args[3], nullptr, 10));
   LocalFree(args);
@@ -86,7 +91,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const DWORD end = GetTickCount() + seconds * 1000;
   while (static_cast<LONG>(end - GetTickCount()) > 0) {
     const int due = clock.TakeDuePasses(Now());
-    for (int i = 0; i < due; ++i) screen.RunPass(dc);
+    for (int i = 0; passes && i < due; ++i) screen.RunPass(dc);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) return 0;

@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "main/modes_win32.h"
+#include "platform/start_context_win32.h"
 #include "preview/preview_win32.h"
 #include "gfx/bmp.h"
 
@@ -345,13 +345,9 @@ int RunInProcess(const Options& o) {
   InProcess::area = area;
   SetTimer(nullptr, 0, 800, ReportInProcess);
   SetTimer(nullptr, 0, o.afterMs, DestroyAreaInProcess);
-  const std::wstring handle = std::to_wstring(HandleValue(area));
-  kovaren::win32::StartContext context;
-  context.instance = GetModuleHandleW(nullptr);
-  context.commandText = reinterpret_cast<const char16_t*>((L"/p " + handle).c_str());
-  context.modeLetter = u'P';
+  const kovaren::win32::StartContext context{.instance = GetModuleHandleW(nullptr)};
   // Returns once the preview has noticed the area go.
-  kovaren::win32::RunPreviewShowing(context, area, PictureFrom(o.scr));
+  kovaren::win32::RunPreviewShowing(context, {reinterpret_cast<intptr_t>(area)}, PictureFrom(o.scr));
   const bool destroyed = InProcess::destroyedAt != 0;
   WriteReport(o.report + L".end", Line("returned_after_destroy", destroyed ? 1 : 0) +
                                       Line("returned_ms", destroyed ? GetTickCount64() - InProcess::destroyedAt : 0));

@@ -20,25 +20,25 @@ constexpr int32_t kMax32 = std::numeric_limits<int32_t>::max();
 TEST(PlanPreview, EndsAtOnceWithoutAHostAndOtherwiseFillsIt) {
   struct Case {
     std::string what;
-    int64_t handle;
+    HostWindow handle;
     std::optional<ScreenRect> host;
     std::optional<Size> expected;
   };
   const std::vector<Case> cases = {
-      {"handle 0", 0, ScreenRect{10, 20, 162, 132}, std::nullopt},
-      {"handle 0, no window", 0, std::nullopt, std::nullopt},
-      {"handle names no window", 1234, std::nullopt, std::nullopt},
-      {"standard box", 1234, ScreenRect{10, 20, 162, 132}, Size{152, 112}},
-      {"larger box", 0x10052, ScreenRect{300, 200, 500, 350}, Size{200, 150}},
-      {"on a monitor left of and above the primary", 7, ScreenRect{-1600, -900, -1448, -788}, Size{152, 112}},
-      {"negative handle value", -5, ScreenRect{0, 0, 152, 112}, Size{152, 112}},
-      {"host of no size still runs: its lifetime is followed", 7, ScreenRect{40, 40, 40, 40}, Size{0, 0}},
-      {"reversed edges give no size, not a negative one", 7, ScreenRect{200, 150, 100, 50}, Size{0, 0}},
+      {"handle 0", kNoWindow, ScreenRect{10, 20, 162, 132}, std::nullopt},
+      {"handle 0, no window", kNoWindow, std::nullopt, std::nullopt},
+      {"handle names no window", {1234}, std::nullopt, std::nullopt},
+      {"standard box", {1234}, ScreenRect{10, 20, 162, 132}, Size{152, 112}},
+      {"larger box", {0x10052}, ScreenRect{300, 200, 500, 350}, Size{200, 150}},
+      {"on a monitor left of and above the primary", {7}, ScreenRect{-1600, -900, -1448, -788}, Size{152, 112}},
+      {"negative handle value", {-5}, ScreenRect{0, 0, 152, 112}, Size{152, 112}},
+      {"host of no size still runs: its lifetime is followed", {7}, ScreenRect{40, 40, 40, 40}, Size{0, 0}},
+      {"reversed edges give no size, not a negative one", {7}, ScreenRect{200, 150, 100, 50}, Size{0, 0}},
       // Beyond the 16-bit twips range (2184 pixels at 15 per pixel): sized in pixels, not cut.
-      {"wider than 16-bit twips", 7, ScreenRect{0, 0, 2185, 112}, Size{2185, 112}},
-      {"taller than 16-bit twips", 7, ScreenRect{0, 0, 152, 4000}, Size{152, 4000}},
-      {"a whole wall of monitors", 7, ScreenRect{-3840, 0, 3840, 2160}, Size{7680, 2160}},
-      {"edges at the ends of the 32-bit range", 7, ScreenRect{kMin32, kMin32, kMax32, kMax32},
+      {"wider than 16-bit twips", {7}, ScreenRect{0, 0, 2185, 112}, Size{2185, 112}},
+      {"taller than 16-bit twips", {7}, ScreenRect{0, 0, 152, 4000}, Size{152, 4000}},
+      {"a whole wall of monitors", {7}, ScreenRect{-3840, 0, 3840, 2160}, Size{7680, 2160}},
+      {"edges at the ends of the 32-bit range", {7}, ScreenRect{kMin32, kMin32, kMax32, kMax32},
        Size{kMax32, kMax32}},
   };
   for (const Case& c : cases) {

@@ -86,21 +86,26 @@ TEST(SaverInput, WithCdMusicTheArrowsChangeTracksEvenWithoutADiscAndOtherInputSt
 
 TEST(SaverInput, ExitGivesBackOnlyWhatTheSwitchTookAndAlwaysReactivatesTheSystemSaver) {
   struct Case {
-    char16_t modeLetter;
+    TakenAtStart taken;
     bool cdPollTimerOn;
     ExitPlan expected;
   };
+  constexpr TakenAtStart kFullScreenSwitch{.cursorHidden = true, .saverRunningSet = true};
+  constexpr TakenAtStart kNothing{};
   // Fields: stopCdPolling, allowSystemKeys, showCursor, reactivateSystemSaver.
   const std::vector<Case> cases = {
-      {u'S', false, {false, true, true, true}},
-      {u'S', true, {true, true, true, true}},
-      {0, false, {false, false, false, true}},  // empty command line: nothing was taken
-      {0, true, {true, false, false, true}},
-      {u'C', false, {false, false, false, true}},
+      {kFullScreenSwitch, false, {false, true, true, true}},
+      {kFullScreenSwitch, true, {true, true, true, true}},
+      {kNothing, false, {false, false, false, true}},  // empty command line: nothing was taken
+      {kNothing, true, {true, false, false, true}},
+      // each part is given back on its own
+      {{.cursorHidden = true}, false, {false, false, true, true}},
+      {{.saverRunningSet = true}, false, {false, true, false, true}},
   };
   for (const Case& c : cases) {
-    const ExitPlan plan = PlanExit(c.modeLetter, c.cdPollTimerOn);
-    const std::string label = "mode " + std::to_string(static_cast<int>(c.modeLetter)) + (c.cdPollTimerOn ? " CD poll on" : "");
+    const ExitPlan plan = PlanExit(c.taken, c.cdPollTimerOn);
+    const std::string label = std::string("cursor ") + (c.taken.cursorHidden ? "hidden" : "shown") +
+                              (c.taken.saverRunningSet ? ", saver running set" : "") + (c.cdPollTimerOn ? ", CD poll on" : "");
     EXPECT_EQ(plan.stopCdPolling, c.expected.stopCdPolling) << label;
     EXPECT_EQ(plan.allowSystemKeys, c.expected.allowSystemKeys) << label;
     EXPECT_EQ(plan.showCursor, c.expected.showCursor) << label;

@@ -32,8 +32,8 @@ TEST(DialogLoad, ScrollBarTakesOnlyCountsInItsRangeWhileTheLabelShowsTheStoredNu
     int bar;
     const char* label;
   } cases[] = {
-      {100, 100, "100"}, {250, 250, "250"}, {kCountMinimum, kCountMinimum, "50"}, {500, 500, "500"},
-      {501, 100, "501"}, {kCountMinimum - 1, 100, "49"}, {0, 100, "0"}, {-5, 100, "-5"},
+      {100, 100, "100"}, {250, 250, "250"}, {50, 50, "50"}, {500, 500, "500"},
+      {501, 100, "501"}, {49, 49, "49"}, {30, 30, "30"}, {0, 0, "0"}, {-1, 100, "-1"}, {-5, 100, "-5"},
   };
   for (const Case& c : cases) {
     Settings s = Defaults();
@@ -156,13 +156,14 @@ TEST(DialogScroll, EveryMoveStaysInRangeAndTheLabelFollows) {
     int thumb;
     int expected;
   } cases[] = {
-      {100, ScrollAction::LineRight, 0, 101}, {100, ScrollAction::LineLeft, 0, 99},
-      {100, ScrollAction::PageRight, 0, 110}, {100, ScrollAction::PageLeft, 0, 90},
-      {50, ScrollAction::LineLeft, 0, 50},    {55, ScrollAction::PageLeft, 0, 50},
+      {100, ScrollAction::LineRight, 0, 110}, {100, ScrollAction::LineLeft, 0, 90},
+      {100, ScrollAction::PageRight, 0, 150}, {100, ScrollAction::PageLeft, 0, 50},
+      {5, ScrollAction::LineLeft, 0, 0},      {30, ScrollAction::PageLeft, 0, 0},
+      {0, ScrollAction::LineLeft, 0, 0},      {37, ScrollAction::LineRight, 0, 47},
       {500, ScrollAction::LineRight, 0, 500}, {495, ScrollAction::PageRight, 0, 500},
-      {100, ScrollAction::ToMinimum, 0, 50},  {100, ScrollAction::ToMaximum, 0, 500},
+      {100, ScrollAction::ToMinimum, 0, 0},   {100, ScrollAction::ToMaximum, 0, 500},
       {100, ScrollAction::Thumb, 321, 321},   {100, ScrollAction::Thumb, 9999, 500},
-      {100, ScrollAction::Thumb, -3, 50},
+      {100, ScrollAction::Thumb, -3, 0},
   };
   for (const Case& c : cases) {
     Settings s = Defaults();
@@ -275,6 +276,9 @@ TEST(DialogSave, WhatTheUserDidIsWhatIsWritten) {
       {"file while none", with(100, 0, 0, ""),
        [](DialogLogic& l) { l.ApplyFileChoice({true, true, "E:\\b.mp3"}); }, " 0", " 0", "E:\\b.mp3", " 100", 0},
       {"file kept", with(60, 2, 0, "C:\\a.wav"), [](DialogLogic&) {}, " 2", " 0", "C:\\a.wav", " 60", 0},
+      {"count below 50 kept", with(30, 0, 0, ""), [](DialogLogic&) {}, " 0", " 0", "", " 30", 0},
+      {"count 0 kept", with(0, 0, 0, ""), [](DialogLogic&) {}, " 0", " 0", "", " 0", 0},
+      {"negative count refused", with(-4, 0, 0, ""), [](DialogLogic&) {}, " 0", " 0", "", " 100", 0},
   };
   for (const Case& c : cases) {
     Settings s = c.stored;

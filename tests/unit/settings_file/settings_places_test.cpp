@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "settings_file/ini_access.h"
 #include "support/fake_file_system.h"
 
 namespace kovaren {

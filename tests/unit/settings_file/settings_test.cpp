@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/file_io.h"
+#include "settings_file/ini_access.h"
 
 namespace kovaren {
 namespace {
@@ -47,6 +48,7 @@ class SettingsFile : public ::testing::Test {
     PutFile(ini_, "[Section]\r\n" + lines);
   }
 
+  FileSystem& files_ = PlatformFileSystem();
   fs::path dir_;
   std::string ini_;
   std::string music_;
@@ -87,7 +89,7 @@ TEST_F(SettingsFile, LoadAppliesEveryDefaultAndFallback) {
     fs::remove(ini_);
     if (c.lines) PutSettings(*c.lines);
     Settings s;
-    LoadSettings(s, ini_);
+    LoadSettings(s, ini_, files_);
     EXPECT_EQ(s.leafCount, c.leaves) << c.what;
     EXPECT_EQ(s.bgmKind, c.kind) << c.what;
     EXPECT_EQ(s.bgmRepeat, c.repeat) << c.what;
@@ -103,10 +105,10 @@ TEST_F(SettingsFile, LongMusicPathIsCutAndDropped) {
   PutFile(longPath, "ID3");
   PutFile(ini_, "[Section]\r\n" KIND "2\r\n" FILE_KEY + longPath + "\r\n");
   Settings s;
-  LoadSettings(s, ini_);
+  LoadSettings(s, ini_, files_);
   EXPECT_EQ(s.bgmFile, "");
   EXPECT_EQ(s.bgmKind, bgm::kNone);
-  EXPECT_EQ(ReadIniString(kSettingsSection, kKeyBgmFile, ini_), longPath.substr(0, 255));
+  EXPECT_EQ(ReadIniString(kSettingsSection, kKeyBgmFile, ini_, files_), longPath.substr(0, 255));
 }
 
 TEST_F(SettingsFile, ReadCutsAt255BytesWithoutSplittingACharacter) {
@@ -122,19 +124,19 @@ TEST_F(SettingsFile, ReadCutsAt255BytesWithoutSplittingACharacter) {
   };
   for (const auto& c : cases) {
     PutFile(ini_, "[Section]\r\nk=" + c.stored + "\r\n");
-    EXPECT_EQ(ReadIniString("Section", "k", ini_), c.read);
+    EXPECT_EQ(ReadIniString("Section", "k", ini_, files_), c.read);
   }
 }
 
 TEST_F(SettingsFile, SaveOfAllFourKeysLoadsBack) {
   const std::string folder = music_ + "\\";
-  ASSERT_TRUE(WriteIniString(kSettingsSection, kKeyBgmKind, NumberText(2), ini_));
-  ASSERT_TRUE(WriteIniString(kSettingsSection, kKeyBgmRepeat, NumberText(-3), ini_));
-  ASSERT_TRUE(WriteIniString(kSettingsSection, kKeyBgmFile, folder, ini_));
-  ASSERT_TRUE(WriteIniString(kSettingsSection, kKeyLeafCount, NumberText(500), ini_));
+  ASSERT_TRUE(WriteIniString(kSettingsSection, kKeyBgmKind, NumberText(2), ini_, files_));
+  ASSERT_TRUE(WriteIniString(kSettingsSection, kKeyBgmRepeat, NumberText(-3), ini_, files_));
+  ASSERT_TRUE(WriteIniString(kSettingsSection, kKeyBgmFile, folder, ini_, files_));
+  ASSERT_TRUE(WriteIniString(kSettingsSection, kKeyLeafCount, NumberText(500), ini_, files_));
   EXPECT_EQ(FileBytes(ini_), "[Section]\r\n" KIND " 2\r\n" REPEAT "-3\r\n" FILE_KEY + folder + "\r\n" LEAVES " 500\r\n");
   Settings s;
-  LoadSettings(s, ini_);
+  LoadSettings(s, ini_, files_);
   EXPECT_EQ(s.leafCount, 500);
   EXPECT_EQ(s.bgmKind, 2);
   EXPECT_EQ(s.bgmRepeat, -3);
@@ -148,9 +150,9 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAlone) {
   // A folder where the file should be: it cannot be read, so it must not be replaced.
   const std::string folderAsIni = (dir_ / "folder.ini").string();
   fs::create_directory(folderAsIni);
-  EXPECT_FALSE(WriteIniString(kSettingsSection, kKeyLeafCount, " 6", folderAsIni));
+  EXPECT_FALSE(WriteIniString(kSettingsSection, kKeyLeafCount, " 6", folderAsIni, files_));
   EXPECT_TRUE(fs::is_directory(folderAsIni));
-  EXPECT_FALSE(WriteIniString(kSettingsSection, kKeyLeafCount, " 6", music_ + "/Kovaren.ini"));  // not a folder
+  EXPECT_FALSE(WriteIniString(kSettingsSection, kKeyLeafCount, " 6", music_ + "/Kovaren.ini", files_));  // not a folder
 
   // A folder the writer may not create files in, holding a file it could overwrite in place: an
   // atomic save has to fail and leave the bytes as they were.
@@ -162,7 +164,7 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAlone) {
   if (child == 0) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
     if (::geteuid() != 0) ::chmod(dir_.c_str(), 0555);  // not root: our own folder, made read-only
-    const bool saved = WriteIniString(kSettingsSection, kKeyLeafCount, " 6", ini_);
+    const bool saved = WriteIniString(kSettingsSection, kKeyLeafCount, " 6", ini_, files_);
     ::_exit(saved ? 1 : 0);
   }
   int status = 0;
@@ -179,29 +181,29 @@ TEST_F(SettingsFile, AFileTooLargeToBeSettingsIsNeitherReadNorReplaced) {
   const std::string huge = "[Section]\r\n" LEAVES " 250\r\n" + std::string(kMaxSettingsFileBytes, 'x');
   PutFile(ini_, huge);
   Settings s;
-  LoadSettings(s, ini_);
+  LoadSettings(s, ini_, files_);
   EXPECT_EQ(s.leafCount, kDefaultLeafCount);
-  EXPECT_FALSE(WriteIniString(kSettingsSection, kKeyLeafCount, " 6", ini_));
+  EXPECT_FALSE(WriteIniString(kSettingsSection, kKeyLeafCount, " 6", ini_, files_));
   EXPECT_EQ(FileBytes(ini_), huge);
 
   // Just within the bound it is an ordinary settings file, and a save that would pass it is refused.
   std::string full = "[Section]\r\n" LEAVES " 250\r\n;";
   full.resize(kMaxSettingsFileBytes, 'x');
   PutFile(ini_, full);
-  LoadSettings(s, ini_);
+  LoadSettings(s, ini_, files_);
   EXPECT_EQ(s.leafCount, 250);
-  EXPECT_FALSE(WriteIniString(kSettingsSection, kKeyBgmKind, " 1", ini_));
+  EXPECT_FALSE(WriteIniString(kSettingsSection, kKeyBgmKind, " 1", ini_, files_));
   EXPECT_EQ(FileBytes(ini_), full);
 }
 
 TEST_F(SettingsFile, FileExistsOpensFilesOnly) {
-  EXPECT_TRUE(FileExists(music_));
-  EXPECT_TRUE(FileExists(music_ + "\\"));
-  EXPECT_FALSE(FileExists(music_ + "\\\\"));  // only one backslash goes
-  EXPECT_FALSE(FileExists(dir_.string()));
-  EXPECT_FALSE(FileExists((dir_ / "missing").string()));
-  EXPECT_FALSE(FileExists(""));
-  EXPECT_FALSE(FileExists("\\"));
+  EXPECT_TRUE(FileExists(music_, files_));
+  EXPECT_TRUE(FileExists(music_ + "\\", files_));
+  EXPECT_FALSE(FileExists(music_ + "\\\\", files_));  // only one backslash goes
+  EXPECT_FALSE(FileExists(dir_.string(), files_));
+  EXPECT_FALSE(FileExists((dir_ / "missing").string(), files_));
+  EXPECT_FALSE(FileExists("", files_));
+  EXPECT_FALSE(FileExists("\\", files_));
 }
 
 TEST(SettingsText, NumberTextHasASignPosition) {

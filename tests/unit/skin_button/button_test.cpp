@@ -1,70 +1,29 @@
 // The skinned button's behaviour through its public face: every transition row, the hover poll,
-// the read-side redraws, the Click rule and the lifecycle before and after Initialize.
+// the Click rule, the lifecycle before and after Initialize, and what its properties redraw.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "skin_button/button.h"
+#include "unit/skin_button/button_fakes.h"
 
 namespace kovaren::skin_button {
 namespace {
 
-// Each look a flat, distinct colour, so the drawn picture can be read off the surface.
-Pixel LookColour(Skin s) { return 0x100000u * (static_cast<unsigned>(s) + 1) + 0x42; }
-SkinSet FlatSkins() {
-  std::array<PixelBuffer, kSkinCount> pictures;
-  for (int i = 0; i < kSkinCount; ++i) pictures[i] = PixelBuffer(kSkinWidth, kSkinHeight, LookColour(Skin(i)));
-  return SkinSet(std::move(pictures));
-}
+using fakes::FakeSite;
+using fakes::FlatSkins;
 
-class FakeSite final : public SkinButtonSite {
- public:
-  std::optional<ScreenPoint> CursorPosition() override { return cursor; }
-  bool IsOwnWindowAt(ScreenPoint) override { return pointerOverButton; }
-  void Refresh() override { ++refreshes; }
-  void PropertyChanged(std::string_view name) override { notices.emplace_back(name); }
-  void Click() override { ++clicks; }
-
-  std::optional<ScreenPoint> cursor = ScreenPoint{10, 10};
-  bool pointerOverButton = false;
-  int refreshes = 0;
-  int clicks = 0;
-  std::vector<std::string> notices;
-};
-
-// A button as the settings dialog makes it: from stored properties, placed, 81 x 25.
+// A button as the settings dialog makes it: set up with its caption, placed, 81 x 25.
 struct Fixture {
   FakeSite site;
-  SkinButton button{site, FlatSkins()};
+  SkinButton button{site, FlatSkins(), ButtonSetup{.caption = L"設定"}};
   Fixture(bool initialise = true) {
-    MemoryPropertyStore stored;
-    stored.Put("Caption", std::wstring(L"設定"));
-    button.ReadProperties(stored);
     button.Resize(81, 25);
     if (initialise) button.Initialize();
   }
-  std::optional<Skin> Look() const {
-    for (int i = 0; i < kSkinCount; ++i) {
-      if (button.surface().at(0, 0) == LookColour(Skin(i))) return Skin(i);
-    }
-    return std::nullopt;
-  }
-  // Drives the button into `target` through ordinary events, then forgets what that drew.
-  void Reach(uint8_t target, bool pressed) {
-    if (target == state::kUninitialised) {
-      // Only a never-initialised button is in state 0.
-    } else {
-      if (target == state::kHover || target == state::kFocusedHover) button.MouseMove();
-      if (target >= state::kFocused) button.GotFocus();
-      if (target == state::kFocusedHover && button.buttonState() != state::kFocusedHover) button.MouseMove();
-    }
-    if (pressed) button.MouseDown(MouseButton::Left);
-    site.pointerOverButton = target == state::kHover || target == state::kFocusedHover;
-    site.refreshes = 0;
-    site.clicks = 0;
-    site.notices.clear();
-  }
+  std::optional<Skin> Look() const { return fakes::LookOf(button); }
+  void Reach(ButtonState target, bool pressed) { fakes::Reach(button, site, target, pressed); }
 };
 
 enum class Trigger { FocusGained, FocusLost, LeftDown, RightDown, Move, LeftUp, RightUp, MiddleUp, PollOutside, PollOver };
@@ -85,53 +44,59 @@ void Fire(Fixture& f, Trigger t) {
 }
 
 constexpr std::optional<Skin> kNoDraw = std::nullopt;
+constexpr ButtonState kStartedStates[] = {ButtonState::Idle, ButtonState::Hovered, ButtonState::Focused,
+                                          ButtonState::FocusedHovered};
 
 TEST(SkinButtonTransitions, EveryRow) {
   struct Row {
     Trigger trigger;
-    uint8_t from;
+    ButtonState from;
     bool pressed;  // left button held before the trigger
-    uint8_t to;
+    ButtonState to;
     std::optional<Skin> drawn;
     int clicks;
   };
   using enum Trigger;
+  using enum ButtonState;
   using S = Skin;
   const Row rows[] = {
-      {FocusGained, 0, false, 3, S::Selected, 0},  {FocusGained, 1, false, 3, S::Selected, 0},
-      {FocusGained, 2, false, 4, S::Pressed, 0},   {FocusGained, 3, false, 3, S::Selected, 0},
-      {FocusGained, 4, false, 3, S::Selected, 0},
-      {FocusLost, 0, false, 1, S::Normal, 0},      {FocusLost, 1, false, 1, kNoDraw, 0},
-      {FocusLost, 2, false, 1, S::Normal, 0},      {FocusLost, 3, false, 1, S::Normal, 0},
-      {FocusLost, 4, false, 1, S::Normal, 0},
-      {LeftDown, 1, false, 1, S::Pressed, 0},      {LeftDown, 2, false, 2, S::Pressed, 0},
-      {LeftDown, 4, false, 4, S::Pressed, 0},      {RightDown, 2, false, 2, kNoDraw, 0},
-      {RightDown, 4, false, 4, kNoDraw, 0},
-      {Move, 0, false, 0, kNoDraw, 0},             {Move, 1, false, 2, S::HighLight, 0},
-      {Move, 2, false, 2, kNoDraw, 0},             {Move, 3, false, 4, S::HighLightSelect, 0},
-      {Move, 3, true, 3, kNoDraw, 0},              {Move, 4, false, 4, kNoDraw, 0},
-      {Move, 1, true, 2, S::HighLight, 0},
-      {LeftUp, 0, false, 0, kNoDraw, 1},           {LeftUp, 1, false, 1, kNoDraw, 1},
-      {LeftUp, 2, true, 2, S::Normal, 1},          {LeftUp, 3, true, 3, kNoDraw, 0},
-      {LeftUp, 4, true, 4, S::HighLightSelect, 1},
-      {RightUp, 0, false, 0, kNoDraw, 1},          {RightUp, 1, false, 1, kNoDraw, 1},
-      {RightUp, 2, false, 2, kNoDraw, 1},          {RightUp, 3, false, 3, kNoDraw, 0},
-      {RightUp, 4, false, 4, kNoDraw, 1},          {MiddleUp, 2, false, 2, kNoDraw, 1},
-      {MiddleUp, 3, false, 3, kNoDraw, 0},
-      {PollOutside, 1, false, 1, kNoDraw, 0},      {PollOutside, 2, false, 1, S::Normal, 0},
-      {PollOutside, 3, false, 3, kNoDraw, 0},      {PollOutside, 4, false, 3, S::Selected, 0},
-      {PollOutside, 4, true, 3, S::Selected, 0},
-      {PollOver, 2, false, 2, kNoDraw, 0},         {PollOver, 4, false, 4, kNoDraw, 0},
+      {FocusGained, NotStarted, false, Focused, S::Selected, 0}, {FocusGained, Idle, false, Focused, S::Selected, 0},
+      {FocusGained, Hovered, false, FocusedHovered, S::Pressed, 0},
+      {FocusGained, Focused, false, Focused, S::Selected, 0},
+      {FocusGained, FocusedHovered, false, Focused, S::Selected, 0},
+      {FocusLost, NotStarted, false, Idle, S::Normal, 0},      {FocusLost, Idle, false, Idle, kNoDraw, 0},
+      {FocusLost, Hovered, false, Idle, S::Normal, 0},         {FocusLost, Focused, false, Idle, S::Normal, 0},
+      {FocusLost, FocusedHovered, false, Idle, S::Normal, 0},
+      {LeftDown, Idle, false, Idle, S::Pressed, 0},            {LeftDown, Hovered, false, Hovered, S::Pressed, 0},
+      {LeftDown, FocusedHovered, false, FocusedHovered, S::Pressed, 0},
+      {RightDown, Hovered, false, Hovered, kNoDraw, 0},
+      {RightDown, FocusedHovered, false, FocusedHovered, kNoDraw, 0},
+      {Move, NotStarted, false, NotStarted, kNoDraw, 0},       {Move, Idle, false, Hovered, S::HighLight, 0},
+      {Move, Hovered, false, Hovered, kNoDraw, 0},             {Move, Focused, false, FocusedHovered, S::HighLightSelect, 0},
+      {Move, Focused, true, Focused, kNoDraw, 0},              {Move, FocusedHovered, false, FocusedHovered, kNoDraw, 0},
+      {Move, Idle, true, Hovered, S::HighLight, 0},
+      {LeftUp, NotStarted, false, NotStarted, kNoDraw, 1},     {LeftUp, Idle, false, Idle, kNoDraw, 1},
+      {LeftUp, Hovered, true, Hovered, S::Normal, 1},          {LeftUp, Focused, true, Focused, kNoDraw, 0},
+      {LeftUp, FocusedHovered, true, FocusedHovered, S::HighLightSelect, 1},
+      {RightUp, NotStarted, false, NotStarted, kNoDraw, 1},    {RightUp, Idle, false, Idle, kNoDraw, 1},
+      {RightUp, Hovered, false, Hovered, kNoDraw, 1},          {RightUp, Focused, false, Focused, kNoDraw, 0},
+      {RightUp, FocusedHovered, false, FocusedHovered, kNoDraw, 1},
+      {MiddleUp, Hovered, false, Hovered, kNoDraw, 1},         {MiddleUp, Focused, false, Focused, kNoDraw, 0},
+      {PollOutside, Idle, false, Idle, kNoDraw, 0},            {PollOutside, Hovered, false, Idle, S::Normal, 0},
+      {PollOutside, Focused, false, Focused, kNoDraw, 0},
+      {PollOutside, FocusedHovered, false, Focused, S::Selected, 0},
+      {PollOutside, FocusedHovered, true, Focused, S::Selected, 0},
+      {PollOver, Hovered, false, Hovered, kNoDraw, 0},         {PollOver, FocusedHovered, false, FocusedHovered, kNoDraw, 0},
   };
   for (const Row& r : rows) {
-    Fixture f(r.from != state::kUninitialised);
+    Fixture f(r.from != NotStarted);
     f.Reach(r.from, r.pressed);
-    ASSERT_EQ(f.button.buttonState(), r.from);
+    ASSERT_EQ(f.button.state(), r.from);
     const auto lookBefore = f.Look();
     Fire(f, r.trigger);
-    const std::string where = "trigger " + std::to_string(int(r.trigger)) + " from state " + std::to_string(r.from) +
-                              (r.pressed ? " pressed" : "");
-    EXPECT_EQ(f.button.buttonState(), r.to) << where;
+    const std::string where = "trigger " + std::to_string(int(r.trigger)) + " from state " +
+                              std::to_string(int(r.from)) + (r.pressed ? " pressed" : "");
+    EXPECT_EQ(f.button.state(), r.to) << where;
     EXPECT_EQ(f.site.clicks, r.clicks) << where;
     if (r.drawn) {
       EXPECT_EQ(f.Look(), r.drawn) << where;
@@ -145,7 +110,7 @@ TEST(SkinButtonTransitions, EveryRow) {
 
 TEST(SkinButtonTransitions, LeftButtonHeldFlag) {
   Fixture f;
-  f.Reach(state::kHover, false);
+  f.Reach(ButtonState::Hovered, false);
   f.button.MouseDown(MouseButton::Right);
   EXPECT_FALSE(f.button.buttonDown());
   f.button.MouseDown(MouseButton::Left);
@@ -158,7 +123,7 @@ TEST(SkinButtonTransitions, LeftButtonHeldFlag) {
 
 TEST(SkinButtonTransitions, DisabledIgnoresEverything) {
   using enum Trigger;
-  for (uint8_t from : {1, 2, 3, 4}) {
+  for (ButtonState from : kStartedStates) {
     for (Trigger t : {FocusGained, FocusLost, LeftDown, RightDown, Move, LeftUp, RightUp, MiddleUp, PollOutside}) {
       Fixture f;
       f.Reach(from, false);
@@ -167,7 +132,7 @@ TEST(SkinButtonTransitions, DisabledIgnoresEverything) {
       EXPECT_FALSE(f.button.caption().enabled) << "a disabled caption is greyed";
       f.site.refreshes = 0;
       Fire(f, t);
-      EXPECT_EQ(f.button.buttonState(), from) << int(t);
+      EXPECT_EQ(f.button.state(), from) << int(t);
       EXPECT_EQ(f.site.clicks, 0) << int(t);
       EXPECT_EQ(f.site.refreshes, 0) << int(t);
       EXPECT_FALSE(f.button.buttonDown());
@@ -176,14 +141,14 @@ TEST(SkinButtonTransitions, DisabledIgnoresEverything) {
 }
 
 TEST(SkinButtonTransitions, ReEnablingDrawsNormalWhateverTheState) {
-  for (uint8_t from : {1, 2, 3, 4}) {
+  for (ButtonState from : kStartedStates) {
     Fixture f;
     f.Reach(from, false);
     f.button.SetEnabled(false);
     f.button.SetEnabled(true);
     EXPECT_EQ(f.Look(), Skin::Normal);
     EXPECT_TRUE(f.button.caption().enabled);
-    EXPECT_EQ(f.button.buttonState(), from);
+    EXPECT_EQ(f.button.state(), from);
   }
 }
 
@@ -231,7 +196,7 @@ TEST(SkinButtonGestures, DragOffAndBackRaisesNoClick) {
     }
     f.button.MouseUp(MouseButton::Left);
     EXPECT_EQ(f.site.clicks, 0);
-    EXPECT_EQ(f.button.buttonState(), state::kFocused);
+    EXPECT_EQ(f.button.state(), ButtonState::Focused);
     // The next move over it brings the hover look back.
     f.button.MouseMove();
     EXPECT_EQ(f.Look(), Skin::HighLightSelect);
@@ -268,16 +233,16 @@ TEST(SkinButtonGestures, TabInAndOut) {
   EXPECT_EQ(f.Look(), Skin::Selected);
   f.button.LostFocus();
   EXPECT_EQ(f.Look(), Skin::Normal);
-  EXPECT_EQ(f.button.buttonState(), state::kIdle);
+  EXPECT_EQ(f.button.state(), ButtonState::Idle);
 }
 
 TEST(SkinButtonPoll, UnreadablePointerKeepsTheLook) {
   Fixture f;
-  f.Reach(state::kHover, false);
+  f.Reach(ButtonState::Hovered, false);
   f.site.cursor.reset();
   f.site.pointerOverButton = false;
   f.button.PollTick();
-  EXPECT_EQ(f.button.buttonState(), state::kHover);
+  EXPECT_EQ(f.button.state(), ButtonState::Hovered);
 }
 
 TEST(SkinButtonLifecycle, BeforeInitialize) {
@@ -285,109 +250,72 @@ TEST(SkinButtonLifecycle, BeforeInitialize) {
   EXPECT_FALSE(f.button.pollActive());
   f.site.pointerOverButton = true;
   f.button.MouseMove();
-  EXPECT_EQ(f.button.buttonState(), state::kUninitialised);
+  EXPECT_EQ(f.button.state(), ButtonState::NotStarted);
   EXPECT_EQ(f.Look(), Skin::Normal);
   f.button.GotFocus();
   EXPECT_EQ(f.Look(), Skin::Selected);
   f.button.LostFocus();
-  EXPECT_EQ(f.button.buttonState(), state::kIdle);
+  EXPECT_EQ(f.button.state(), ButtonState::Idle);
   f.button.MouseMove();
   EXPECT_EQ(f.Look(), Skin::HighLight);
   // Without the poll the hover look outlives the pointer.
   f.site.pointerOverButton = false;
   f.button.PollTick();
   EXPECT_EQ(f.Look(), Skin::HighLight);
-  // Initialize resets the state to 1 without drawing, so the stale look waits for the next move.
+  // Initialize makes the button Idle without drawing, so the stale look waits for the next move.
   f.button.Initialize();
   EXPECT_TRUE(f.button.pollActive());
   f.button.PollTick();
-  EXPECT_EQ(f.button.buttonState(), state::kIdle);
+  EXPECT_EQ(f.button.state(), ButtonState::Idle);
   EXPECT_EQ(f.Look(), Skin::HighLight);
 }
 
-TEST(SkinButtonLifecycle, FreshInstanceWaitsForTheFirstEnabledRead) {
-  FakeSite site;
-  SkinButton button(site, FlatSkins());
-  button.Resize(81, 25);
-  button.Initialize();
-  EXPECT_EQ(button.firstRun(), 0);
-  EXPECT_EQ(button.caption().text, L"Command");
-  button.MouseMove();
-  button.GotFocus();
-  button.MouseUp(MouseButton::Left);
-  EXPECT_EQ(button.buttonState(), state::kIdle);
-  EXPECT_EQ(site.clicks, 0);
-  EXPECT_TRUE(button.Enabled());
-  EXPECT_EQ(button.firstRun(), 1);
-  EXPECT_EQ(button.drawnSkin(), Skin::Normal);
-  button.MouseMove();
-  EXPECT_EQ(button.buttonState(), state::kHover);
-}
-
-TEST(SkinButtonProperties, ReadsRedrawNormalAndKeepTheState) {
-  struct Read {
+TEST(SkinButtonProperties, ReadsDrawNothingAndCaptionSettersOnlyRefresh) {
+  struct Change {
     const char* name;
-    void (*read)(SkinButton&);
+    void (*set)(SkinButton&);
+    bool (*took)(const SkinButton&);
   };
-  const Read reads[] = {
-      {"FontColour", [](SkinButton& c) { c.FontColour(); }},
-      {"Visible", [](SkinButton& c) { EXPECT_EQ(c.Visible(), 255); }},
-      {"Enabled", [](SkinButton& c) { EXPECT_TRUE(c.Enabled()); }},
+  const Change changes[] = {
+      {"caption", [](SkinButton& b) { b.SetCaption(L"ｷｬﾝｾﾙ"); }, [](const SkinButton& b) { return b.Caption() == L"ｷｬﾝｾﾙ"; }},
+      {"font", [](SkinButton& b) { b.SetFont(FontSpec{.face = L"IPAPGothic"}); },
+       [](const SkinButton& b) { return b.caption().font.face == L"IPAPGothic"; }},
+      {"colour", [](SkinButton& b) { b.SetFontColour(0x123456); },
+       [](const SkinButton& b) { return b.FontColour() == 0x123456u && b.caption().colour == 0x123456u; }},
+      {"background", [](SkinButton& b) { b.SetVisible(false); }, [](const SkinButton& b) { return !b.Visible(); }},
   };
-  for (const Read& r : reads) {
-    for (uint8_t from : {2, 3, 4}) {
+  for (ButtonState from : kStartedStates) {
+    for (const Change& c : changes) {
       Fixture f;
       f.Reach(from, false);
-      ASSERT_NE(f.Look(), Skin::Normal);
-      r.read(f.button);
-      EXPECT_EQ(f.Look(), Skin::Normal) << r.name << " in state " << int(from);
-      EXPECT_EQ(f.button.buttonState(), from) << r.name;
-      // The look and the state now differ until the next transition.
-      f.site.pointerOverButton = false;
-      f.button.PollTick();
-      if (from == state::kFocusedHover) {
-        EXPECT_EQ(f.Look(), Skin::Selected);
-      }
+      const auto look = f.Look();
+      const SkinButton& shown = f.button;
+      EXPECT_TRUE(shown.Enabled() && shown.Visible() && shown.FontColour() == 0 && shown.Caption() == L"設定");
+      EXPECT_EQ(f.site.refreshes, 0) << "reading draws nothing";
+      c.set(f.button);
+      EXPECT_TRUE(c.took(f.button)) << c.name;
+      EXPECT_EQ(f.site.refreshes, 1) << c.name << ": shown again once";
+      EXPECT_EQ(f.Look(), look) << c.name << ": the skin is not redrawn";
+      EXPECT_EQ(f.button.state(), from) << c.name;
     }
   }
 }
 
-TEST(SkinButtonProperties, VisibleSwitchesTheBackground) {
-  Fixture f;
-  f.Reach(state::kHover, false);
-  f.button.SetVisible(0);
-  EXPECT_FALSE(f.button.opaque());
-  EXPECT_EQ(f.Look(), Skin::HighLight) << "turning transparent does not redraw";
-  EXPECT_EQ(f.button.Visible(), 0);
-  EXPECT_EQ(f.Look(), Skin::HighLight) << "reading a transparent Visible does not redraw";
-  f.button.SetVisible(7);
-  EXPECT_TRUE(f.button.opaque());
-  EXPECT_EQ(f.Look(), Skin::Normal);
-  EXPECT_EQ(f.site.notices, (std::vector<std::string>{"Visible", "Visible"}));
-}
-
-TEST(SkinButtonProperties, SettersNotifyTheHost) {
-  Fixture f;
-  f.button.SetCaption(L"キャンセル");
-  FontSpec big = DesignFont();
-  big.sizeHundredthsPt = 1200;
-  f.button.SetFont(big);
-  f.button.SetFontColour(0x0000FF);
-  f.button.SetEnabled(true);
-  EXPECT_EQ(f.site.notices, (std::vector<std::string>{"Caption", "Font", "FontColour", "Enabled"}));
-  EXPECT_EQ(f.button.caption().text, L"キャンセル");
-  EXPECT_EQ(f.button.caption().font, big);
-  EXPECT_EQ(f.button.FontColour(), 0x0000FFu) << "a set-up button keeps its colour through ResetLook";
-}
-
-TEST(SkinButtonProperties, ColourOfAFreshInstanceFallsBackToBlack) {
+TEST(SkinButtonSetup, ADisabledStartShowsDisableAndIgnoresTheMouse) {
   FakeSite site;
-  SkinButton button(site, FlatSkins());
+  SkinButton button(site, FlatSkins(), {.caption = L"無効", .font = FontSpec{.face = L"IPAPGothic"}, .enabled = false});
+  EXPECT_EQ(site.refreshes, 0) << "nothing is drawn before the button has a size";
   button.Resize(81, 25);
-  EXPECT_TRUE(button.Enabled());
-  button.SetFontColour(0x00FF00);
-  EXPECT_EQ(button.FontColour(), 0x00FF00u);
-  EXPECT_EQ(button.caption().colour, 0x00FF00u);
+  button.Initialize();
+  EXPECT_EQ(fakes::LookOf(button), Skin::Disable);
+  EXPECT_EQ(button.caption().text, L"無効");
+  EXPECT_EQ(button.caption().font.face, L"IPAPGothic");
+  EXPECT_FALSE(button.caption().enabled);
+  button.MouseMove();
+  button.MouseUp(MouseButton::Right);
+  EXPECT_EQ(site.clicks, 0);
+  button.SetEnabled(true);
+  EXPECT_EQ(fakes::LookOf(button), Skin::Normal);
 }
 
 TEST(SkinButtonDrawing, CaptionSitsAboveCentreAtEverySize) {

@@ -1,5 +1,5 @@
 // The command line as the screen-saver host builds it: argument part, mode letter, host handle.
-#include "main/command_line.h"
+#include "start/command_line.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-namespace kovaren {
+namespace kovaren::start {
 namespace {
 
 TEST(CommandLine, ArgumentPartFollowsTheProgramName) {
@@ -43,6 +43,8 @@ TEST(CommandLine, ModeLetterIsTheUpperCasedSecondCharacter) {
   for (const auto& c : cases) EXPECT_EQ(ModeLetter(c.text), c.letter) << static_cast<int>(c.letter);
 }
 
+// The expected handles are 32-bit: comparing them with the handle's value checks that it is widened
+// with sign (kMin is 0xFFFFFFFF80000000 in a 64-bit build).
 TEST(CommandLine, HostHandleKeepsTheLow32BitsOfA64BitNumber) {
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
@@ -65,9 +67,9 @@ TEST(CommandLine, HostHandleKeepsTheLow32BitsOfA64BitNumber) {
       {u"/p -99999999999999999999", 0},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(HostHandle(c.text), c.handle) << std::string(c.text, c.text + std::char_traits<char16_t>::length(c.text));
+    EXPECT_EQ(HostHandle(c.text).value, c.handle) << std::string(c.text, c.text + std::char_traits<char16_t>::length(c.text));
   }
 }
 
 }  // namespace
-}  // namespace kovaren
+}  // namespace kovaren::start
