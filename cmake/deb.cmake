@@ -37,11 +37,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # MP3 needs the "good" plugins (mpg123, wavparse) and an audio sink; the saver runs silently without.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
   "xscreensaver | xsecurelock, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-pulseaudio | gstreamer1.0-alsa")
+# CPack indents every line after the first itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "autumn leaves falling over the screen, a screen saver
- Kovaren lets autumn leaves of three colours fall over the screen as it was,
- one scene per monitor. It is a hack for xscreensaver (pick it in the
- settings dialog) and can be the saver of xsecurelock. It can play an MP3 or
- WAV file over and over while the leaves fall.")
+Kovaren lets autumn leaves of three colours fall over the screen as it was,
+one scene per monitor. It is a hack for xscreensaver (pick it in the
+settings dialog) and can be the saver of xsecurelock. It can play an MP3 or
+WAV file over and over while the leaves fall.")
 # Directories 0755 and files 0644/0755 whatever the umask of the machine that builds it.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ

@@ -11,13 +11,21 @@ namespace kovaren::x11 {
 namespace {
 
 // `area` of `drawable` (its own coordinates) placed at `at` in `into`; nothing when it cannot be read.
-bool ReadInto(Display* display, Drawable drawable, const Rect& area, PixelBuffer& into, int atX, int atY) {
+// A pixmap has no visual, so X hands its image over without colour masks: `visual` (the one the
+// pixmap was made for) supplies them, or every pixel would read as black.
+bool ReadInto(Display* display, Drawable drawable, const Visual* visual, const Rect& area, PixelBuffer& into, int atX,
+              int atY) {
   if (area.empty()) return true;
   ErrorTrap trap(display);
   XImage* image = XGetImage(display, drawable, area.x, area.y, static_cast<unsigned>(area.w),
                             static_cast<unsigned>(area.h), AllPlanes, ZPixmap);
   const bool failed = trap.Failed() || !image;
   if (image) {
+    if (visual && image->red_mask == 0 && image->green_mask == 0 && image->blue_mask == 0) {
+      image->red_mask = visual->red_mask;
+      image->green_mask = visual->green_mask;
+      image->blue_mask = visual->blue_mask;
+    }
     if (!failed) Blit(into, atX, atY, PixelsOf(image), RasterOp::Copy);
     XDestroyImage(image);
   }
@@ -26,7 +34,8 @@ bool ReadInto(Display* display, Drawable drawable, const Rect& area, PixelBuffer
 
 }  // namespace
 
-std::optional<PixelBuffer> ReadDaemonScreenshot(Display* display, Window window, int width, int height) {
+std::optional<PixelBuffer> ReadDaemonScreenshot(Display* display, Window window, const Visual* visual, int width,
+                                                int height) {
   const Atom property = XInternAtom(display, "_SCREENSAVER_SCREENSHOT", False);
   Atom type = None;
   int format = 0;
@@ -48,7 +57,7 @@ std::optional<PixelBuffer> ReadDaemonScreenshot(Display* display, Window window,
   if (!XGetGeometry(display, pixmap, &root, &x, &y, &w, &h, &border, &depth)) return std::nullopt;
   PixelBuffer picture(width, height, saver::kDarkBackdrop);
   const Rect part = Intersect({0, 0, static_cast<int>(w), static_cast<int>(h)}, picture.bounds());
-  if (!ReadInto(display, pixmap, part, picture, 0, 0)) return std::nullopt;
+  if (!ReadInto(display, pixmap, visual, part, picture, 0, 0)) return std::nullopt;
   return picture;
 }
 
@@ -57,7 +66,8 @@ PixelBuffer ReadScreen(Display* display, int screen, const Rect& area) {
   const Rect whole{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
   const Rect part = Intersect(area, whole);
   // Through the root with its children included: what the screen shows, windows and all.
-  ReadInto(display, RootWindow(display, screen), part, picture, part.x - area.x, part.y - area.y);
+  ReadInto(display, RootWindow(display, screen), DefaultVisual(display, screen), part, picture, part.x - area.x,
+           part.y - area.y);
   return picture;
 }
 

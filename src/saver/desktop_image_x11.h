@@ -10,9 +10,10 @@
 
 namespace kovaren::x11 {
 
-// The daemon's screenshot for `window`, `size` pixels (the part the pixmap lacks is dark). Nothing
-// when the window has no such property or the pixmap cannot be read.
-std::optional<PixelBuffer> ReadDaemonScreenshot(Display* display, Window window, int width, int height);
+// The daemon's screenshot for `window` (whose visual is `visual`), `size` pixels (the part the pixmap
+// lacks is dark). Nothing when the window has no such property or the pixmap cannot be read.
+std::optional<PixelBuffer> ReadDaemonScreenshot(Display* display, Window window, const Visual* visual, int width,
+                                                int height);
 
 // `area` of the screen (root coordinates); what lies off the screen is dark.
 PixelBuffer ReadScreen(Display* display, int screen, const Rect& area);

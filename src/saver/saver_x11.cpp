@@ -23,6 +23,7 @@
 
 #include "art/leaf_art.h"
 #include "music/gst_music_x11.h"
+#include "platform/huge_pages_x11.h"
 #include "platform/x_errors_x11.h"
 #include "saver/desktop_image_x11.h"
 #include "saver/hack_backdrop.h"
@@ -267,7 +268,7 @@ PixelBuffer HackWindow::ReadBackdrop() {
   const bool handedOver =
       options_.target == start::HackTarget::HandedWindow || options_.target == start::HackTarget::PreviewWindow;
   std::optional<PixelBuffer> screenshot;
-  if (handedOver) screenshot = ReadDaemonScreenshot(display_, window_, area_.w, area_.h);
+  if (handedOver) screenshot = ReadDaemonScreenshot(display_, window_, visual_, area_.w, area_.h);
   switch (saver::ChooseBackdrop(options_.target, screenshot.has_value())) {
     case saver::HackBackdrop::DaemonScreenshot:
       return std::move(*screenshot);
@@ -295,6 +296,8 @@ void HackWindow::SetUpLeaves(const PixelBuffer& backdrop) {
         part->scene.emplace(part->still, sprites, options_.leafCount,
                             std::make_unique<saver::SeededRandom>(seed + i), planned.scale);
         part->still = PixelBuffer{};  // the scene has its own copy
+        AskForHugePages(part->scene->snapshot().pixels());
+        AskForHugePages(part->scene->frame().pixels());
       } catch (const std::exception&) {
         part->scene.reset();
       }

@@ -7,16 +7,17 @@ shot "$work/before.png"
 for ending in key click; do
   "$kovaren" --fullscreen --count 100 --seed 7 &
   pid=$!; pids+=($pid)
-  win=$(xdotool search --sync --onlyvisible --class kovaren | head -1)
-  shot "$work/first.png"
-  sleep 1; shot "$work/a.png"; sleep 0.3; shot "$work/b.png"
+  timeout "$SETUP_LIMIT_S" xdotool search --sync --onlyvisible --classname kovaren >/dev/null ||
+    fail "kovaren's window did not show"
   if [[ $ending == key ]]; then
-    pixels same "$work/before.png" "$work/first.png" || true  # a frame may already hold leaves
-    pixels leaves-over "$work/before.png" "$work/a.png"
+    shot "$work/first.png"
+    pixels same-under-leaves "$work/before.png" "$work/first.png"  # a pass may have run already
+    shot_until 10 "$work/a.png" root leaves-over "$work/before.png"
+    sleep 0.3; shot "$work/b.png"
     pixels moved "$work/a.png" "$work/b.png"
-    xdotool key --window "$win" space
+    xdotool key space  # through XTEST, as a keyboard would: to the focused window
   else
-    xdotool mousemove --window "$win" 10 10 click 1
+    xdotool mousemove 10 10 click 1
   fi
   wait_gone "$pid" 2
   wait "$pid" || fail "exit status $? after a $ending"

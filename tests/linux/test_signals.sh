@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
-# SIGTERM and SIGINT mid-pass end it at once with status 0, leaving no process and no shared segment.
+# SIGTERM and SIGINT mid-pass end it at once with status 0 and no process left. Its shared image
+# segments are marked for removal while it runs (so even a killed process leaks none) and are gone
+# once the server has let go of them.
 source "$(dirname "$0")/harness.sh"
+need ipcs
 start_x
-segments_before=$(ipcs -m | grep -c '^0x' || true)
+# segments_of PID: "shmid status" of each shared segment that process created.
+segments_of() {
+  join <(ipcs -m -p | awk -v pid="$1" '$3 == pid {print $1}' | sort) \
+    <(ipcs -m | awk '$1 ~ /^0x/ {print $2, ($7 == "" ? "kept" : $7)}' | sort)
+}
 for sig in TERM INT; do
   "$kovaren" --fullscreen --count 500 &
   pid=$!; pids+=($pid)
-  sleep 1
+  timeout "$SETUP_LIMIT_S" xdotool search --sync --onlyvisible --classname kovaren >/dev/null ||
+    fail "kovaren's window did not show"
+  sleep 0.5  # mid-pass: the leaves are falling
+  segments=$(segments_of "$pid")
+  [[ -n $segments ]] || fail "SIG$sig: no shared segment (MIT-SHM unused)"
+  ! grep -qv ' dest$' <<<"$segments" || fail "SIG$sig: segments not marked for removal: $segments"
   kill -"$sig" "$pid"
-  wait_gone "$pid" 1
+  wait_gone "$pid" 2
   status=0; wait "$pid" || status=$?
   ((status == 0)) || fail "SIG$sig: exit status $status"
+  for i in $(seq 100); do [[ -z $(segments_of "$pid") ]] && break; sleep 0.05; done
+  [[ -z $(segments_of "$pid") ]] || fail "SIG$sig: segments left: $(segments_of "$pid")"
 done
-segments_after=$(ipcs -m | grep -c '^0x' || true)
-((segments_after <= segments_before)) || fail "shared segments left: $segments_before -> $segments_after"
 echo "signals: passed"

@@ -1,16 +1,14 @@
 #!/usr/bin/env bash
-# The settings' preview: --window-id (hexadecimal and decimal) draws leaves in that window and ends
-# when the window goes away.
+# The settings' preview: --window-id (hexadecimal and decimal) draws leaves in that window, on the
+# dark backdrop (a preview is offered no screenshot), and ends when the window goes away.
 source "$(dirname "$0")/harness.sh"
 start_x
 for form in hex decimal; do
   test_window 320x240+0+0; win=$test_window
-  sleep 0.3; shot "$work/before.png"
   [[ $form == hex ]] && id=$(printf '0x%x' "$win") || id=$win
   "$kovaren" --window-id "$id" --seed 5 &
   pid=$!; pids+=($pid)
-  sleep 1.5; shot "$work/preview.png"
-  pixels leaves-over "$work/before.png" "$work/preview.png"
+  shot_until 10 "$work/preview.png" "$win" dark
   kill "$test_window_pid"
   wait_gone "$pid" 2
 done

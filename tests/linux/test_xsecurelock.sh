@@ -6,8 +6,6 @@ start_x
 test_window
 setsid env XSCREENSAVER_WINDOW=$test_window "$kovaren" -root --seed 3 &
 pid=$!; pids+=($pid)
-sleep 1.5
-shot "$work/saver.png"
-pixels dark "$work/saver.png"
-kill -TERM "$pid"; wait_gone "$pid" 1
+shot_until 10 "$work/saver.png" root dark
+kill -TERM "$pid"; wait_gone "$pid" 2
 echo "xsecurelock: passed"

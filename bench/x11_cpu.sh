@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# What kovaren costs on X11: CPU of the program plus the X server (Xvfb) over 10-second readings at
+# 1920x1080, full screen, with 101 and 501 leaves, beside a plain loop that sends the whole frame
+# with XPutImage at the same 60 passes per second, and beside the X server alone; in alternating
+# rounds, each reading on a fresh server, WARM_S (30) seconds after the program started: the leaves
+# come in from above, and by then nearly all of them are on the screen, the busiest time. Medians
+# in per cent of one core. A measuring program, not a test: it asserts nothing. After building the
+# target kovaren:
+#
+#   bench/x11_cpu.sh [ROUNDS]        (default 3: about 8 minutes)
+#
+# WAYS picks what is measured (default: idle kovaren-101 kovaren-501 full-frame).
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+kovaren=${KOVAREN_NATIVE_BUILD:-$root/build/native}/kovaren
+rounds=${1:-3}
+SCREEN=${SCREEN:-1920x1080}
+WINDOW_S=10
+WARM_S=${WARM_S:-30}
+[[ -x $kovaren ]] || { echo "no $kovaren: build the target kovaren" >&2; exit 2; }
+work=$(mktemp -d "${TMPDIR:-/tmp}/kvb.XXXXXX")
+pids=()
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The ways measured (WAYS, default all), each by its command (idle: the X server alone).
+read -r -a WAYS <<<"${WAYS:-idle kovaren-101 kovaren-501 full-frame}"
+command_of() {
+  case $1 in
+    idle) ;;
+    kovaren-101) echo "$kovaren --fullscreen --count 100 --seed 1" ;;
+    kovaren-501) echo "$kovaren --fullscreen --count 500 --seed 1" ;;
+    full-frame) echo "python3 $root/bench/full_frame_loop.py" ;;
+  esac
+}
+
+# ticks PID: user + system clock ticks of a process (fields 14 and 15 of /proc/PID/stat).
+ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
+
+# reading WAY: "program xserver" per mille of one core over WINDOW_S seconds, on a fresh X server.
+reading() {
+  local way=$1 xvfb program=
+  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${SCREEN}x24" 3>"$work/display" 2>/dev/null &
+  xvfb=$!; pids+=($xvfb)
+  local i
+  for i in $(seq 200); do [[ -s $work/display ]] && break; sleep 0.05; done
+  export DISPLAY=:$(head -1 "$work/display")
+  xsetroot -solid '#3060a0'
+  local command; command=$(command_of "$way")
+  if [[ -n $command ]]; then
+    $command >/dev/null 2>&1 &
+    program=$!; pids+=($program)
+  fi
+  sleep "$WARM_S"
+  local hz t0 t1 p0=0 p1=0 x0 x1
+  hz=$(getconf CLK_TCK)
+  t0=$(date +%s%N); x0=$(ticks "$xvfb"); [[ -z $program ]] || p0=$(ticks "$program")
+  sleep "$WINDOW_S"
+  t1=$(date +%s%N); x1=$(ticks "$xvfb"); [[ -z $program ]] || p1=$(ticks "$program")
+  local wall_ms=$(((t1 - t0) / 1000000))
+  echo "$(((p1 - p0) * 1000000 / hz / wall_ms)) $(((x1 - x0) * 1000000 / hz / wall_ms))"
+  [[ -z $program ]] || { kill "$program"; wait "$program" 2>/dev/null || true; }
+  kill "$xvfb"; wait "$xvfb" 2>/dev/null || true
+  rm -f "$work/display"
+}
+
+median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
+percent() { printf '%d.%d' $(($1 / 10)) $(($1 % 10)); }
+
+for ((round = 1; round <= rounds; round++)); do
+  for way in "${WAYS[@]}"; do echo "$way $(reading "$way")" >>"$work/readings"; done
+done
+
+echo "== $SCREEN, 60 passes a second: median % of one core over ${WINDOW_S} s, $rounds rounds, ${WARM_S} s after the start"
+printf '%-12s %8s %8s %8s %14s\n' way program xserver total "of full-frame"
+full_total=$(awk '$1 == "full-frame" {print $2 + $3}' "$work/readings" | median)
+for way in "${WAYS[@]}"; do
+  p=$(awk -v w="$way" '$1 == w {print $2}' "$work/readings" | median)
+  x=$(awk -v w="$way" '$1 == w {print $3}' "$work/readings" | median)
+  total=$(awk -v w="$way" '$1 == w {print $2 + $3}' "$work/readings" | median)
+  printf '%-12s %8s %8s %8s %13s%%\n' "$way" "$(percent "$p")" "$(percent "$x")" "$(percent "$total")" \
+    "$((full_total > 0 ? total * 100 / full_total : 0))"
+done
