@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <optional>
 #include <vector>
 
@@ -298,12 +300,14 @@ void HackWindow::SetUpLeaves(const PixelBuffer& backdrop) {
         part->still = PixelBuffer{};  // the scene has its own copy
         AskForHugePages(part->scene->snapshot().pixels());
         AskForHugePages(part->scene->frame().pixels());
-      } catch (const std::exception&) {
-        part->scene.reset();
+      } catch (const std::bad_alloc&) {
+        part->scene.reset();  // no memory for the leaves: this monitor shows the bare picture
       }
       parts_.push_back(std::move(part));
-    } catch (const std::exception&) {
+    } catch (const std::bad_alloc&) {
       // Out of memory even for this monitor's picture: it is never drawn.
+    } catch (const std::length_error&) {
+      // A monitor larger than a picture can index: it is never drawn either.
     }
   }
 }
