@@ -13,11 +13,7 @@
 set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 rounds=${1:-3}
-export KOVAREN_SOURCE_DIR=$root
-export KOVAREN_WIN_ARCH=${KOVAREN_WIN_ARCH:-win64}
-export KOVAREN_WIN_BUILD=${KOVAREN_WIN_BUILD:-$root/build/$KOVAREN_WIN_ARCH}
-export KOVAREN_NATIVE_BUILD=${KOVAREN_NATIVE_BUILD:-$root/build/native}
-export KOVAREN_E2E_TEMPLATE=${KOVAREN_E2E_TEMPLATE:-$KOVAREN_NATIVE_BUILD/e2e-template-$KOVAREN_WIN_ARCH}
+source "$root/bench/wine_bench_env.sh"
 [[ -f $KOVAREN_WIN_BUILD/present_host.exe ]] || { echo "no present_host.exe in $KOVAREN_WIN_BUILD: run scripts/build" >&2; exit 2; }
 
 # The ways compared (present_host.exe's methods, and "saver" for Kovaren.scr itself, measured once a

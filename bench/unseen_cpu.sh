@@ -15,11 +15,7 @@
 set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 rounds=${1:-3}
-export KOVAREN_SOURCE_DIR=$root
-export KOVAREN_WIN_ARCH=${KOVAREN_WIN_ARCH:-win64}
-export KOVAREN_WIN_BUILD=${KOVAREN_WIN_BUILD:-$root/build/$KOVAREN_WIN_ARCH}
-export KOVAREN_NATIVE_BUILD=${KOVAREN_NATIVE_BUILD:-$root/build/native}
-export KOVAREN_E2E_TEMPLATE=${KOVAREN_E2E_TEMPLATE:-$KOVAREN_NATIVE_BUILD/e2e-template-$KOVAREN_WIN_ARCH}
+source "$root/bench/wine_bench_env.sh"
 for exe in Kovaren.scr power_host.exe present_host.exe; do
   [[ -f $KOVAREN_WIN_BUILD/$exe ]] || { echo "no $exe in $KOVAREN_WIN_BUILD: build it first" >&2; exit 2; }
 done

@@ -38,8 +38,8 @@ import sys
 from shots import load, LEAF_COLOURS
 w, h, a = load(sys.argv[1])
 _, _, b = load(sys.argv[2])
-for spec in sys.argv[3:]:
-    background, mx, my, mw, mh = spec.rsplit(":", 4)
+for monitor in sys.argv[3:]:
+    background, mx, my, mw, mh = monitor.rsplit(":", 4)
     mx, my, mw, mh = int(mx), int(my), int(mw), int(mh)
     if background == "black":
         bw, bg = mw, b"\0" * (mw * mh * 3)
@@ -82,9 +82,9 @@ change() {
 after() {
   local name=$1
   shift
-  local backgrounds=("$@") specs=() i=0 report= ok=0 try x y w h
+  local backgrounds=("$@") expected=() i=0 report= ok=0 try x y w h
   while read -r _ x y w h _; do
-    specs+=("${backgrounds[i]:-none}:$x:$y:$w:$h")
+    expected+=("${backgrounds[i]:-none}:$x:$y:$w:$h")
     i=$((i + 1))
   done < <(kv_x_monitors)
   kv_check "$name: $i monitors, as planned" test "$i" = $#
@@ -94,7 +94,7 @@ after() {
     kv_shot "$KV_ARTIFACTS/$name-a.png"
     sleep $MOTION_SECS
     kv_shot "$KV_ARTIFACTS/$name-b.png"
-    report=$(monitors_report "$KV_ARTIFACTS/$name-a.png" "$KV_ARTIFACTS/$name-b.png" "${specs[@]}")
+    report=$(monitors_report "$KV_ARTIFACTS/$name-a.png" "$KV_ARTIFACTS/$name-b.png" "${expected[@]}")
     ok=1
     while read -r _ changed foreign; do
       ((${changed#*=} >= MIN_MOVED_PIXELS && ${foreign#*=} == 0)) || ok=0
