@@ -8,11 +8,12 @@ need xscreensaver xscreensaver-command setpriv ipcs
 STRIPE_COLOUR='#c0c0c0'  # no leaf colour either
 
 # The daemon launches no hack as root ("running as root: not launching hacks"): as root, run it as
-# nobody, who must be able to run kovaren where it was built.
+# nobody, with a copy of kovaren in the work folder (a checkout under /root is closed to nobody).
 as_user=()
 if (($(id -u) == 0)); then
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
   chmod 755 "$work"
+  install -m 755 "$kovaren" "$work/kovaren" && kovaren=$work/kovaren
   "${as_user[@]}" test -x "$kovaren" || fail "cannot set up: user nobody cannot run $kovaren"
 fi
 home=${work:?}/home
