@@ -7,9 +7,10 @@
 
 # kv_can_run_32bit : true when the kernel runs 32-bit programs and 32-bit Wine is installed.
 kv_can_run_32bit() {
-  [[ -x /usr/lib/wine/wine && -x /usr/lib/wine/wineserver32 ]] || return 1
-  /lib/ld-linux.so.2 --help >/dev/null 2>&1
+  kv_has_32bit_wine && kv_kernel_runs_32bit
 }
+kv_has_32bit_wine() { [[ -x /usr/lib/wine/wine && -x /usr/lib/wine/wineserver32 ]]; }
+kv_kernel_runs_32bit() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
 
 # kv_runnable_arches : prints the Windows builds to test here, 64-bit first. KOVAREN_E2E_ARCHES (e.g.
 # "win64") forces the choice; otherwise win64 always, win32 where the machine runs it.
