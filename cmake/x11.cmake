@@ -8,5 +8,10 @@ pkg_check_modules(KOVAREN_GST_LIBS REQUIRED IMPORTED_TARGET gstreamer-1.0)
 add_executable(kovaren ${KOVAREN_X11_SOURCES})
 target_link_libraries(kovaren PRIVATE kovaren_art PkgConfig::KOVAREN_X11_LIBS PkgConfig::KOVAREN_GST_LIBS)
 
+# The X server's share of kovaren's picture, for bench/x11_cpu.sh: kovaren's rectangles sent by a
+# client that draws nothing.
+add_executable(bench_replay_rects_x11 ${CMAKE_SOURCE_DIR}/bench/replay_rects_x11.cpp)
+target_link_libraries(bench_replay_rects_x11 PRIVATE kovaren_art PkgConfig::KOVAREN_X11_LIBS)
+
 # Where Debian keeps xscreensaver's hacks (relative to the install prefix, /usr for the package).
 install(TARGETS kovaren RUNTIME DESTINATION libexec/xscreensaver)
