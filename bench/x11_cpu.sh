@@ -10,18 +10,18 @@
 #   bench/x11_cpu.sh [ROUNDS]        (default 3: about 13 minutes)
 #
 # WAYS picks what is measured (default: idle kovaren-101 kovaren-501 replay-101 replay-501 full-frame).
-# replay-N: kovaren's own rectangles for N leaves, worked out in advance and sent by a client that
-# draws nothing (bench_replay_rects_x11): the X server's share of kovaren's picture, and the least a
-# client waking 60 times a second costs here.
+# replay-N: kovaren's own rectangles for N leaves, worked out in advance and handed to kovaren's
+# presenter by a client that draws nothing (bench_present_loops_x11): the X server's share of
+# kovaren's picture. full-frame: the same program sending the whole frame with XPutImage.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kovaren=${KOVAREN_NATIVE_BUILD:-$root/build/native}/kovaren
-replay=${KOVAREN_NATIVE_BUILD:-$root/build/native}/bench_replay_rects_x11
+loops=${KOVAREN_NATIVE_BUILD:-$root/build/native}/bench_present_loops_x11
 rounds=${1:-3}
 SCREEN=${SCREEN:-1920x1080}
 WINDOW_S=10
 WARM_S=${WARM_S:-30}
-[[ -x $kovaren && -x $replay ]] || { echo "no $kovaren or $replay: build both targets" >&2; exit 2; }
+[[ -x $kovaren && -x $loops ]] || { echo "no $kovaren or $loops: build both targets" >&2; exit 2; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/kvb.XXXXXX")
 pids=()
 cleanup() {
@@ -39,9 +39,9 @@ command_of() {
     idle) ;;
     kovaren-101) echo "$kovaren --fullscreen --count 100 --seed 1" ;;
     kovaren-501) echo "$kovaren --fullscreen --count 500 --seed 1" ;;
-    replay-101) echo "$replay 100 1 $((WARM_S * 60))" ;;
-    replay-501) echo "$replay 500 1 $((WARM_S * 60))" ;;
-    full-frame) echo "python3 $root/bench/full_frame_loop.py" ;;
+    replay-101) echo "$loops replay 100 1 $((WARM_S * 60))" ;;
+    replay-501) echo "$loops replay 500 1 $((WARM_S * 60))" ;;
+    full-frame) echo "$loops full-frame" ;;
   esac
 }
 

@@ -19,8 +19,8 @@
 #include <exception>
 #include <memory>
 #include <new>
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "art/leaf_art.h"
