@@ -296,6 +296,16 @@ kv_wait_exit() {
   return 0
 }
 
+# kv_why_no_window PID : after a window did not show, logs whether the program still runs or how it
+# ended, which tells a slow start from one that ended by itself.
+kv_why_no_window() {
+  if kv_wait_exit "$1" 0; then
+    kv_log "  the program had ended (exit status $KV_EXIT_STATUS); visible windows: $(kv_window_names | tr '\n' ' ')"
+  else
+    kv_log "  the program still runs; visible windows: $(kv_window_names | tr '\n' ' ')"
+  fi
+}
+
 # kv_shot FILE : screenshot of the whole screen (PNG).
 kv_shot() { import -window root "$1"; }
 
@@ -381,8 +391,13 @@ kv_check() {
 }
 
 # kv_finish : prints "N passed, N failed" and exits (non-zero when anything failed or nothing was checked).
+# A failed run also shows the end of Wine's log: CI keeps only what the test printed.
 kv_finish() {
   echo "$KV_PASSED passed, $KV_FAILED failed"
   ((KV_FAILED == 0 && KV_PASSED > 0)) && exit 0
+  if [[ -s $KV_ARTIFACTS/wine.log ]]; then
+    kv_log "the last lines of $KV_ARTIFACTS/wine.log:"
+    tail -n 30 "$KV_ARTIFACTS/wine.log" >&2
+  fi
   exit 1
 }

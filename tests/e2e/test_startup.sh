@@ -38,8 +38,9 @@ for row in "${saving[@]}"; do
   kind=${row%%|*} text=${row#*|}
   launch "$kind" "$text"
   pid=$KV_PID
-  window=$(kv_wait_window "$saver" 5)
+  window=$(kv_wait_window "$saver" 10)
   kv_check "'$text' shows the saver" test -n "$window"
+  [[ -n $window ]] || kv_why_no_window "$pid"
   [[ -n $window ]] && kv_key space "$window"
   kv_check "'$text': a key ends the saver" kv_wait_exit "$pid" 3
   kv_wait_no_window "$saver" 3 || kill "$pid" 2>/dev/null
