@@ -299,11 +299,9 @@ kv_wait_exit() {
 # kv_why_no_window PID : after a window did not show, logs whether the program still runs or how it
 # ended, which tells a slow start from one that ended by itself.
 kv_why_no_window() {
-  if kv_wait_exit "$1" 0; then
-    kv_log "  the program had ended (exit status $KV_EXIT_STATUS); visible windows: $(kv_window_names | tr '\n' ' ')"
-  else
-    kv_log "  the program still runs; visible windows: $(kv_window_names | tr '\n' ' ')"
-  fi
+  local state="still runs"
+  kv_wait_exit "$1" 0 && state="had ended (exit status $KV_EXIT_STATUS)"
+  kv_log "  the program $state; visible windows: $(kv_window_names | tr '\n' ' ')"
 }
 
 # kv_shot FILE : screenshot of the whole screen (PNG).

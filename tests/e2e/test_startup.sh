@@ -40,8 +40,7 @@ for row in "${saving[@]}"; do
   pid=$KV_PID
   window=$(kv_wait_window "$saver" 10)
   kv_check "'$text' shows the saver" test -n "$window"
-  [[ -n $window ]] || kv_why_no_window "$pid"
-  [[ -n $window ]] && kv_key space "$window"
+  if [[ -n $window ]]; then kv_key space "$window"; else kv_why_no_window "$pid"; fi
   kv_check "'$text': a key ends the saver" kv_wait_exit "$pid" 3
   kv_wait_no_window "$saver" 3 || kill "$pid" 2>/dev/null
 done
