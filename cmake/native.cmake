@@ -120,11 +120,11 @@ if(KOVAREN_E2E)
 endif()
 
 # End-to-end tests of the X11 program: tests/e2e/x11/test_*.sh run kovaren natively, each on a private
-# Xvfb (no Wine, no Windows build), so on every machine (label e2e_linux; one at a time).
-file(GLOB KOVAREN_LINUX_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/x11/test_*.sh)
-foreach(script ${KOVAREN_LINUX_TESTS})
+# Xvfb (no Wine, no Windows build), so on every machine (label e2e_x11; one at a time).
+file(GLOB KOVAREN_X11_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/x11/test_*.sh)
+foreach(script ${KOVAREN_X11_TESTS})
   get_filename_component(name ${script} NAME_WE)
-  add_test(NAME e2e_linux_${name} COMMAND bash ${script})
-  set_tests_properties(e2e_linux_${name} PROPERTIES LABELS "e2e;e2e_linux" RUN_SERIAL TRUE TIMEOUT 180
+  add_test(NAME e2e_x11_${name} COMMAND bash ${script})
+  set_tests_properties(e2e_x11_${name} PROPERTIES LABELS "e2e;e2e_x11" RUN_SERIAL TRUE TIMEOUT 180
     ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR};KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR};KOVAREN_DEB=${deb_file}")
 endforeach()
