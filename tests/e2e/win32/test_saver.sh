@@ -17,7 +17,7 @@ kv_start
 saver_compare() {
   kv_python "$@" <<'PY'
 import sys
-from shots import load, LEAF_COLOURS
+from kit.shots import load, LEAF_COLOURS
 w, h, ref = load(sys.argv[1])
 top = int(sys.argv[2])
 shots = [load(p) for p in sys.argv[3:]]

@@ -16,7 +16,7 @@ kv_start
 leaf_blocks() {
   kv_python "$@" <<'PY'
 import sys
-from shots import load, LEAF_COLOURS
+from kit.shots import load, LEAF_COLOURS
 w, h, ref = load(sys.argv[1])
 _, _, shot = load(sys.argv[2])
 colours = LEAF_COLOURS

@@ -27,7 +27,7 @@ kv_check "Wine reports both monitors side by side: $(tr '\n' ';' <<<"$screens")"
 halves() {
   kv_python "$@" <<'PY'
 import sys
-from shots import load, LEAF_COLOURS
+from kit.shots import load, LEAF_COLOURS
 w, h, ref = load(sys.argv[1])
 sw, sh, shot = load(sys.argv[2])
 if (sw, sh) != (w, h):

@@ -35,7 +35,7 @@ convert "$KV_WIDE_DESKTOP_PNG" -crop ${MONITOR_W}x${MONITOR_H}+${MONITOR_W}+0 +r
 monitors_report() {
   kv_python "$@" <<'PY'
 import sys
-from shots import load, LEAF_COLOURS
+from kit.shots import load, LEAF_COLOURS
 w, h, a = load(sys.argv[1])
 _, _, b = load(sys.argv[2])
 for monitor in sys.argv[3:]:

@@ -1,8 +1,7 @@
-"""Pixel checks of the Linux end-to-end tests: python3 pixels.py CHECK PICTURE..."""
+"""Pixel checks of the end-to-end tests: python3 -m kit.pixels CHECK PICTURE..."""
 import sys
 
-sys.path.insert(0, __file__.rsplit("/", 2)[0] + "/kit")
-import shots  # noqa: E402
+from kit import shots
 
 
 def changed(a, b):
