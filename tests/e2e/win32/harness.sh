@@ -181,6 +181,41 @@ kv_launch_exe() {
   kv_track_pid "$KV_PID"
 }
 
+# kv_start_saver WHAT [SECS [PROGRAM]] : starts the saver (/s of Kovaren.scr in $KV_APP_DIR, or of
+# PROGRAM), waits up to SECS (default 10) for its window and records the check WHAT that it showed.
+# Sets KV_SAVER_PID and KV_SAVER_WIN (the X window id, empty when none showed). Not for $(...).
+kv_start_saver() {
+  local what=$1 secs=${2:-10} program=${3:-$KV_APP_DIR/Kovaren.scr}
+  kv_launch_exe "$program" /s
+  KV_SAVER_PID=$KV_PID
+  KV_SAVER_WIN=$(kv_wait_window Tesmar_Main "$secs")
+  kv_check "$what" test -n "$KV_SAVER_WIN"
+}
+
+# kv_run_exe SECS PATH ARGS... : runs a Windows program (a host, a setup program) and waits up to SECS
+# for it; true when it ended in time with status 0.
+kv_run_exe() {
+  local secs=$1
+  shift
+  kv_launch_exe "$@"
+  kv_wait_exit "$KV_PID" "$secs" && [[ $KV_EXIT_STATUS == 0 ]]
+}
+
+# kv_deliver ARGS... : power_host.exe delivers a notification as the system would (display off/on,
+# session lock, display change); true when it did.
+kv_deliver() { kv_run_exe 10 "$KOVAREN_WIN_BUILD/power_host.exe" "$@"; }
+
+# kv_cpu_permille PID SECS : per mille of one core that PID used (user + system) over SECS seconds.
+kv_cpu_permille() {
+  local t0 c0 c1 t1
+  t0=$(date +%s%N); c0=$(kv_cpu_ticks "$1")
+  sleep "$2"
+  c1=$(kv_cpu_ticks "$1"); t1=$(date +%s%N)
+  echo $(((c1 - c0) * 1000 * 1000000000 / $(getconf CLK_TCK) / (t1 - t0)))
+}
+# utime + stime, fields 14 and 15 of /proc/PID/stat (a Windows program's name has no blanks there).
+kv_cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
 # kv_launch_raw COMMANDTEXT : starts Kovaren.scr with exactly this command text after its name and one
 # blank (e.g. " /s" with a blank first, which Wine's argument joining cannot express). Goes through
 # launch_host.exe, which passes the text verbatim to CreateProcessW and lives as long as the child;

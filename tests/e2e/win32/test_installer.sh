@@ -28,20 +28,41 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kovaren'
 desktop_key='HKCU\Control Panel\Desktop'
 setup_title='Kovaren セットアップ'
 
-# reg_value KEY NAME : prints the value's data as reg.exe shows it; fails when the key or value is missing.
+# A failed reg.exe run is not an absent value: on a loaded machine one query of the entry once printed
+# nothing (the check then read that value as empty) while the others were right. A value is read from
+# a listing of its whole key, which starts with the key's own name; a run that printed none is tried
+# again, and one that never could says so instead of passing for an empty or cleared value.
+REG_READ_TRIES=5
+REG_READ_PAUSE_S=0.5
+REG_UNREADABLE='<reg.exe could not read the key>'
+# reg_listing KEY : prints the key's values as "name|type|data" lines; fails when no try listed it.
+reg_listing() {
+  local name=${1#*\\} try out
+  for ((try = 1; try <= REG_READ_TRIES; try++)); do
+    out=$(wine reg query "$1" 2>>"$KV_ARTIFACTS/reg.log" | tr -d '\r')
+    # (the key's name through the environment: awk -v would read its backslashes as escapes)
+    if KEY_TAIL="\\${name,,}" awk '{ tail = ENVIRON["KEY_TAIL"]; n = length(tail) }
+        length($0) > n && substr(tolower($0), length($0) - n + 1) == tail { found = 1 } END { exit !found }' <<<"$out"; then
+      awk -F'    ' 'NF >= 4 { print $2 "|" $3 "|" $4 }' <<<"$out"
+      return 0
+    fi
+    kv_log "reg query $1 (try $try) listed no key: '$out'"
+    sleep "$REG_READ_PAUSE_S"
+  done
+  return 1
+}
+# reg_value KEY NAME : prints the value's data as reg.exe shows it; fails when the value is missing.
 reg_value() {
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-    awk -F'    ' -v name="$2" 'NF >= 4 && tolower($2) == tolower(name) { print $4; found = 1 } END { exit !found }'
+  local listing
+  listing=$(reg_listing "$1") || { echo "$REG_UNREADABLE"; return 2; }
+  awk -F'|' -v name="$2" 'tolower($1) == tolower(name) { print $3; found = 1 } END { exit !found }' <<<"$listing"
 }
 reg_key_missing() { ! wine reg query "$1" >/dev/null 2>&1; }
 # kovaren_entries : how many uninstall entries are named Kovaren (in the view of this prefix's reg.exe).
 kovaren_entries() { wine reg query "${uninstall_key%\\*}" 2>/dev/null | tr -d '\r' | grep -ci '\\Kovaren$'; }
 same_text_ignoring_case() { [[ ${1,,} == "${2,,}" ]]; }
 # run_setup ARGS... : runs the setup program and waits for it; fails unless it ended with status 0.
-run_setup() {
-  kv_launch_exe "$setup" "$@"
-  kv_wait_exit "$KV_PID" 30 && [[ $KV_EXIT_STATUS == 0 ]]
-}
+run_setup() { kv_run_exe 30 "$setup" "$@"; }
 kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
 
 # The first page: the wizard shows in Japanese with the program's icon (the screenshot is for eyes);
@@ -85,10 +106,8 @@ if [[ $arch == x64 ]]; then
 fi
 
 # The installed file runs as the saver: leaves appear over the desktop; a key ends it.
-kv_launch_exe "$installed" /s
-saver_pid=$KV_PID
-saver=$(kv_wait_window Tesmar_Main 10)
-kv_check "the installed file's /s shows the saver" test -n "$saver"
+kv_start_saver "the installed file's /s shows the saver" 10 "$installed"
+saver_pid=$KV_SAVER_PID saver=$KV_SAVER_WIN
 leaves=0
 for ((i = 0; i < 60 && ${#saver} > 0; i++)); do
   kv_shot "$KV_ARTIFACTS/saver.png"
@@ -153,9 +172,8 @@ kv_check "the per-user settings file is untouched" test "$(stat -c '%s %Y' "$app
 # done. "_?=" must come last and unquoted (Wine would quote it, the path has a blank): through the
 # launcher, which passes the command line as it is.
 uninstall_again() {
-  kv_launch_exe "$KOVAREN_WIN_BUILD/launch_host.exe" "$(kv_windows_path "$KV_TMP/uninstall-again.exe")" \
+  kv_run_exe 30 "$KOVAREN_WIN_BUILD/launch_host.exe" "$(kv_windows_path "$KV_TMP/uninstall-again.exe")" \
     "uninstall-again.exe /S _?=$program_folder_win"
-  kv_wait_exit "$KV_PID" 30 && [[ $KV_EXIT_STATUS == 0 ]]
 }
 
 # Installed again, Kovaren.scr deleted by hand: the uninstaller still removes what is left, and clears

@@ -56,10 +56,8 @@ kv_write_ini '[Section]' 'もみじ= 500'
 W=$KV_SCREEN_W
 H=$KV_SCREEN_H
 
-kv_launch /s
-SAVER_PID=$KV_PID
-win=$(kv_wait_window Tesmar_Main 10)
-kv_check "a window Tesmar_Main appears" test -n "$win"
+kv_start_saver "a window Tesmar_Main appears"
+SAVER_PID=$KV_SAVER_PID win=$KV_SAVER_WIN
 kv_shot "$KV_ARTIFACTS/first.png"
 
 geometry=$(kv_window_geometry "$win")

@@ -46,8 +46,7 @@ EOF
   /usr/lib/xorg/Xorg -displayfd 3 -config "$KV_TMP/xorg.conf" -logfile "$KV_TMP/xorg.log" -noreset -nolisten tcp \
     3>"$KV_TMP/xorg.displayfd" >"$KV_TMP/xorg.out" 2>&1 &
   local xorg_pid=$! number
-  KV_PIDS+=("$xorg_pid")
-  kv_remember_pids "$xorg_pid"
+  kv_track_pid "$xorg_pid"
   read -r -t 15 number <"$KV_TMP/xorg.displayfd" || kv_die "Xorg did not start: $(tail -5 "$KV_TMP/xorg.log")"
   export DISPLAY=:$number
   xrandr --output DUMMY0 --mode "${monitor_w}x${monitor_h}" --primary &&
@@ -61,7 +60,7 @@ EOF
   wait "$KV_WINESERVER_PID" 2>/dev/null
   wineserver -f -p &
   KV_WINESERVER_PID=$!
-  kv_remember_pids "$KV_WINESERVER_PID"
+  kv_track_pid "$KV_WINESERVER_PID"
   wine cmd /c exit 0 >/dev/null 2>&1 </dev/null || kv_log "warning: the warm-up program failed"
   # 64-bit Wine reports only the primary until some client has asked the X server for its monitors
   # after Wine started.
@@ -71,8 +70,7 @@ EOF
   convert "$KV_DESKTOP_PNG" -flop "$KV_DESKTOP_PNG" +append -depth 8 "rgb:$KV_TMP/wide.rgb" ||
     kv_die "could not draw the wide desktop"
   "$KOVAREN_E2E_TEMPLATE/desktop_view" "$KV_TMP/wide.rgb" $KV_TWO_W $KV_TWO_H >"$KV_TMP/wide_view.log" 2>&1 &
-  KV_PIDS+=("$!")
-  kv_remember_pids "$!"
+  kv_track_pid $!
   local i
   for ((i = 0; i < 100; i++)); do
     [[ $(kv_screen_pixel 100 384) == "$(kv_desktop_colour 923 384)" ]] && break
