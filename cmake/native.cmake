@@ -128,3 +128,7 @@ foreach(script ${KOVAREN_X11_TESTS})
   set_tests_properties(e2e_x11_${name} PROPERTIES LABELS "e2e;e2e_x11" RUN_SERIAL TRUE TIMEOUT 180
     ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR};KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR};KOVAREN_DEB=${deb_file}")
 endforeach()
+
+# The shared end-to-end kit's own test (a private Xvfb, no Wine): with the unit tests (label kit).
+add_test(NAME kit_test_kit COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/kit/test_kit.sh)
+set_tests_properties(kit_test_kit PROPERTIES LABELS kit TIMEOUT 60)
