@@ -29,24 +29,32 @@ desktop_key='HKCU\Control Panel\Desktop'
 setup_title='Kovaren セットアップ'
 
 # A failed reg.exe run is not an absent value: on a loaded machine one query of the entry once printed
-# nothing (the check then read that value as empty) while the others were right. A value is read from
-# a listing of its whole key, which starts with the key's own name; a run that printed none is tried
-# again, and one that never could says so instead of passing for an empty or cleared value.
+# nothing (the check then read that value as empty) while the others were right. So a key is read as
+# one listing, from a run of reg.exe that ended with status 0 (which it does for an existing key, even
+# an empty one, of which it lists nothing): a failed run is tried again, and a key that could never be
+# listed says so instead of passing for an empty value, a cleared one or a removed key.
 REG_READ_TRIES=5
 REG_READ_PAUSE_S=0.5
 REG_UNREADABLE='<reg.exe could not read the key>'
-# reg_listing KEY : prints the key's values as "name|type|data" lines; fails when no try listed it.
+# lines_ending_in TAIL : counts the lines of standard input that end in TAIL (case-insensitive; through
+# the environment, as awk -v would read the backslashes of a key as escapes); false when none does.
+lines_ending_in() {
+  TAIL=$1 awk '{ tail = tolower(ENVIRON["TAIL"]); n = length(tail) }
+    length($0) >= n && substr(tolower($0), length($0) - n + 1) == tail { count++ }
+    END { print count + 0; exit !count }'
+}
+# reg_listing KEY : prints reg.exe's listing of the key (its values, then its subkeys by full name);
+# fails when no try could list it (a missing key, or reg.exe failing each time).
 reg_listing() {
-  local name=${1#*\\} try out
+  local try out status
   for ((try = 1; try <= REG_READ_TRIES; try++)); do
-    out=$(wine reg query "$1" 2>>"$KV_ARTIFACTS/reg.log" | tr -d '\r')
-    # (the key's name through the environment: awk -v would read its backslashes as escapes)
-    if KEY_TAIL="\\${name,,}" awk '{ tail = ENVIRON["KEY_TAIL"]; n = length(tail) }
-        length($0) > n && substr(tolower($0), length($0) - n + 1) == tail { found = 1 } END { exit !found }' <<<"$out"; then
-      awk -F'    ' 'NF >= 4 { print $2 "|" $3 "|" $4 }' <<<"$out"
+    out=$(wine reg query "$1" 2>>"$KV_ARTIFACTS/reg.log")
+    status=$?
+    if ((status == 0)); then
+      tr -d '\r' <<<"$out"
       return 0
     fi
-    kv_log "reg query $1 (try $try) listed no key: '$out'"
+    kv_log "reg query $1 (try $try) ended with status $status: '$(tr -d '\r' <<<"$out")'"
     sleep "$REG_READ_PAUSE_S"
   done
   return 1
@@ -55,11 +63,20 @@ reg_listing() {
 reg_value() {
   local listing
   listing=$(reg_listing "$1") || { echo "$REG_UNREADABLE"; return 2; }
-  awk -F'|' -v name="$2" 'tolower($1) == tolower(name) { print $3; found = 1 } END { exit !found }' <<<"$listing"
+  awk -F'    ' -v name="$2" 'NF >= 4 && tolower($2) == tolower(name) { print $4; found = 1 } END { exit !found }' <<<"$listing"
 }
-reg_key_missing() { ! wine reg query "$1" >/dev/null 2>&1; }
+# reg_key_missing KEY : true when the key's parent, listed, has no such subkey, or is missing itself
+# (near the root, where keys always exist, a parent that cannot be listed proves nothing).
+reg_key_missing() {
+  local parent=${1%\\*} listing
+  if listing=$(reg_listing "$parent"); then
+    ! lines_ending_in "\\${1#*\\}" <<<"$listing" >/dev/null
+  else
+    [[ $parent == *\\*\\* ]] && reg_key_missing "$parent"
+  fi
+}
 # kovaren_entries : how many uninstall entries are named Kovaren (in the view of this prefix's reg.exe).
-kovaren_entries() { wine reg query "${uninstall_key%\\*}" 2>/dev/null | tr -d '\r' | grep -ci '\\Kovaren$'; }
+kovaren_entries() { reg_listing "${uninstall_key%\\*}" | lines_ending_in '\Kovaren'; }
 same_text_ignoring_case() { [[ ${1,,} == "${2,,}" ]]; }
 # run_setup ARGS... : runs the setup program and waits for it; fails unless it ended with status 0.
 run_setup() { kv_run_exe 30 "$setup" "$@"; }
