@@ -131,4 +131,4 @@ endforeach()
 
 # The shared end-to-end kit's own test (a private Xvfb, no Wine): with the unit tests (label kit).
 add_test(NAME kit_test_kit COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/kit/test_kit.sh)
-set_tests_properties(kit_test_kit PROPERTIES LABELS kit TIMEOUT 60)
+set_tests_properties(kit_test_kit PROPERTIES LABELS kit TIMEOUT 120)
