@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 
 #include "text/ascii.h"
 #include "text/decimal_number.h"
