@@ -86,7 +86,7 @@ bool Contains(const Rect& r, int x, int y) { return x >= r.x && y >= r.y && x < 
 
 class HackWindow {
  public:
-  explicit HackWindow(const start::HackOptions& options) : options_(options) {}
+  explicit HackWindow(const saver::HackOptions& options) : options_(options) {}
   ~HackWindow();
   HackWindow(const HackWindow&) = delete;
   HackWindow& operator=(const HackWindow&) = delete;
@@ -123,7 +123,7 @@ class HackWindow {
     const PixelBuffer& frame() const { return scene ? scene->frame() : still; }
   };
 
-  const start::HackOptions& options_;
+  const saver::HackOptions& options_;
   Display* display_ = nullptr;
   int screen_ = 0;
   Window window_ = None;
@@ -167,7 +167,7 @@ bool HackWindow::OpenDisplay() {
 
 // The window to draw in, with its visual and its place on the screen.
 bool HackWindow::TakeWindow() {
-  using start::HackTarget;
+  using saver::HackTarget;
   switch (options_.target) {
     case HackTarget::OwnWindow:
     case HackTarget::FullScreen:
@@ -201,7 +201,7 @@ bool HackWindow::TakeWindow() {
 // Created unmapped, so the screen can still be read under it.
 bool HackWindow::CreateOwnWindow() {
   const Rect screen{0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
-  const bool fullScreen = options_.target == start::HackTarget::FullScreen;
+  const bool fullScreen = options_.target == saver::HackTarget::FullScreen;
   if (fullScreen) {
     area_ = screen;
   } else {
@@ -255,7 +255,7 @@ bool HackWindow::CreateOwnWindow() {
 void HackWindow::PlanScenes() {
   const std::vector<saver::MonitorReport> monitors = ListMonitors(display_, screen_);
   const bool oneScene =
-      options_.target == start::HackTarget::OwnWindow || options_.target == start::HackTarget::PreviewWindow;
+      options_.target == saver::HackTarget::OwnWindow || options_.target == saver::HackTarget::PreviewWindow;
   if (!oneScene) plan_ = saver::PlanMonitors(area_, monitors);
   if (oneScene || plan_.scenes.empty()) {
     int dpi = saver::kBaseDpi;
@@ -268,7 +268,7 @@ void HackWindow::PlanScenes() {
 
 PixelBuffer HackWindow::ReadBackdrop() {
   const bool handedOver =
-      options_.target == start::HackTarget::HandedWindow || options_.target == start::HackTarget::PreviewWindow;
+      options_.target == saver::HackTarget::HandedWindow || options_.target == saver::HackTarget::PreviewWindow;
   std::optional<PixelBuffer> screenshot;
   if (handedOver) screenshot = ReadDaemonScreenshot(display_, window_, visual_, area_.w, area_.h);
   switch (saver::ChooseBackdrop(options_.target, screenshot.has_value())) {
@@ -437,7 +437,7 @@ HackWindow::~HackWindow() {
 
 }  // namespace
 
-int RunHack(const start::HackOptions& options) {
+int RunHack(const saver::HackOptions& options) {
   signal(SIGPIPE, SIG_IGN);  // a broken connection is Xlib's to report, not a signal's to kill us
   HackWindow window(options);
   if (!window.Start()) return 1;
