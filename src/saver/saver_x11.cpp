@@ -22,13 +22,13 @@
 #include <optional>
 #include <vector>
 
-#include "art/leaf_art.h"
 #include "music/gst_music_x11.h"
 #include "platform/huge_pages_x11.h"
 #include "platform/x_errors_x11.h"
 #include "saver/desktop_image_x11.h"
 #include "saver/hack_backdrop.h"
 #include "saver/hack_ending.h"
+#include "saver/built_in_pictures.h"
 #include "saver/leaf.h"
 #include "saver/monitor_plan.h"
 #include "saver/monitor_scenes.h"
@@ -324,7 +324,7 @@ PixelBuffer HackWindow::ReadBackdrop() {
 // The leaves, one scene per monitor at its scale, seeded as on Windows.
 void HackWindow::SetUpLeaves(const PixelBuffer& backdrop) {
   scenes_.emplace(PlanScenes(), backdrop);
-  scenes_->StartLeaves(art::DrawLeafSprites(), options_.leafCount, options_.seed.value_or(SeedNow()));
+  scenes_->StartLeaves(saver::BuiltInSprites(), options_.leafCount, options_.seed.value_or(SeedNow()));
   MakePresenters();
 }
 
