@@ -14,6 +14,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <exception>
@@ -85,8 +86,9 @@ int OpenStopSignals() {
   return fd;
 }
 
-void ReportPasses(uint64_t passes) {
-  std::fprintf(stderr, "kovaren: passes %llu\n", static_cast<unsigned long long>(passes));
+// The count, and the most passes run at once since the last report (a burst after a stall shows).
+void ReportPasses(uint64_t passes, int mostAtOnce) {
+  std::fprintf(stderr, "kovaren: passes %llu at-once %d\n", static_cast<unsigned long long>(passes), mostAtOnce);
 }
 
 Rect CentredIn(const Rect& outer, int w, int h) { return {outer.x + (outer.w - w) / 2, outer.y + (outer.h - h) / 2, w, h}; }
@@ -149,6 +151,7 @@ class HackWindow {
   bool running_ = false;
   bool connectionLost_ = false;
   uint64_t passesRun_ = 0;  // read from outside (SIGUSR1) to measure the pass rate over hours
+  int mostPassesAtOnce_ = 0;
 };
 
 bool HackWindow::Start() {
@@ -347,6 +350,7 @@ void HackWindow::Run() {
     if (animated) {
       const int due = clock.TakeDuePasses(ClockNow());
       for (int i = 0; i < due; ++i) RunPass();
+      mostPassesAtOnce_ = std::max(mostPassesAtOnce_, due);
     }
     XFlush(display_);
     if (XEventsQueued(display_, QueuedAlready) > 0) continue;
@@ -376,7 +380,8 @@ void HackWindow::Wait(int timeoutMs) {
     signalfd_siginfo info{};
     if (read(stopSignals_, &info, sizeof info) > 0) {
       if (info.ssi_signo == kReportPassesSignal) {
-        ReportPasses(passesRun_);
+        ReportPasses(passesRun_, mostPassesAtOnce_);
+        mostPassesAtOnce_ = 0;
       } else {
         Respond(saver::HackEvent::Terminated);
       }
