@@ -64,3 +64,26 @@ soak_summary() {
       }
     }' "$1"
 }
+
+# soak_check_flat FILE SKIP_S RSS_KB RATE_FALL : from samples as above, true when, from the first
+# sample past SKIP_S to the last, RSS grew by at most RSS_KB, threads, open files and GDI objects did
+# not grow, and the second half's pass rate is within RATE_FALL (a fraction) of the first half's;
+# otherwise prints what grew or fell. GDI objects and passes are checked where measured.
+soak_check_flat() {
+  awk -v skip="$2" -v rss_bound="$3" -v fall="$4" '
+    $1 ~ /^[0-9]+$/ && $1 >= skip { n++; t[n] = $1; rss[n] = $2; threads[n] = $3; fds[n] = $4; gdi[n] = $5; passes[n] = $6 }
+    END {
+      if (n < 3) { print "too few samples"; exit 1 }
+      if (rss[n] - rss[1] > rss_bound) { print "RSS grew by " rss[n] - rss[1] " kB"; bad = 1 }
+      if (threads[n] > threads[1]) { print "threads grew from " threads[1] " to " threads[n]; bad = 1 }
+      if (fds[n] > fds[1]) { print "open files grew from " fds[1] " to " fds[n]; bad = 1 }
+      if (gdi[1] != "-" && gdi[n] > gdi[1]) { print "GDI objects grew from " gdi[1] " to " gdi[n]; bad = 1 }
+      if (passes[1] != "-") {
+        mid = int((n + 1) / 2)
+        first = (passes[mid] - passes[1]) / (t[mid] - t[1]); second = (passes[n] - passes[mid]) / (t[n] - t[mid])
+        printf "passes per second: %.1f, then %.1f\n", first, second
+        if (second < first * (1 - fall)) { printf "the pass rate fell by more than %d %%\n", fall * 100; bad = 1 }
+      }
+      exit bad
+    }' "$1"
+}

@@ -29,17 +29,5 @@ while ((SECONDS - start <= RUN_S)); do
 done
 soak_summary "$work/samples.txt" "$STARTUP_S"
 
-# The figures past the start-up: growth from the first to the last, and the two halves' pass rates.
-awk -v skip="$STARTUP_S" -v rss_bound="$RSS_GROWTH_KB" -v fall="$RATE_FALL" '
-  $1 >= skip { n++; t[n] = $1; rss[n] = $2; threads[n] = $3; fds[n] = $4; passes[n] = $6 }
-  END {
-    if (rss[n] - rss[1] > rss_bound) { print "RSS grew by " rss[n] - rss[1] " kB"; bad = 1 }
-    if (threads[n] > threads[1]) { print "threads grew from " threads[1] " to " threads[n]; bad = 1 }
-    if (fds[n] > fds[1]) { print "open files grew from " fds[1] " to " fds[n]; bad = 1 }
-    mid = int((n + 1) / 2)
-    first = (passes[mid] - passes[1]) / (t[mid] - t[1]); second = (passes[n] - passes[mid]) / (t[n] - t[mid])
-    printf "passes per second: %.1f, then %.1f\n", first, second
-    if (second < first * (1 - fall)) { print "the pass rate fell by more than a tenth"; bad = 1 }
-    exit bad
-  }' "$work/samples.txt" || fail "the saver did not stay flat"
+soak_check_flat "$work/samples.txt" "$STARTUP_S" "$RSS_GROWTH_KB" "$RATE_FALL" || fail "the saver did not stay flat"
 echo "soak: passed"
