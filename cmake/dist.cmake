@@ -107,3 +107,5 @@ add_test(NAME files_downloads COMMAND bash ${CMAKE_SOURCE_DIR}/tests/files/check
 set_tests_properties(files_downloads PROPERTIES LABELS files TIMEOUT 60 ENVIRONMENT "${dist_env}")
 add_test(NAME files_manifests COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/files/check_manifests.py)
 set_tests_properties(files_manifests PROPERTIES LABELS files TIMEOUT 60 ENVIRONMENT "${dist_env}")
+add_test(NAME files_signing COMMAND bash ${CMAKE_SOURCE_DIR}/tests/files/check_signing.sh)
+set_tests_properties(files_signing PROPERTIES LABELS files TIMEOUT 120 ENVIRONMENT "${dist_env}")

@@ -31,7 +31,7 @@ sk_sign() { bash "$KOVAREN_SOURCE_DIR/packaging/windows/sign_file.sh" "$1/leaf.c
 sk_signed_setup() {
   local dir=$1 arch=$2 scr=$3 out=$4
   mkdir -p "$dir/$arch" && cp "$scr" "$dir/$arch/Kovaren.scr" && sk_sign "$dir" "$dir/$arch/Kovaren.scr" &&
-    makensis -V1 -DARCH="$arch" -DSCR_FILE="$dir/$arch/Kovaren.scr" -DOUT_FILE="$out" -DVERSION="$KOVAREN_RELEASE" \
+    makensis -V4 -DARCH="$arch" -DSCR_FILE="$dir/$arch/Kovaren.scr" -DOUT_FILE="$out" -DVERSION="$KOVAREN_RELEASE" \
       -DVERSION_QUAD=1.0.0.0 -DSIGN_TOOL="$KOVAREN_SOURCE_DIR/packaging/windows/sign_file.sh" \
       -DSIGN_CERT="$dir/leaf.crt" -DSIGN_KEY="$dir/leaf.key" -DSIGN_TIMESTAMP= \
       "$KOVAREN_SOURCE_DIR/packaging/windows/kovaren.nsi" >"$dir/makensis-$arch.log" 2>&1
