@@ -32,7 +32,7 @@ foreach(arch x64 x86)
   set(sign_scr)
   set(nsis_sign)
   if(KOVAREN_SIGN)
-    set(sign_scr COMMAND bash ${sign_tool} ${KOVAREN_SIGN_CERT_FILE} ${KOVAREN_SIGN_KEY_FILE} "${KOVAREN_SIGN_TIMESTAMP}" ${scr}.part)
+    set(sign_scr COMMAND bash ${sign_tool} ${KOVAREN_SIGN_CERT_FILE} ${KOVAREN_SIGN_KEY_FILE} ${scr}.part ${KOVAREN_SIGN_TIMESTAMP})
     set(nsis_sign -DSIGN_TOOL=${sign_tool} -DSIGN_CERT=${KOVAREN_SIGN_CERT_FILE} -DSIGN_KEY=${KOVAREN_SIGN_KEY_FILE}
       -DSIGN_TIMESTAMP=${KOVAREN_SIGN_TIMESTAMP})
   endif()

@@ -20,8 +20,8 @@ Unicode true
 ; nothing>: the uninstaller is signed before it is packed into the setup, the setup once written. A
 ; failed signature fails the build.
 !ifdef SIGN_TOOL
-  !uninstfinalize 'bash "${SIGN_TOOL}" "${SIGN_CERT}" "${SIGN_KEY}" "${SIGN_TIMESTAMP}" "%1"' = 0
-  !finalize 'bash "${SIGN_TOOL}" "${SIGN_CERT}" "${SIGN_KEY}" "${SIGN_TIMESTAMP}" "%1"' = 0
+  !uninstfinalize 'bash "${SIGN_TOOL}" "${SIGN_CERT}" "${SIGN_KEY}" "%1" "${SIGN_TIMESTAMP}"' = 0
+  !finalize 'bash "${SIGN_TOOL}" "${SIGN_CERT}" "${SIGN_KEY}" "%1" "${SIGN_TIMESTAMP}"' = 0
 !endif
 
 !include MUI2.nsh

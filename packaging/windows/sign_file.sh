@@ -2,10 +2,10 @@
 # Signs one Windows program in place: Authenticode, SHA-256, time-stamped when a time-stamp server is
 # named. The signed copy is written beside it and renamed over, so a failure leaves the file as it was
 # and ends with a non-zero status (makensis and the build stop on it).
-#   sign_file.sh CERT KEY TIMESTAMP_URL FILE     (TIMESTAMP_URL may be empty)
+#   sign_file.sh CERT KEY FILE [TIMESTAMP_URL]     (an empty TIMESTAMP_URL is none)
 set -euo pipefail
-(($# == 4)) || { echo "usage: sign_file.sh CERT KEY TIMESTAMP_URL FILE" >&2; exit 2; }
-cert=$1 key=$2 timestamp_url=$3 file=$4
+(($# == 3 || $# == 4)) || { echo "usage: sign_file.sh CERT KEY FILE [TIMESTAMP_URL]" >&2; exit 2; }
+cert=$1 key=$2 file=$3 timestamp_url=${4:-}
 signed=$file.signed
 timestamp=()
 [[ -n $timestamp_url ]] && timestamp=(-ts "$timestamp_url")

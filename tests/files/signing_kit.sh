@@ -26,7 +26,7 @@ sk_make_chain() {
       -keyout "$dir/ec.key" -out "$dir/ec.crt"
 }
 
-sk_sign() { bash "$KOVAREN_SOURCE_DIR/packaging/windows/sign_file.sh" "$1/leaf.crt" "$1/leaf.key" "" "$2"; }
+sk_sign() { bash "$KOVAREN_SOURCE_DIR/packaging/windows/sign_file.sh" "$1/leaf.crt" "$1/leaf.key" "$2"; }
 
 sk_signed_setup() {
   local dir=$1 arch=$2 scr=$3 out=$4
