@@ -26,8 +26,7 @@ foreach(arch x64 x86)
   else()
     set(built_scr ${KOVAREN_WIN32_BUILD}/Kovaren.scr)
   endif()
-  # The copy every download packs: signed when signing, and dated from the commit (the setup keeps
-  # the file's time).
+  # The copy every download packs: signed when signing.
   set(scr ${stage}/${arch}/Kovaren.scr)
   set(sign_scr)
   set(nsis_sign)
@@ -40,7 +39,6 @@ foreach(arch x64 x86)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/${arch}
     COMMAND ${CMAKE_COMMAND} -E copy ${built_scr} ${scr}.part
     ${sign_scr}
-    COMMAND touch -d @${KOVAREN_SOURCE_DATE_EPOCH} ${scr}.part
     COMMAND ${CMAKE_COMMAND} -E rename ${scr}.part ${scr}
     DEPENDS ${built_scr} ${KOVAREN_SIGN_STAMP} ${sign_tool}
     COMMENT "Kovaren.scr for the ${arch} downloads" VERBATIM)
@@ -48,10 +46,15 @@ foreach(arch x64 x86)
 
   set(setup_name KovarenSetup-${KOVAREN_RELEASE}-${arch}.exe)
   set(setup ${KOVAREN_DIST_DIR}/${setup_name})
+  # The setup keeps the packed file's time: its own copy is dated from the commit (the staged copy
+  # keeps its build time, which the build's dependencies go by).
+  set(nsis_scr ${stage}/${arch}/setup-input/Kovaren.scr)
   add_custom_command(OUTPUT ${setup}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${KOVAREN_DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KOVAREN_DIST_DIR} ${stage}/${arch}/setup-input
+    COMMAND ${CMAKE_COMMAND} -E copy ${scr} ${nsis_scr}
+    COMMAND touch -d @${KOVAREN_SOURCE_DATE_EPOCH} ${nsis_scr}
     COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${KOVAREN_SOURCE_DATE_EPOCH}
-      ${KOVAREN_MAKENSIS} -V2 -DARCH=${arch} -DSCR_FILE=${scr} -DOUT_FILE=${stage}/${setup_name}
+      ${KOVAREN_MAKENSIS} -V2 -DARCH=${arch} -DSCR_FILE=${nsis_scr} -DOUT_FILE=${stage}/${setup_name}
       -DVERSION=${KOVAREN_RELEASE} -DVERSION_QUAD=${KOVAREN_RELEASE_QUAD} ${nsis_sign} ${packaging}/kovaren.nsi
     COMMAND ${CMAKE_COMMAND} -E copy ${stage}/${setup_name} ${setup}.part
     COMMAND ${CMAKE_COMMAND} -E rename ${setup}.part ${setup}
