@@ -6,12 +6,7 @@
 # (the copies of Kovaren.scr the downloads pack), KOVAREN_SIGNED (ON when the build signs).
 set -u
 : "${KOVAREN_DIST_DIR:?}" "${KOVAREN_WIN32_BUILD:?}" "${KOVAREN_WIN64_BUILD:?}" "${KOVAREN_RELEASE:?}"
-passed=0 failed=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $what" >&2; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -65,5 +60,4 @@ if [[ -f $sums ]]; then
   check "sha256sum -c SHA256SUMS passes in the dist folder" bash -c 'cd "$1" && sha256sum --quiet -c SHA256SUMS' _ "$KOVAREN_DIST_DIR"
 fi
 
-echo "$passed passed, $failed failed"
-((failed == 0 && passed > 0))
+checks_finish

@@ -9,12 +9,7 @@
 set -u
 : "${KOVAREN_SOURCE_DIR:?}" "${KOVAREN_DIST_DIR:?}" "${KOVAREN_DIST_STAGE:?}" "${KOVAREN_RELEASE:?}"
 source "$KOVAREN_SOURCE_DIR/tests/files/signing_kit.sh"
-passed=0 failed=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $what" >&2; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 sk_make_chain "$work" || { echo "FAIL: openssl could not make the throw-away chain" >&2; exit 1; }
@@ -90,5 +85,4 @@ if [[ ${KOVAREN_SIGNED:-OFF} != ON ]]; then
   done
 fi
 
-echo "$passed passed, $failed failed"
-((failed == 0 && passed > 0))
+checks_finish
