@@ -15,6 +15,10 @@ if(KOVAREN_SOURCE_DATE_EPOCH STREQUAL "")
   set(KOVAREN_SOURCE_DATE_EPOCH 0)
 endif()
 
+# Written only when it changes: a new commit time packs the downloads again.
+set(epoch_stamp ${CMAKE_BINARY_DIR}/source-date-epoch.txt)
+file(CONFIGURE OUTPUT ${epoch_stamp} CONTENT "${KOVAREN_SOURCE_DATE_EPOCH}\n")
+
 set(packaging ${CMAKE_SOURCE_DIR}/packaging/windows)
 set(sign_tool ${packaging}/sign_file.sh)
 set(stage ${CMAKE_BINARY_DIR}/dist-stage)
@@ -59,6 +63,7 @@ foreach(arch x64 x86)
     COMMAND ${CMAKE_COMMAND} -E copy ${stage}/${setup_name} ${setup}.part
     COMMAND ${CMAKE_COMMAND} -E rename ${setup}.part ${setup}
     DEPENDS ${packaging}/kovaren.nsi ${scr} ${CMAKE_SOURCE_DIR}/assets/icon/kovaren.ico ${KOVAREN_SIGN_STAMP} ${sign_tool}
+      ${epoch_stamp}
     COMMENT "Setup program ${arch}" VERBATIM)
   list(APPEND dist_outputs ${setup})
   list(APPEND setups ${setup})
@@ -70,7 +75,8 @@ set(zip ${KOVAREN_DIST_DIR}/Kovaren-${KOVAREN_RELEASE}-windows.zip)
 add_custom_command(OUTPUT ${zip}
   COMMAND ${CMAKE_COMMAND} -DX64_SCR=${scr_x64} -DX86_SCR=${scr_x86} -DREADME=${CMAKE_BINARY_DIR}/dist-README.txt
     -DSTAGE=${CMAKE_BINARY_DIR}/dist-zip -DZIP=${zip} -DMTIME=${KOVAREN_SOURCE_DATE_EPOCH} -P ${packaging}/make_zip.cmake
-  DEPENDS ${packaging}/make_zip.cmake ${CMAKE_BINARY_DIR}/dist-README.txt ${scr_x64} ${scr_x86}
+  DEPENDS ${packaging}/make_zip.cmake ${packaging}/write_zip.py ${CMAKE_BINARY_DIR}/dist-README.txt ${scr_x64} ${scr_x86}
+    ${epoch_stamp}
   COMMENT "Zip of both builds" VERBATIM)
 list(APPEND dist_outputs ${zip})
 

@@ -25,9 +25,6 @@ file(WRITE ${STAGE}/README.txt "${utf8_bom}${text}")
 get_filename_component(zip_dir ${ZIP} DIRECTORY)
 file(MAKE_DIRECTORY ${zip_dir})
 file(REMOVE ${ZIP}.part)
-set(entries x64/Kovaren.scr x86/Kovaren.scr README.txt)
-execute_process(COMMAND touch -d @${MTIME} ${entries} WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
-# A zip keeps local times: read them in UTC, whatever the machine's zone.
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${CMAKE_COMMAND} -E tar cf ${ZIP}.part --format=zip ${entries}
-  WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/write_zip.py ${ZIP}.part ${MTIME} ${STAGE}
+  x64/Kovaren.scr x86/Kovaren.scr README.txt COMMAND_ERROR_IS_FATAL ANY)
 file(RENAME ${ZIP}.part ${ZIP})
