@@ -85,7 +85,7 @@ if [[ $shell == x11 ]]; then
 fi
 
 # win64: the saver under Wine, its GDI objects counted by Wine's +gdi trace.
-source "$root/bench/wine_bench_env.sh"
+source "$root/tests/e2e/kit/folders.sh"
 source "$root/tests/e2e/win32/harness.sh"
 KV_SCREEN_W=$SCREEN_W KV_SCREEN_H=$SCREEN_H
 kv_start
