@@ -1,8 +1,8 @@
-// The X11 program's run, beside saver_win32.cpp and reading like it: the connection, the stop signals,
-// the start sequence, and the loop that paces passes, waits in poll() on the X connection, the
-// signals and the music's bus, and routes events. The window (hack_window_x11.h), its scenes
-// (hack_scenes_x11.h) and what each event does (hack_events_x11.h) live beside it; pacing and every
-// decision live in the portable core.
+// The X11 program's run, beside saver_win32.cpp and reading like it: the connection, the signals, the
+// start sequence, and the loop that paces passes (counting them for a soak run's report), waits in
+// poll() on the X connection, the signals and the music's bus, and routes events. The window
+// (hack_window_x11.h), its scenes (hack_scenes_x11.h) and what each event does (hack_events_x11.h)
+// live beside it; pacing and every decision live in the portable core.
 #include "saver/saver_x11.h"
 
 #include <X11/Xlib.h>
@@ -12,6 +12,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -32,6 +33,9 @@ namespace {
 constexpr char kProgramName[] = "kovaren";
 constexpr int64_t kNanosecondsPerSecond = 1'000'000'000;
 constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
+// Asks for the count of passes run so far, on stderr: a soak run reads the pass rate from outside,
+// and a pass pays only an increment for it.
+constexpr int kReportPassesSignal = SIGUSR1;
 
 int64_t ClockNow() {
   timespec now{};
@@ -48,17 +52,24 @@ uint64_t SeedNow() {
                                   static_cast<int>(now.tv_nsec / kNanosecondsPerMillisecond));
 }
 
-// SIGTERM and SIGINT as a descriptor to poll, blocked in this thread and every thread started after
-// it (GStreamer's too). -1, with the signals left as they were, when the system offers no signalfd.
+// SIGTERM and SIGINT (stop) and SIGUSR1 (report the pass count) as a descriptor to poll, blocked in
+// this thread and every thread started after it (GStreamer's too). -1, with the signals left as they
+// were, when the system offers no signalfd.
 int OpenStopSignals() {
   sigset_t stop;
   sigemptyset(&stop);
   sigaddset(&stop, SIGTERM);
   sigaddset(&stop, SIGINT);
+  sigaddset(&stop, kReportPassesSignal);
   if (pthread_sigmask(SIG_BLOCK, &stop, nullptr) != 0) return -1;
   const int fd = signalfd(-1, &stop, SFD_CLOEXEC | SFD_NONBLOCK);
   if (fd < 0) pthread_sigmask(SIG_UNBLOCK, &stop, nullptr);
   return fd;
+}
+
+// The count, and the most passes run at once since the last report (a burst after a stall shows).
+void ReportPasses(uint64_t passes, int mostAtOnce) {
+  std::fprintf(stderr, "kovaren: passes %llu at-once %d\n", static_cast<unsigned long long>(passes), mostAtOnce);
 }
 
 class HackRun {
@@ -92,6 +103,8 @@ class HackRun {
   std::optional<HackScenes> scenes_;
   bool running_ = false;
   bool connectionLost_ = false;
+  uint64_t passesRun_ = 0;  // read from outside (SIGUSR1) to measure the pass rate over hours
+  int mostPassesAtOnce_ = 0;
 };
 
 bool HackRun::Start() {
@@ -140,6 +153,8 @@ void HackRun::Run() {
     if (animated) {
       const int due = clock.TakeDuePasses(ClockNow());
       for (int i = 0; i < due; ++i) scenes_->RunPass();
+      passesRun_ += static_cast<uint64_t>(due);
+      mostPassesAtOnce_ = std::max(mostPassesAtOnce_, due);
     }
     XFlush(display_);
     if (XEventsQueued(display_, QueuedAlready) > 0) continue;
@@ -167,7 +182,14 @@ void HackRun::Wait(int timeoutMs) {
   if (poll(fds.data(), fds.size(), timeoutMs) <= 0) return;  // the time, or a signal we do not stop for
   if (fds[kSignals].revents & POLLIN) {
     signalfd_siginfo info{};
-    if (read(stopSignals_, &info, sizeof info) > 0) Respond(saver::HackEvent::Terminated);
+    if (read(stopSignals_, &info, sizeof info) > 0) {
+      if (info.ssi_signo == kReportPassesSignal) {
+        ReportPasses(passesRun_, mostPassesAtOnce_);
+        mostPassesAtOnce_ = 0;
+      } else {
+        Respond(saver::HackEvent::Terminated);
+      }
+    }
   }
   if (fds[kX].revents & (POLLHUP | POLLERR)) {
     connectionLost_ = true;
