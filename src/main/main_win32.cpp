@@ -1,6 +1,6 @@
-// Folder src/main holds what makes up Kovaren.scr on top of everything else: the entry procedure
-// (this file), the resource script and the manifest. What start-up decides lives in src/start; each
-// mode's window lives in its own folder.
+// Folder src/main holds each program's entry on top of everything else: Kovaren.scr's entry procedure
+// (this file), resource script and manifest (_win32), and kovaren's main (main_x11.cpp). What
+// start-up decides lives in src/start; each mode's window lives in its own folder.
 //
 // Main reads what the system says (the command line, whether a saver or settings dialog already
 // shows), asks the start plan what to do, and carries the plan out: read the settings, take what the

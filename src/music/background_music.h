@@ -1,7 +1,8 @@
 // Folder src/music owns the background music: what each kind of music does (this file) over the
-// device commands (device_commands.h), what the saver asks of
-// them on start, its poll timers, keys and exit (saver_music.h), and the port to the platform's
-// multimedia services (mci_port.h, bound to winmm in winmm_port_win32.cpp).
+// device commands (device_commands.h), what the saver asks of them on start, its poll timers, keys
+// and exit (saver_music.h), and the port to the platform's multimedia services (mci_port.h, bound to
+// winmm in winmm_port_win32.cpp). The X11 program plays its file through GStreamer instead
+// (gst_music_x11.h), with nothing of the above.
 //
 // Background music: audio CD through the "cdaudio" device, an MP3 file through an
 // MPEGVideo device under the alias "MP3Play", a WAV file through the sound player. Every device is

@@ -1,7 +1,11 @@
-// Folder src/platform owns what every window of the program shares with the operating system: this
-// window base, presenting pixel buffers through GDI, embedded resources, the program's folder, the
-// conversion between code page 932 and UTF-16, and the file-I/O seam the settings file reads and
-// writes through (file_io.h, with its POSIX stand-in for the native build). Nothing here decides.
+// Folder src/platform owns what the program's windows share with the operating system. Portable: the
+// file-I/O seam the settings file reads and writes through (file_io.h; file_io_posix.cpp serves the
+// native build, file_io_win32.cpp Windows). Win32 (_win32): this window base, presenting pixel
+// buffers through GDI, fonts, embedded resources, the program's folder, the start context, the
+// system-key state and the conversion between code page 932 and UTF-16. X11 (_x11): Xlib's error
+// handler (x_errors_x11.h), pixels between our buffers and X images (ximage_pixels_x11.h) and huge
+// pages for the big pictures (huge_pages_x11.h). A Wayland shell's helpers carry _wayland. Nothing
+// here decides.
 //
 // The base of every window of the program: a CRTP class that stores `this` at WM_NCCREATE and routes
 // each message to Derived::HandleMessage. Handlers decode the message, call the core and paint.

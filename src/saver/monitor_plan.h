@@ -32,6 +32,7 @@ struct SceneArea {
 struct MonitorPlan {
   Rect window;                    // the saver window, desktop coordinates
   std::vector<SceneArea> scenes;  // inside the window, never overlapping; the primary's first
+  bool operator==(const MonitorPlan&) const = default;
 };
 
 // The DPI as a whole-number multiple of 96, rounded half up (96-143 -> 1, 144-239 -> 2, 240-335 -> 3),

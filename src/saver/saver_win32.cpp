@@ -1,8 +1,17 @@
-// Folder src/saver owns the full-screen saver: the leaf model (leaf.h), the sprites, the scene that
-// composes each pass (leaf_scene.h), pacing (pass_clock.h), the monitor plan (monitor_plan.h), the
-// clip region and groups of a present (present_region.h), what input and exit mean (saver_input.h),
-// and its Win32 side: the monitors (monitors_win32.h), the screen of scenes (saver_screen_win32.h),
-// presenting (presenter_win32.h) and its window (this file).
+// Folder src/saver owns the full-screen saver. Its portable core, which every shell runs: the leaf
+// model (leaf.h), the sprites (sprites.h; the Linux program's built in, built_in_pictures.h), the
+// scene that composes each pass (leaf_scene.h), pacing (pass_clock.h), the monitor plan and its
+// re-planning (monitor_plan.h, monitor_replan.h), the scene set over every monitor (monitor_scenes.h),
+// the clip region and groups of a present (present_region.h), whether anybody sees it
+// (visibility.h), what input and exit mean (saver_input.h; for the X11 program hack_ending.h, with
+// its options and backdrop, hack_options.h and hack_backdrop.h). Each shell's files carry its suffix
+// and build only in its program:
+//   _win32  the monitors, the sprites' resources, the screen of scenes (saver_screen_win32.h),
+//           presenting, what the system says about visibility, and the window (this file);
+//   _x11    the run and its loop (saver_x11.cpp), the window it draws in (hack_window_x11.h), its
+//           scenes (hack_scenes_x11.h), what each event does (hack_events_x11.h), the monitors, the
+//           daemon's screenshot (desktop_image_x11.h) and presenting (presenter_x11.h);
+//   _wayland the Wayland shell's, named the same way.
 //
 // The full-screen saver window (class and caption "Tesmar_Main"): a borderless topmost popup over the
 // whole virtual screen (every monitor) showing the desktop snapshot with the leaves falling over it,

@@ -1,3 +1,7 @@
+// Folder src/start owns start-up decided portably, for both programs: the command line a Windows
+// screen-saver host hands over (command_line.h), this start plan, and the switches of the X11 program
+// kovaren (hack_switches.h). Nothing here touches a window system; each shell reads the facts.
+//
 // What start-up does, decided from what the shell reads before anything shows: the mode, whether the
 // settings are read, which window runs, and what the system is asked for before the saver starts.
 // Portable; the shell reads the facts, asks PlanStart and carries the answer out: it reads the
