@@ -92,6 +92,10 @@ ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::
       if (!id) return Refuse("--window-id needs a window id (0x... or decimal)");
       options.target = HackTarget::PreviewWindow;
       options.windowId = *id;
+    } else if (*name == "x11") {
+      options.server = DisplayServer::X11;
+    } else if (*name == "wayland") {
+      options.server = DisplayServer::Wayland;
     } else if (*name == "count") {
       const auto text = value();
       const auto number = text ? CountNumber(Trimmed(*text)) : std::nullopt;
@@ -122,12 +126,29 @@ ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::
       options.target = HackTarget::RootWindow;
     }
   }
+  // A Wayland compositor draws no X window: --root and --window-id are the X11 program's alone.
+  const bool xWindow = options.target != HackTarget::OwnWindow && options.target != HackTarget::FullScreen;
+  if (xWindow && options.server == DisplayServer::Wayland)
+    return Refuse("--wayland draws in windows of its own only (--window, --fullscreen)");
   return {options, {}};
+}
+
+bool DrawsOnWayland(const HackOptions& options, bool waylandDisplaySet) {
+  switch (options.server) {
+    case DisplayServer::X11:
+      return false;
+    case DisplayServer::Wayland:
+      return true;
+    case DisplayServer::Automatic:
+      break;
+  }
+  const bool ownWindow = options.target == HackTarget::OwnWindow || options.target == HackTarget::FullScreen;
+  return ownWindow && waylandDisplaySet;
 }
 
 std::string HackUsage() {
   return "usage: kovaren [--root | --window | --fullscreen | --window-id ID] [--count N] [--music FILE]\n"
-         "               [--seed N] [--help]\n"
+         "               [--seed N] [--x11 | --wayland] [--help]\n"
          "Autumn leaves falling over the screen, one scene per monitor.\n"
          "  --root          draw in the window the screen saver hands over ($XSCREENSAVER_WINDOW),\n"
          "                  or on the root window when there is none\n"
@@ -136,7 +157,11 @@ std::string HackUsage() {
          "  --window-id ID  draw in window ID (hexadecimal 0x... or decimal): the settings' preview\n"
          "  --count N       leaves: N + 1, N from 0 to 500 (default 100)\n"
          "  --music FILE    an MP3 or WAV file played over and over while the leaves fall\n"
-         "  --seed N        the same leaves every run (default: from the time of day)\n";
+         "  --seed N        the same leaves every run (default: from the time of day)\n"
+         "  --x11, --wayland  draw on this display server (default: Wayland where $WAYLAND_DISPLAY is\n"
+         "                  set, X11 otherwise; --root and --window-id always X11)\n"
+         "  Under a Wayland compositor with layer-shell (sway, Hyprland, river, labwc, KDE):\n"
+         "    swayidle -w timeout 300 'kovaren --fullscreen'\n";
 }
 
 }  // namespace kovaren::start

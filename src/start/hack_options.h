@@ -20,6 +20,10 @@ enum class HackTarget {
   PreviewWindow,  // the settings dialog's preview ("--window-id ID")
 };
 
+// Which display server the program draws on. Automatic: a window handed over or named (--root,
+// --window-id) is an X window, so X11; otherwise Wayland where $WAYLAND_DISPLAY is set, X11 elsewhere.
+enum class DisplayServer { Automatic, X11, Wayland };
+
 // The leaf count as the settings' "もみじ" offers it: the program keeps count + 1 leaves.
 constexpr int kHackMinLeafCount = 0;    // the settings dialog's bar starts at 0 too
 constexpr int kHackMaxLeafCount = 500;
@@ -31,6 +35,7 @@ struct HackOptions {
   int leafCount = kHackDefaultLeafCount;
   std::string musicFile;         // empty: no music
   std::optional<uint64_t> seed;  // none: seeded from the time of day, as on Windows
+  DisplayServer server = DisplayServer::Automatic;  // "--x11", "--wayland"
   bool help = false;
 };
 
@@ -46,6 +51,9 @@ ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::
 // it); surrounding blanks allowed. Nothing for anything else, 0, or a value beyond 32 bits (X ids
 // have 29).
 std::optional<unsigned long> ParseWindowId(std::string_view text);
+
+// Whether these options draw on Wayland: `waylandDisplaySet` is whether $WAYLAND_DISPLAY names one.
+bool DrawsOnWayland(const HackOptions& options, bool waylandDisplaySet);
 
 // Any count to the range the settings offer.
 int ClampLeafCount(long long count);

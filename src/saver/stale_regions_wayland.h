@@ -1,0 +1,35 @@
+// What each of a surface's buffers lacks of the current frame. A compositor may hold on to several
+// buffers at once (sway keeps old ones while a transaction is pending), so a buffer written again
+// must be brought up to date with everything that changed since it was last written, not only with
+// the last pass; the same rectangles are its damage when it is committed.
+#pragma once
+#include <span>
+#include <vector>
+
+#include "gfx/pixel_buffer.h"
+
+namespace kovaren::wayland {
+
+// Beyond this many rectangles a buffer's list is replaced by the whole frame: that many leaf boxes
+// cover about as much as the frame, and the list must not grow while a buffer stays busy.
+constexpr size_t kMaxStaleRects = 4096;
+
+class StaleRegions {
+ public:
+  // `buffers` buffers of frames the size of `bounds`, every one stale all over at first.
+  StaleRegions(int buffers, const Rect& bounds);
+
+  // The frame changed under `rects` (frame coordinates): every buffer lacks them now.
+  void Changed(std::span<const Rect> rects);
+  // The whole frame changed (a backdrop of its own, a first frame).
+  void ChangedAll();
+  // What buffer `index` lacks, as non-overlapping rectangles inside the frame, and from now on
+  // nothing: the caller copies them from the frame into it and commits it with them as damage.
+  std::vector<Rect> Take(int index);
+
+ private:
+  Rect bounds_;
+  std::vector<std::vector<Rect>> stale_;  // per buffer
+};
+
+}  // namespace kovaren::wayland
