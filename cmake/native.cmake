@@ -128,3 +128,19 @@ foreach(script ${KOVAREN_LINUX_TESTS})
   set_tests_properties(e2e_linux_${name} PROPERTIES LABELS "e2e;e2e_linux" RUN_SERIAL TRUE TIMEOUT 180
     ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR};KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR};KOVAREN_DEB=${deb_file}")
 endforeach()
+
+# End-to-end tests of the Wayland shell: tests/e2e/wayland/test_*.sh run kovaren natively under a
+# private headless sway each (pixman, no input devices, an unprivileged user), on every machine
+# (label e2e_wayland; one at a time).
+file(GLOB KOVAREN_WAYLAND_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/wayland/test_*.sh)
+foreach(script ${KOVAREN_WAYLAND_TESTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e_wayland_${name} COMMAND bash ${script})
+  set_tests_properties(e2e_wayland_${name} PROPERTIES LABELS "e2e;e2e_wayland" RUN_SERIAL TRUE TIMEOUT 120
+    ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR};KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR}")
+endforeach()
+
+# The Wayland shell's pure pieces are tested against its library.
+if(TARGET test_wayland)
+  target_link_libraries(test_wayland PRIVATE kovaren_wayland)
+endif()
