@@ -44,7 +44,7 @@ percent() { printf '%d.%d' $(($1 / 10)) $(($1 % 10)); }
 
 # One screen: W H DPI LEAFCOUNT, in a subshell of its own (the harness's world ends with it).
 run_screen() (
-  source "$root/tests/e2e/harness.sh"
+  source "$root/tests/e2e/win32/harness.sh"
   KV_SCREEN_W=$1 KV_SCREEN_H=$2
   local dpi=$3 leaves=$4 results=$KOVAREN_NATIVE_BUILD/present-cpu.$1x$2.$4.txt
   kv_start

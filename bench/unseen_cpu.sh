@@ -24,7 +24,7 @@ WINDOW_S=10  # seconds measured
 WARM_S=8     # the saver's start-up and first leaves, not measured
 SETTLE_S=1   # after a delivered message or a shown window
 
-source "$root/tests/e2e/harness.sh"
+source "$root/tests/e2e/win32/harness.sh"
 KV_SCREEN_W=$screen_w KV_SCREEN_H=$screen_h
 kv_start
 cp "$KOVAREN_WIN_BUILD/present_host.exe" "$KV_APP_DIR/"

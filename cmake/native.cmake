@@ -83,7 +83,7 @@ if(KOVAREN_DIST)
   include(cmake/dist.cmake)
 endif()
 
-# End-to-end tests: tests/e2e/test_*.sh run the real Kovaren.scr under Wine on a private Xvfb, once per
+# End-to-end tests: tests/e2e/win32/test_*.sh run the real Kovaren.scr under Wine on a private Xvfb, once per
 # Windows build (labels e2e_win64, e2e_win32; scripts/test runs those this machine can run). Each
 # architecture boots one template prefix (a CTest fixture); the tests run one at a time.
 if(KOVAREN_E2E)
@@ -96,7 +96,7 @@ if(KOVAREN_E2E)
       ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   endforeach()
 
-  file(GLOB KOVAREN_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
+  file(GLOB KOVAREN_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/win32/test_*.sh)
   foreach(arch win64 win32)
     string(TOUPPER "${arch}" arch_upper)
     set(e2e_env
@@ -107,7 +107,7 @@ if(KOVAREN_E2E)
       "KOVAREN_E2E_TEMPLATE=${CMAKE_BINARY_DIR}/e2e-template-${arch}"
       "KOVAREN_DIST_DIR=${KOVAREN_DIST_DIR}"
       "KOVAREN_RELEASE=${KOVAREN_RELEASE}")
-    add_test(NAME e2e_${arch}_setup COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/fixture_setup.sh)
+    add_test(NAME e2e_${arch}_setup COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/win32/fixture_setup.sh)
     set_tests_properties(e2e_${arch}_setup PROPERTIES FIXTURES_SETUP wine_prefix_${arch}
       LABELS "e2e;e2e_${arch}" RUN_SERIAL TRUE ENVIRONMENT "${e2e_env}" TIMEOUT 300)
     foreach(script ${KOVAREN_E2E_TESTS})
@@ -119,13 +119,13 @@ if(KOVAREN_E2E)
   endforeach()
 endif()
 
-# End-to-end tests of the X11 program: tests/linux/test_*.sh run kovaren natively, each on a private
-# Xvfb (no Wine, no Windows build), so on every machine (label e2e_linux; one at a time).
-file(GLOB KOVAREN_LINUX_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/linux/test_*.sh)
-foreach(script ${KOVAREN_LINUX_TESTS})
+# End-to-end tests of the X11 program: tests/e2e/x11/test_*.sh run kovaren natively, each on a private
+# Xvfb (no Wine, no Windows build), so on every machine (label e2e_x11; one at a time).
+file(GLOB KOVAREN_X11_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/x11/test_*.sh)
+foreach(script ${KOVAREN_X11_TESTS})
   get_filename_component(name ${script} NAME_WE)
-  add_test(NAME e2e_linux_${name} COMMAND bash ${script})
-  set_tests_properties(e2e_linux_${name} PROPERTIES LABELS "e2e;e2e_linux" RUN_SERIAL TRUE TIMEOUT 180
+  add_test(NAME e2e_x11_${name} COMMAND bash ${script})
+  set_tests_properties(e2e_x11_${name} PROPERTIES LABELS "e2e;e2e_x11" RUN_SERIAL TRUE TIMEOUT 180
     ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR};KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR};KOVAREN_DEB=${deb_file}")
 endforeach()
 

@@ -40,7 +40,7 @@ set_target_properties(Kovaren PROPERTIES SUFFIX ".scr" OUTPUT_NAME "Kovaren")
 target_link_libraries(Kovaren PRIVATE kovaren_shell kovaren_core ${KOVAREN_WIN32_LIBS} ${KOVAREN_WIN32_LINK})
 
 # Small Windows programs that the end-to-end tests use as hosts (preview host, button host, ...).
-file(GLOB KOVAREN_E2E_HOSTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/hosts/*.cpp)
+file(GLOB KOVAREN_E2E_HOSTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/win32/hosts/*.cpp)
 foreach(host ${KOVAREN_E2E_HOSTS})
   get_filename_component(name ${host} NAME_WE)
   add_executable(${name} WIN32 ${host})

@@ -4,7 +4,7 @@
 # compiler's runtime), carrying its icon, its Japanese version record and a manifest that names the
 # same architecture (64-bit Windows refuses a 64-bit program whose manifest says x86; Wine does not
 # check, so the file itself is checked here). Needs no Wine.
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 arch=${1:?win32 or win64} scr=${2:?the Kovaren.scr to check} version=${3:?the version it must carry}
 [[ -f $scr ]] || kv_die "no $scr"
 headers=$(objdump -p "$scr") || kv_die "objdump cannot read $scr"

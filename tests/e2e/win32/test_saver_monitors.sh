@@ -3,8 +3,8 @@
 # x): the saver's window covers both, the first picture is the desktop exactly as it was on both, and
 # leaves of the three pure colours fall on each.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
-source "$KOVAREN_SOURCE_DIR/tests/e2e/two_outputs.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/two_outputs.sh"
 kv_start
 
 MONITOR_W=1024

@@ -4,7 +4,7 @@
 # "display on" moves the leaves again within 0.5 s; a locked session stops it too, and a key still
 # ends it. Wine never sends these notifications, so power_host.exe delivers them as the system would.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 # deliver ARGS... : runs power_host.exe with ARGS and waits for it; true when it delivered.

@@ -2,7 +2,7 @@
 # The full-screen saver as a user sees it: "/s" covers the screen with the desktop exactly as it was,
 # leaves of the three colours fall in the middle band, moving the mouse changes nothing, a key ends it.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 # Compares screenshots with the reference desktop: saver_compare REF TOP SHOT [SHOT...]. Prints

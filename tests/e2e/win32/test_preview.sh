@@ -4,7 +4,7 @@
 # without a host, and never depends on the settings file. Under Wine a child of another process shows
 # none of its drawing, so the picture itself is checked by the asset and renderer tests, not here.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 HOST="$KOVAREN_WIN_BUILD/preview_host.exe"

@@ -4,7 +4,7 @@
 # the figure; the limit is far enough above what a paced saver costs under Wine here (4-5%) that a busy
 # machine does not fail it, and far below the whole core an unpaced loop takes.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 kv_write_ini '[Section]' 'もみじ= 100'  # 101 leaves

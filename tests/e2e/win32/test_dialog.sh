@@ -3,8 +3,8 @@
 # buttons), what "設定" writes to a fresh settings file, "ｷｬﾝｾﾙ", Escape and the close box leaving the
 # file as it was, and no saver or preview starting while it is open.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
-source "$KOVAREN_SOURCE_DIR/tests/e2e/dialog_driver.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/dialog_driver.sh"
 kv_start
 
 INI=$KV_APP_DIR/Kovaren.ini

@@ -5,7 +5,7 @@
 # leaves one whole file and one entry; the uninstaller removes the file, the entry and SCRNSAVE.EXE,
 # keeps the user's settings, and a second run does no harm.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 : "${KOVAREN_DIST_DIR:?}"
 kv_start
 # Each architecture's setup installs that architecture's build.

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The skinned button under Wine, in a small host window (tests/e2e/hosts/button_host.cpp): hovering
+# The skinned button under Wine, in a small host window (tests/e2e/win32/hosts/button_host.cpp): hovering
 # shows the orange rim, leaving brings Normal back at the next 100 ms poll, a click raises exactly one
 # Click, a press dragged off (and back) raises none, Enter does nothing, Tab moves the focus ring.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }

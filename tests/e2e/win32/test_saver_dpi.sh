@@ -3,7 +3,7 @@
 # twice their size (every sprite pixel a 2 x 2 block on even coordinates), only in the three pure leaf
 # colours, and they fall. The window still covers exactly the screen, and a key still ends it.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 # leaf_blocks REF SHOT : prints "key=value" lines about the pixels of SHOT that differ from REF:

@@ -5,8 +5,8 @@
 # is told and the dialog keeps the user's choices; the repeat-track box takes what is typed in full;
 # odd settings files open with the defaults and still save.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
-source "$KOVAREN_SOURCE_DIR/tests/e2e/dialog_driver.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/dialog_driver.sh"
 kv_start
 
 MESSAGE_CAPTION=Kovaren

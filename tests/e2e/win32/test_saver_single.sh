@@ -2,7 +2,7 @@
 # One saver at a time: while it runs, a second start with "/s" or "/c" ends at once and leaves the
 # running saver alone.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 kv_launch /s

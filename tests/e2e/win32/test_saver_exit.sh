@@ -2,7 +2,7 @@
 # Ending the saver: a click of any mouse button ends "/s" within a second; an empty command line runs
 # the same saver, which a key ends.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 # One run per button: left, middle, right.

@@ -1,7 +1,7 @@
 # End-to-end harness: runs the real Kovaren.scr under Wine on a private X server and checks what a user
 # would see. Source it from a test script, then:
 #
-#   source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+#   source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 #   kv_start
 #   kv_launch /s;  kv_wait_window Tesmar_Main 5 >/dev/null;  kv_shot "$KV_ARTIFACTS/saver.png"
 #   kv_check "the saver covers the screen" test "$(kv_pixel "$KV_ARTIFACTS/saver.png" 5 5)" != "0 0 0"
@@ -13,7 +13,7 @@
 #   KOVAREN_WIN_BUILD     folder with Kovaren.scr and the test hosts (*.exe) of the build under test
 #   KOVAREN_WIN_ARCH      its architecture, win64 or win32: the Wine that runs it (see wine_arch.sh)
 #   KOVAREN_NATIVE_BUILD  the native build folder (artifacts go below it)
-#   KOVAREN_E2E_TEMPLATE  the booted template prefix of that architecture (tests/e2e/fixture_setup.sh)
+#   KOVAREN_E2E_TEMPLATE  the booted template prefix of that architecture (tests/e2e/win32/fixture_setup.sh)
 #
 # Variables set by kv_start:
 #   KV_APP_DIR      folder (inside the prefix, C:\kovaren) holding a fresh Kovaren.scr; its settings
@@ -85,7 +85,7 @@ kv_start() {
   name=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
   [[ -f $KOVAREN_WIN_BUILD/Kovaren.scr ]] || kv_die "no Kovaren.scr in $KOVAREN_WIN_BUILD"
   # A test run by hand may come before the fixture; boot the template then (it is a no-op when current).
-  bash "$KOVAREN_SOURCE_DIR/tests/e2e/fixture_setup.sh" >&2 || kv_die "template prefix not booted"
+  bash "$KOVAREN_SOURCE_DIR/tests/e2e/win32/fixture_setup.sh" >&2 || kv_die "template prefix not booted"
 
   KV_TMP=$(mktemp -d "${native}/e2e-run.${KV_ARCH}.${name}.XXXXXX") || kv_die "no scratch folder"
   trap kv_cleanup EXIT
@@ -93,7 +93,7 @@ kv_start() {
   KV_ARTIFACTS=$native/e2e-artifacts/$KV_ARCH/$name
   rm -rf "$KV_ARTIFACTS" && mkdir -p "$KV_ARTIFACTS"
 
-  source "$KOVAREN_SOURCE_DIR/tests/e2e/wine_arch.sh"
+  source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/wine_arch.sh"
   kv_use_wine_arch "$KV_ARCH" "$KOVAREN_E2E_TEMPLATE/bin" || kv_die "no Wine for $KV_ARCH"
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export HOME=$KOVAREN_E2E_TEMPLATE/home LOCPATH=$KOVAREN_E2E_TEMPLATE/locale
@@ -129,8 +129,8 @@ kv_start() {
   # The desktop is a plain, undecorated window that ignores input (no window manager runs); the root's
   # own background would not survive other windows closing.
   local viewer=$KOVAREN_E2E_TEMPLATE/desktop_view
-  if [[ ! -x $viewer || $KOVAREN_SOURCE_DIR/tests/e2e/desktop_view.c -nt $viewer ]]; then
-    cc -O2 -o "$viewer.$$" "$KOVAREN_SOURCE_DIR/tests/e2e/desktop_view.c" -lX11 && mv "$viewer.$$" "$viewer" ||
+  if [[ ! -x $viewer || $KOVAREN_SOURCE_DIR/tests/e2e/win32/desktop_view.c -nt $viewer ]]; then
+    cc -O2 -o "$viewer.$$" "$KOVAREN_SOURCE_DIR/tests/e2e/win32/desktop_view.c" -lX11 && mv "$viewer.$$" "$viewer" ||
       kv_die "could not build the desktop viewer (needs libx11-dev)"
   fi
   kv_make_desktop "$KV_TMP/desktop.png" && convert "$KV_TMP/desktop.png" -depth 8 "rgb:$KV_TMP/desktop.rgb" ||
@@ -369,8 +369,8 @@ kv_write_ini() {
 kv_read_ini() { iconv -f CP932 -t UTF-8 "$KV_APP_DIR/Kovaren.ini" | tr -d '\r'; }
 
 # kv_python ARGS... : runs the Python program on standard input with ARGS; it can `from shots import
-# load, LEAF_COLOURS` (tests/e2e/shots.py: a screenshot as RGB rows, the pure leaf colours).
-kv_python() { PYTHONPATH="$KOVAREN_SOURCE_DIR/tests/e2e${PYTHONPATH:+:$PYTHONPATH}" python3 - "$@"; }
+# load, LEAF_COLOURS` (tests/e2e/kit/shots.py: a screenshot as RGB rows, the pure leaf colours).
+kv_python() { PYTHONPATH="$KOVAREN_SOURCE_DIR/tests/e2e/kit${PYTHONPATH:+:$PYTHONPATH}" python3 - "$@"; }
 
 # kv_value_of KEY TEXT : the value of a "KEY=value" line of TEXT (as the pixel checks print them).
 kv_value_of() { sed -n "s/^$1=//p" <<<"$2"; }

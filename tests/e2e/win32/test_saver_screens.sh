@@ -7,8 +7,8 @@
 # new or changed one shows black), and the process lives. Ten changes in a row neither end it nor
 # make it grow; a change while nobody sees the screen is shown when it is seen again.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
-source "$KOVAREN_SOURCE_DIR/tests/e2e/two_outputs.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/two_outputs.sh"
 kv_start
 
 MONITOR_W=1024

@@ -3,7 +3,7 @@
 # again after its end, a WAV loops, a key ends saver and sound; without a CD drive the arrows keep
 # the saver running and nothing hangs; a file that cannot be played leaves a normal saver.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 WORK=$KV_ARTIFACTS  # the recordings stay with the screenshots

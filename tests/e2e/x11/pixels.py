@@ -1,7 +1,7 @@
 """Pixel checks of the Linux end-to-end tests: python3 pixels.py CHECK PICTURE..."""
 import sys
 
-sys.path.insert(0, __file__.rsplit("/", 2)[0] + "/e2e")
+sys.path.insert(0, __file__.rsplit("/", 2)[0] + "/kit")
 import shots  # noqa: E402
 
 

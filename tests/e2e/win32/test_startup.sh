@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up: which command texts start the saver, which end the program at once, and the instance guard
 # (a window titled like the saver or the settings dialog makes every start end at once).
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 saver=Tesmar_Main

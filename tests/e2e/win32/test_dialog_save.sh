@@ -3,8 +3,8 @@
 # file (and the next start falling back to no music), a typed CD track, the moved scroll bar, a file
 # chosen in the file chooser, and every other line of an existing settings file kept.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
-source "$KOVAREN_SOURCE_DIR/tests/e2e/dialog_driver.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/dialog_driver.sh"
 kv_start
 
 INI=$KV_APP_DIR/Kovaren.ini

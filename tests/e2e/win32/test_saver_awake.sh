@@ -4,7 +4,7 @@
 # saver's process shows none of the power calls. The trace also lists two calls the saver is known to
 # make, so an empty trace cannot pass for a clean one.
 set -u
-source "$KOVAREN_SOURCE_DIR/tests/e2e/harness.sh"
+source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
 POWER_CALLS=(kernel32.SetThreadExecutionState kernelbase.SetThreadExecutionState ntdll.NtSetThreadExecutionState
