@@ -4,7 +4,7 @@
 # KOVAREN_NATIVE_BUILD names the build holding kovaren.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-pixels_py=$here/../../linux/pixels.py
+pixels_py=$here/../x11/pixels.py  # the X11 suite's leaf checks, for pictures of any source
 blocks_py=$here/leaf_blocks.py
 built=${KOVAREN_NATIVE_BUILD:?}/kovaren
 DESKTOP_COLOUR='#3060a0'  # the known desktop: no leaf colour, not dark
@@ -129,3 +129,8 @@ no_shm_left() {
   left=$(find /dev/shm -maxdepth 1 -uid "$owner" -newer "$work/sway.conf" 2>/dev/null | head -3)
   [[ -z $left ]] || fail "shared memory left behind: $left"
 }
+
+# press_key: one key, as wtype types it. Its virtual keyboard appears with it and is gone when it
+# ends; the pause lets a client bind the new keyboard before the key, as it has long done with a
+# real one. The 1 s a saver has to end counts from here.
+press_key() { user wtype -s 300 a; }

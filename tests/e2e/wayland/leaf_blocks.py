@@ -5,7 +5,7 @@ leaf-coloured pixel lies in such a block and, for SCALE 1, when some leaf pixel 
 block (so the check can tell the two apart). Needs leaf pixels to be present."""
 import sys
 
-sys.path.insert(0, __file__.rsplit("/", 2)[0])
+sys.path.insert(0, __file__.rsplit("/", 2)[0] + "/kit")
 import shots  # noqa: E402
 
 

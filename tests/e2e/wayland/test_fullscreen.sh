@@ -11,7 +11,7 @@ sleep 0.3
 shot "$work/later.png" HEADLESS-1
 python3 "$pixels_py" moved "$work/leaves.png" "$work/later.png" || fail "the leaves do not move"
 python3 "$pixels_py" leaves-over "$work/desktop-only.png" "$work/later.png" || fail "the leaves left the desktop's colours"
-user wtype a
+press_key
 wait_gone "$saver_pid" 1
 wait "$saver_pid" || fail "kovaren ended on a key with status $?"
 no_shm_left

@@ -26,7 +26,7 @@ sleep 0.5
 kill -0 "$saver_pid" || fail "kovaren ended when an output went away"
 shot_until 3 "$work/leaves-2b.png" HEADLESS-2 leaves-over "$work/desktop-2.png"
 
-user wtype a
+press_key
 wait_gone "$saver_pid" 1
 wait "$saver_pid" || fail "kovaren ended with status $?"
 no_shm_left

@@ -11,7 +11,7 @@ pids+=("$idle_pid")
 shot_until 4 "$work/leaves.png" HEADLESS-1 all-colours-over "$work/desktop-only.png"
 saver_pid=$(pgrep -P "$idle_pid" | head -1 || true)
 [[ -n $saver_pid ]] || fail "swayidle shows leaves but has no kovaren child"
-user wtype a
+press_key
 wait_gone "$saver_pid" 1
 kill -0 "$idle_pid" || fail "swayidle ended with the saver"
 no_shm_left
