@@ -58,7 +58,7 @@ endforeach()
 # Benchmarks: programs that print figures, never tests.
 find_package(benchmark QUIET)
 file(GLOB KOVAREN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
-list(FILTER KOVAREN_BENCH_SOURCES EXCLUDE REGEX "_x11\\.cpp$")  # X11 programs of their own: cmake/x11.cmake
+list(FILTER KOVAREN_BENCH_SOURCES EXCLUDE REGEX "_(x11|wayland)\\.cpp$")  # shells' own programs: cmake/x11.cmake, cmake/wayland.cmake
 if(benchmark_FOUND)
   foreach(src ${KOVAREN_BENCH_SOURCES})
     get_filename_component(name ${src} NAME_WE)

@@ -33,3 +33,7 @@ target_link_libraries(kovaren_wayland_protocols PUBLIC PkgConfig::KOVAREN_WAYLAN
 
 add_library(kovaren_wayland STATIC ${KOVAREN_WAYLAND_SOURCES})
 target_link_libraries(kovaren_wayland PUBLIC kovaren_x11 kovaren_wayland_protocols)
+
+# The client bench/wayland_cpu.sh measures kovaren beside: the whole surface damaged every pass.
+add_executable(bench_full_frame_wayland ${CMAKE_SOURCE_DIR}/bench/full_frame_wayland.cpp)
+target_link_libraries(bench_full_frame_wayland PRIVATE kovaren_wayland)

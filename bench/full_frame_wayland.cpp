@@ -1,0 +1,62 @@
+// The client bench/wayland_cpu.sh measures kovaren beside: one overlay surface over the first
+// output, presented through kovaren's own surface code at the same 60 passes a second on frame
+// callbacks, but with every pixel changed and damaged every pass. Runs until killed.
+#include <poll.h>
+#include <time.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "saver/globals_wayland.h"
+#include "saver/pass_clock.h"
+#include "saver/saver_surface_wayland.h"
+
+namespace {
+
+constexpr int64_t kNanosecondsPerSecond = 1'000'000'000;
+constexpr kovaren::Pixel kColours[] = {kovaren::Rgb(0x30, 0x60, 0xa0), kovaren::Rgb(0x40, 0x70, 0xb0)};
+
+int64_t ClockNow() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
+}
+
+}  // namespace
+
+int main() {
+  using namespace kovaren;
+  using namespace kovaren::wayland;
+  Globals globals;
+  globals.display = wl_display_connect(nullptr);
+  if (!globals.display) return std::fputs("no compositor\n", stderr), 1;
+  BindGlobals(globals);
+  wl_display_roundtrip(globals.display);
+  wl_display_roundtrip(globals.display);
+  if (globals.outputs.empty()) return std::fputs("no output\n", stderr), 1;
+  auto surface = SaverSurface::OverOutput(globals, *globals.outputs.front());
+  if (!surface) return std::fputs("no layer-shell\n", stderr), 1;
+  while (!surface->configured())
+    if (wl_display_dispatch(globals.display) < 0) return 1;
+  PixelBuffer frame(surface->width() * surface->scale(), surface->height() * surface->scale());
+  saver::PassClock clock(kNanosecondsPerSecond, ClockNow());
+  int pass = 0;
+  while (true) {
+    int timeout = -1;
+    if (!surface->waitingForFrame()) {
+      const int due = clock.TakeDuePasses(ClockNow());
+      if (due > 0) {
+        pass += due;
+        frame.fill(kColours[pass % 2]);
+        const Rect all = frame.bounds();
+        surface->Changed(std::span(&all, 1));
+        surface->Present(frame);
+      } else {
+        timeout = static_cast<int>(clock.MillisecondsUntilNextPass(ClockNow()));
+      }
+    }
+    if (wl_display_flush(globals.display) < 0) return 1;
+    pollfd fd{wl_display_get_fd(globals.display), POLLIN, 0};
+    if (poll(&fd, 1, timeout) > 0 && wl_display_dispatch(globals.display) < 0) return 0;
+  }
+}
