@@ -2,25 +2,18 @@
 // output, presented through kovaren's own surface code at the same 60 passes a second on frame
 // callbacks, but with every pixel changed and damaged every pass. Runs until killed.
 #include <poll.h>
-#include <time.h>
 
 #include <cstdio>
 #include <memory>
 
+#include "platform/saver_process_posix.h"
 #include "saver/globals_wayland.h"
 #include "saver/pass_clock.h"
 #include "saver/saver_surface_wayland.h"
 
 namespace {
 
-constexpr int64_t kNanosecondsPerSecond = 1'000'000'000;
 constexpr kovaren::Pixel kColours[] = {kovaren::Rgb(0x30, 0x60, 0xa0), kovaren::Rgb(0x40, 0x70, 0xb0)};
-
-int64_t ClockNow() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
-}
 
 }  // namespace
 
@@ -39,12 +32,12 @@ int main() {
   while (!surface->configured())
     if (wl_display_dispatch(globals.display) < 0) return 1;
   PixelBuffer frame(surface->width() * surface->scale(), surface->height() * surface->scale());
-  saver::PassClock clock(kNanosecondsPerSecond, ClockNow());
+  saver::PassClock clock(kNanosecondsPerSecond, MonotonicNanoseconds());
   int pass = 0;
   while (true) {
     int timeout = -1;
     if (!surface->waitingForFrame()) {
-      const int due = clock.TakeDuePasses(ClockNow());
+      const int due = clock.TakeDuePasses(MonotonicNanoseconds());
       if (due > 0) {
         pass += due;
         frame.fill(kColours[pass % 2]);
@@ -52,7 +45,7 @@ int main() {
         surface->Changed(std::span(&all, 1));
         surface->Present(frame);
       } else {
-        timeout = static_cast<int>(clock.MillisecondsUntilNextPass(ClockNow()));
+        timeout = static_cast<int>(clock.MillisecondsUntilNextPass(MonotonicNanoseconds()));
       }
     }
     if (wl_display_flush(globals.display) < 0) return 1;

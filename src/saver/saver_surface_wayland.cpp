@@ -123,12 +123,12 @@ bool SaverSurface::Present(const PixelBuffer& frame) {
   const int index = FreeBuffer(frame);
   if (index < 0) return false;
   ShmBuffer& buffer = *buffers_[static_cast<size_t>(index)];
-  const std::vector<Rect> region = stale_->Take(index);
-  WriteShmRects(frame, region, buffer.row(0), buffer.stride());
+  const StaleRegions::Update update = stale_->Take(index);
+  WriteShmRects(frame, update.copy, buffer.row(0), buffer.stride());
 
   wl_surface_set_buffer_scale(surface_, scale_);
   wl_surface_attach(surface_, buffer.buffer(), 0, 0);
-  for (const Rect& r : region) wl_surface_damage_buffer(surface_, r.x, r.y, r.w, r.h);
+  for (const Rect& r : update.damage) wl_surface_damage_buffer(surface_, r.x, r.y, r.w, r.h);
   static const wl_callback_listener kFrame = {.done = &SaverSurface::OnFrameDone};
   if (!frame_) {
     frame_ = wl_surface_frame(surface_);

@@ -1,8 +1,8 @@
 // One surface showing one scene's frames: an overlay layer surface over a whole output (anchored to
 // its four edges, keys exclusively its own), or an ordinary xdg_toplevel window. It keeps a few
 // wl_shm buffers; a frame goes into one the compositor has released, brought up to date with
-// everything that changed since that buffer was last shown, and is committed with exactly that as
-// damage and a frame callback: the compositor's callback says when the next frame is wanted (none
+// everything that changed since that buffer was last shown, and is committed with what changed
+// since the last commit as damage and a frame callback: the compositor's callback says when the next frame is wanted (none
 // comes while nobody can see the surface).
 #pragma once
 #include <memory>

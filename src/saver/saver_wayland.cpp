@@ -6,8 +6,6 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <sys/signalfd.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +20,7 @@
 
 #include "art/leaf_art.h"
 #include "music/gst_music_x11.h"
+#include "platform/saver_process_posix.h"
 #include "saver/globals_wayland.h"
 #include "saver/hack_backdrop.h"
 #include "saver/hack_ending.h"
@@ -37,40 +36,11 @@ namespace {
 
 constexpr char kProgramName[] = "kovaren";
 constexpr char kSaverCaption[] = "Tesmar_Main";
-constexpr int64_t kNanosecondsPerSecond = 1'000'000'000;
-constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
 // A window of our own: half the first output each way, never smaller than this.
 constexpr int kOwnWindowMinWidth = 320;
 constexpr int kOwnWindowMinHeight = 240;
 constexpr int kWaitForever = -1;
 
-int64_t ClockNow() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
-}
-
-uint64_t SeedNow() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  tm local{};
-  localtime_r(&now.tv_sec, &local);
-  return saver::SeedFromTimeOfDay(local.tm_hour, local.tm_min, local.tm_sec,
-                                  static_cast<int>(now.tv_nsec / kNanosecondsPerMillisecond));
-}
-
-// SIGTERM and SIGINT as a descriptor to poll, blocked in this thread and every thread started after
-// it (GStreamer's too). -1, with the signals left as they were, when the system offers no signalfd.
-int OpenStopSignals() {
-  sigset_t stop;
-  sigemptyset(&stop);
-  sigaddset(&stop, SIGTERM);
-  sigaddset(&stop, SIGINT);
-  if (pthread_sigmask(SIG_BLOCK, &stop, nullptr) != 0) return -1;
-  const int fd = signalfd(-1, &stop, SFD_CLOEXEC | SFD_NONBLOCK);
-  if (fd < 0) pthread_sigmask(SIG_UNBLOCK, &stop, nullptr);
-  return fd;
-}
 
 // One output's scene and the surface that shows it. The scene is made once the compositor has said
 // the surface's size; the picture under it was copied before any surface mapped.
@@ -145,7 +115,7 @@ bool WaylandSaver::Start() {
     return false;
   }
   sprites_ = art::DrawLeafSprites();
-  seed_ = nextSeed_ = options_.seed.value_or(SeedNow());
+  seed_ = nextSeed_ = options_.seed.value_or(SeedFromLocalTime());
   if (fullScreen) {
     // Every picture first: a surface that maps would be in the next copy.
     for (const auto& output : globals_.outputs) AddOutputPart(*output, true);
@@ -222,7 +192,7 @@ void WaylandSaver::OnOutputGone(uint32_t name) {
 
 // Every surface the compositor wants a frame for and whose pass is due gets one.
 void WaylandSaver::ServeParts() {
-  const int64_t now = ClockNow();
+  const int64_t now = MonotonicNanoseconds();
   for (const auto& part : parts_) {
     if (!part->surface || !part->surface->configured() || part->surface->waitingForFrame()) continue;
     if (!part->scene && part->still.empty() && !part->clock) {
@@ -247,7 +217,7 @@ void WaylandSaver::ServeParts() {
 // Until the next pass of a surface that may take a frame; forever when every surface waits for the
 // compositor (its frame callback or a buffer's release arrives on the connection).
 int WaylandSaver::Timeout() const {
-  const int64_t now = ClockNow();
+  const int64_t now = MonotonicNanoseconds();
   int timeout = kWaitForever;
   for (const auto& part : parts_) {
     if (!part->scene || !part->clock || part->surface->waitingForFrame()) continue;
@@ -305,8 +275,7 @@ void WaylandSaver::Wait(int timeoutMs) {
     }
   }
   if (fds[kSignals].revents & POLLIN) {
-    signalfd_siginfo info{};
-    if (read(stopSignals_, &info, sizeof info) > 0) Respond(saver::HackEvent::Terminated);
+    if (TakeStopSignal(stopSignals_)) Respond(saver::HackEvent::Terminated);
   }
   if (fds[kMusic].revents & POLLIN) music_->Serve();
 }

@@ -10,8 +10,6 @@
 #include <X11/Xutil.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/signalfd.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <array>
@@ -26,6 +24,7 @@
 #include "art/leaf_art.h"
 #include "music/gst_music_x11.h"
 #include "platform/huge_pages_x11.h"
+#include "platform/saver_process_posix.h"
 #include "platform/x_errors_x11.h"
 #include "saver/desktop_image_x11.h"
 #include "saver/hack_backdrop.h"
@@ -43,8 +42,6 @@ namespace {
 // The caption and class of the Windows saver's window, kept for windows of our own here.
 constexpr char kSaverCaption[] = "Tesmar_Main";
 constexpr char kProgramName[] = "kovaren";
-constexpr int64_t kNanosecondsPerSecond = 1'000'000'000;
-constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
 // A window of our own on the desktop: half the primary monitor each way, never smaller than this.
 constexpr int kOwnWindowMinWidth = 320;
 constexpr int kOwnWindowMinHeight = 240;
@@ -52,33 +49,6 @@ constexpr long kOwnWindowEvents = KeyPressMask | ButtonPressMask | ExposureMask 
 // A window handed over belongs to the daemon, whose grab the keys and clicks are: we only watch it.
 constexpr long kHandedWindowEvents = ExposureMask | StructureNotifyMask;
 
-int64_t ClockNow() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
-}
-
-uint64_t SeedNow() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  tm local{};
-  localtime_r(&now.tv_sec, &local);
-  return saver::SeedFromTimeOfDay(local.tm_hour, local.tm_min, local.tm_sec,
-                                  static_cast<int>(now.tv_nsec / kNanosecondsPerMillisecond));
-}
-
-// SIGTERM and SIGINT as a descriptor to poll, blocked in this thread and every thread started after
-// it (GStreamer's too). -1, with the signals left as they were, when the system offers no signalfd.
-int OpenStopSignals() {
-  sigset_t stop;
-  sigemptyset(&stop);
-  sigaddset(&stop, SIGTERM);
-  sigaddset(&stop, SIGINT);
-  if (pthread_sigmask(SIG_BLOCK, &stop, nullptr) != 0) return -1;
-  const int fd = signalfd(-1, &stop, SFD_CLOEXEC | SFD_NONBLOCK);
-  if (fd < 0) pthread_sigmask(SIG_UNBLOCK, &stop, nullptr);
-  return fd;
-}
 
 Rect CentredIn(const Rect& outer, int w, int h) { return {outer.x + (outer.w - w) / 2, outer.y + (outer.h - h) / 2, w, h}; }
 
@@ -286,7 +256,7 @@ PixelBuffer HackWindow::ReadBackdrop() {
 // seed + 1, ... as on Windows. A monitor without memory for its scene shows the bare picture.
 void HackWindow::SetUpLeaves(const PixelBuffer& backdrop) {
   const saver::SpriteSet sprites = art::DrawLeafSprites();
-  const uint64_t seed = options_.seed.value_or(SeedNow());
+  const uint64_t seed = options_.seed.value_or(SeedFromLocalTime());
   for (size_t i = 0; i < plan_.scenes.size(); ++i) {
     const saver::SceneArea& planned = plan_.scenes[i];
     try {
@@ -326,7 +296,7 @@ void HackWindow::Show() {
 }
 
 void HackWindow::Run() {
-  saver::PassClock clock(kNanosecondsPerSecond, ClockNow());
+  saver::PassClock clock(kNanosecondsPerSecond, MonotonicNanoseconds());
   bool animated = false;
   for (const auto& part : parts_) animated = animated || part->scene.has_value();
   running_ = true;
@@ -335,13 +305,13 @@ void HackWindow::Run() {
     ServeEvents();
     if (!running_) break;
     if (animated) {
-      const int due = clock.TakeDuePasses(ClockNow());
+      const int due = clock.TakeDuePasses(MonotonicNanoseconds());
       for (int i = 0; i < due; ++i) RunPass();
     }
     XFlush(display_);
     if (XEventsQueued(display_, QueuedAlready) > 0) continue;
     // A still picture has nothing to pace: sleep until something happens.
-    Wait(animated ? static_cast<int>(clock.MillisecondsUntilNextPass(ClockNow())) : -1);
+    Wait(animated ? static_cast<int>(clock.MillisecondsUntilNextPass(MonotonicNanoseconds())) : -1);
   }
 }
 
@@ -363,8 +333,7 @@ void HackWindow::Wait(int timeoutMs) {
   fds[kMusic] = {music_ ? music_->pollDescriptor() : -1, POLLIN, 0};
   if (poll(fds.data(), fds.size(), timeoutMs) <= 0) return;  // the time, or a signal we do not stop for
   if (fds[kSignals].revents & POLLIN) {
-    signalfd_siginfo info{};
-    if (read(stopSignals_, &info, sizeof info) > 0) Respond(saver::HackEvent::Terminated);
+    if (TakeStopSignal(stopSignals_)) Respond(saver::HackEvent::Terminated);
   }
   if (fds[kX].revents & (POLLHUP | POLLERR)) {
     connectionLost_ = true;

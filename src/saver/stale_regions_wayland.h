@@ -1,7 +1,8 @@
 // What each of a surface's buffers lacks of the current frame. A compositor may hold on to several
 // buffers at once (sway keeps old ones while a transaction is pending), so a buffer written again
 // must be brought up to date with everything that changed since it was last written, not only with
-// the last pass; the same rectangles are its damage when it is committed.
+// the last pass. Its damage is less: only what differs from the surface's current contents, the
+// buffer committed last, i.e. what changed since that commit.
 #pragma once
 #include <span>
 #include <vector>
@@ -23,13 +24,19 @@ class StaleRegions {
   void Changed(std::span<const Rect> rects);
   // The whole frame changed (a backdrop of its own, a first frame).
   void ChangedAll();
-  // What buffer `index` lacks, as non-overlapping rectangles inside the frame, and from now on
-  // nothing: the caller copies them from the frame into it and commits it with them as damage.
-  std::vector<Rect> Take(int index);
+  struct Update {
+    std::vector<Rect> copy;    // what the buffer lacks: copy it from the frame
+    std::vector<Rect> damage;  // what changed since the last commit: damage it when committing
+  };
+  // The update that brings buffer `index` up to date for its commit; from then on it lacks nothing
+  // and nothing has changed since the commit. Rectangles lie inside the frame.
+  Update Take(int index);
 
  private:
   Rect bounds_;
   std::vector<std::vector<Rect>> stale_;  // per buffer
+  std::vector<Rect> sinceCommit_{};       // the last commit's buffer is the first one stale
+  bool committed_ = false;
 };
 
 }  // namespace kovaren::wayland
