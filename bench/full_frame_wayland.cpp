@@ -1,9 +1,12 @@
 // The client bench/wayland_cpu.sh measures kovaren beside: one overlay surface over the first
 // output, presented through kovaren's own surface code at the same 60 passes a second on frame
 // callbacks, but with every pixel changed and damaged every pass. Runs until killed.
+//   bench_full_frame_wayland [SIDE]   only a SIDE x SIDE square at the top left changes instead: what
+//                                     the compositor costs per frame for next to nothing
 #include <poll.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/saver_process_posix.h"
@@ -17,7 +20,7 @@ constexpr kovaren::Pixel kColours[] = {kovaren::Rgb(0x30, 0x60, 0xa0), kovaren::
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   using namespace kovaren;
   using namespace kovaren::wayland;
   Globals globals;
@@ -32,6 +35,8 @@ int main() {
   while (!surface->configured())
     if (wl_display_dispatch(globals.display) < 0) return 1;
   PixelBuffer frame(surface->width() * surface->scale(), surface->height() * surface->scale());
+  const int side = argc > 1 ? std::atoi(argv[1]) : 0;
+  const Rect changed = side > 0 ? Rect{0, 0, side, side} : frame.bounds();
   saver::PassClock clock(kNanosecondsPerSecond, MonotonicNanoseconds());
   int pass = 0;
   while (true) {
@@ -40,9 +45,8 @@ int main() {
       const int due = clock.TakeDuePasses(MonotonicNanoseconds());
       if (due > 0) {
         pass += due;
-        frame.fill(kColours[pass % 2]);
-        const Rect all = frame.bounds();
-        surface->Changed(std::span(&all, 1));
+        frame.fill(changed, kColours[pass % 2]);
+        surface->Changed(std::span(&changed, 1));
         surface->Present(frame);
       } else {
         timeout = static_cast<int>(clock.MillisecondsUntilNextPass(MonotonicNanoseconds()));
