@@ -1,5 +1,6 @@
 #include "saver/saver_surface_wayland.h"
 
+#include "saver/present_region.h"
 #include "saver/shm_pixels_wayland.h"
 
 namespace kovaren::wayland {
@@ -128,7 +129,10 @@ bool SaverSurface::Present(const PixelBuffer& frame) {
 
   wl_surface_set_buffer_scale(surface_, scale_);
   wl_surface_attach(surface_, buffer.buffer(), 0, 0);
-  for (const Rect& r : update.damage) wl_surface_damage_buffer(surface_, r.x, r.y, r.w, r.h);
+  // The compositor repaints each damaged rectangle on its own (sway's cost grows with their count
+  // far more than with their area), so leaves near each other are damaged as one box.
+  for (const saver::PresentGroup& group : saver::GroupForFlushes(update.damage, saver::kFlushWastePixels))
+    wl_surface_damage_buffer(surface_, group.bounds.x, group.bounds.y, group.bounds.w, group.bounds.h);
   static const wl_callback_listener kFrame = {.done = &SaverSurface::OnFrameDone};
   if (!frame_) {
     frame_ = wl_surface_frame(surface_);

@@ -6,6 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 pixels_py=$here/../x11/pixels.py  # the X11 suite's leaf checks, for pictures of any source
 blocks_py=$here/leaf_blocks.py
+source "$here/../kit/retry.sh"
 built=${KOVAREN_NATIVE_BUILD:?}/kovaren
 DESKTOP_COLOUR='#3060a0'  # the known desktop: no leaf colour, not dark
 SETUP_LIMIT_S=20          # generous and bounded: a busy machine is slow, a broken one must not hang
@@ -94,16 +95,15 @@ swaymsg_json() { user swaymsg -r "$@"; }
 
 # shot_until LIMIT FILE OUTPUT CHECK [EARLIER...]: screenshots FILE until pixel CHECK of EARLIER...
 # and FILE passes, for up to LIMIT seconds; then fails with the check's own words.
+shot_and_check() {
+  local file=$1 output=$2 check=$3
+  shift 3
+  shot "$file" "$output" && python3 "$pixels_py" "$check" "$@" "$file"
+}
 shot_until() {
-  local limit=$1 file=$2 output=$3 check=$4 deadline
+  local limit=$1 file=$2 output=$3 check=$4
   shift 4
-  deadline=$((SECONDS + limit))
-  while :; do
-    shot "$file" "$output"
-    python3 "$pixels_py" "$check" "$@" "$file" >/dev/null && return 0
-    ((SECONDS < deadline)) || break
-    sleep 0.2
-  done
+  retry_for "$limit" shot_and_check "$file" "$output" "$check" "$@" && return 0
   python3 "$pixels_py" "$check" "$@" "$file" || fail "$check on $output within ${limit}s"
 }
 
