@@ -7,7 +7,7 @@
 
 #include "saver/saver_wayland.h"
 #include "saver/saver_x11.h"
-#include "start/hack_options.h"
+#include "start/hack_switches.h"
 
 namespace {
 constexpr int kBadSwitches = 2;
@@ -27,6 +27,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if (kovaren::start::DrawsOnWayland(*parsed.options, wayland && *wayland)) return kovaren::wayland::RunSaver(*parsed.options);
+  if (kovaren::start::DrawsOnWayland(parsed, wayland && *wayland)) return kovaren::wayland::RunSaver(*parsed.options);
   return kovaren::x11::RunHack(*parsed.options);
 }

@@ -101,6 +101,11 @@ void SaverSurface::Changed(std::span<const Rect> rects) {
   unshown_ = unshown_ || !rects.empty();
 }
 
+void SaverSurface::ChangedAll() {
+  if (stale_) stale_->ChangedAll();
+  unshown_ = true;
+}
+
 // A released buffer of the frame's size, made when none is and there is room for one more; -1 when
 // every buffer is held.
 int SaverSurface::FreeBuffer(const PixelBuffer& frame) {

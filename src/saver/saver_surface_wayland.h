@@ -42,6 +42,8 @@ class SaverSurface {
 
   // The frame (device pixels: the surface's size times its scale) changed under `rects`.
   void Changed(std::span<const Rect> rects);
+  // All of the frame changed.
+  void ChangedAll();
   // Commits `frame` with what changed since the buffer used was last shown. False when every buffer
   // is still held by the compositor: the changes wait for the next call.
   bool Present(const PixelBuffer& frame);

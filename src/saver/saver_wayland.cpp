@@ -1,7 +1,7 @@
 // The Wayland program's loop, beside saver_x11.cpp and reading like it: connect, bind, copy every
-// output's picture before anything maps, one scene and one surface per output, music, then wait in
-// poll() on the connection, the stop signals and the music's bus. A surface gets its next frame when
-// the compositor's frame callback asks for it and a pass is due; nothing wakes otherwise.
+// output's picture before anything maps, one surface per output over the shared scene set, music,
+// then wait in poll() on the connection, the signals and the music's bus. A surface gets its next
+// frame when the compositor's frame callback asks for it and a pass is due; nothing wakes otherwise.
 #include "saver/saver_wayland.h"
 
 #include <poll.h>
@@ -13,19 +13,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
-#include <new>
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
-#include "art/leaf_art.h"
 #include "music/gst_music_x11.h"
 #include "platform/saver_process_posix.h"
+#include "saver/built_in_pictures.h"
 #include "saver/globals_wayland.h"
 #include "saver/hack_backdrop.h"
 #include "saver/hack_ending.h"
-#include "saver/leaf.h"
-#include "saver/leaf_scene.h"
+#include "saver/monitor_scenes.h"
+#include "saver/output_plan_wayland.h"
 #include "saver/pass_clock.h"
 #include "saver/saver_surface_wayland.h"
 #include "saver/screencopy_wayland.h"
@@ -35,29 +33,41 @@ namespace kovaren::wayland {
 namespace {
 
 constexpr char kProgramName[] = "kovaren";
-constexpr char kSaverCaption[] = "Tesmar_Main";
+constexpr char kWindowTitle[] = "Kovaren";
 // A window of our own: half the first output each way, never smaller than this.
 constexpr int kOwnWindowMinWidth = 320;
 constexpr int kOwnWindowMinHeight = 240;
 constexpr int kWaitForever = -1;
 
-
-// One output's scene and the surface that shows it. The scene is made once the compositor has said
-// the surface's size; the picture under it was copied before any surface mapped.
-struct Part {
+// One output's surface (or the window of our own) and its pace; its leaves are the scene set's part
+// of the same index. The picture under them was copied before any surface mapped.
+struct OutputSurface {
   uint32_t outputName = 0;  // 0 for a window of our own
-  uint64_t seed = 0;
-  std::optional<PixelBuffer> picture;  // the output as it was, until the scene takes it
   std::unique_ptr<SaverSurface> surface;
-  std::optional<saver::LeafScene> scene;
-  PixelBuffer still;  // shown when there is no memory for leaves
-  std::optional<saver::PassClock> clock;
-  const PixelBuffer& frame() const { return scene ? scene->frame() : still; }
+  std::optional<PixelBuffer> copy;         // the output as it was, until its part is planned
+  std::optional<saver::PassClock> clock;  // from the surface's first frame
+  ShownOutput shown() const {
+    return {outputName, surface->width() * surface->scale(), surface->height() * surface->scale(), surface->scale()};
+  }
+};
+
+// Presents the scene set's parts on their surfaces: what a pass changed waits in the surface for its
+// commit, which the loop makes once a frame is wanted.
+class SurfacePresenter final : public saver::PartPresenter {
+ public:
+  explicit SurfacePresenter(std::vector<std::unique_ptr<OutputSurface>>& shown) : shown_(shown) {}
+  void Present(size_t index, const PixelBuffer&, std::span<const Rect> dirty) override {
+    shown_.at(index)->surface->Changed(dirty);
+  }
+  void PresentAll(size_t index, const PixelBuffer&) override { shown_.at(index)->surface->ChangedAll(); }
+
+ private:
+  std::vector<std::unique_ptr<OutputSurface>>& shown_;
 };
 
 class WaylandSaver {
  public:
-  explicit WaylandSaver(const start::HackOptions& options) : options_(options) {}
+  explicit WaylandSaver(const saver::HackOptions& options) : options_(options) {}
   ~WaylandSaver();
   WaylandSaver(const WaylandSaver&) = delete;
   WaylandSaver& operator=(const WaylandSaver&) = delete;
@@ -67,26 +77,29 @@ class WaylandSaver {
 
  private:
   bool Connect();
-  void AddOutputPart(const Output& output, bool copyPicture);
-  void MakeScene(Part& part);
+  bool AddSurfaces();
+  void StartLeaves();
+  std::vector<ShownOutput> Shown() const;
+  void PlaceConfigured();
+  void DropOutput(uint32_t name);
   void ServeParts();
   int Timeout() const;
   void Wait(int timeoutMs);
   void Respond(saver::HackEvent event);
   void OnOutputReady(Output& output);
-  void OnOutputGone(uint32_t name);
 
-  const start::HackOptions& options_;
+  const saver::HackOptions& options_;
   Globals globals_;
   std::unique_ptr<Seat> seat_;
-  saver::SpriteSet sprites_;
-  uint64_t seed_ = 0;
-  uint64_t nextSeed_ = 0;
-  std::vector<std::unique_ptr<Part>> parts_;
+  // Surfaces the compositor has not sized yet, and those that show a part of scenes_ (in its order).
+  std::vector<std::unique_ptr<OutputSurface>> waiting_;
+  std::vector<std::unique_ptr<OutputSurface>> shown_;
+  std::optional<saver::MonitorScenes> scenes_;
   std::unique_ptr<x11::GstMusic> music_;
-  int stopSignals_ = -1;
+  int signals_ = -1;
   bool running_ = false;
   bool connectionLost_ = false;
+  PassCount passes_;  // read from outside (SIGUSR1) to measure the pass rate over hours
 };
 
 bool WaylandSaver::Connect() {
@@ -106,112 +119,147 @@ bool WaylandSaver::Connect() {
 }
 
 bool WaylandSaver::Start() {
-  stopSignals_ = OpenStopSignals();  // first, so that no thread started later takes the signals
-  if (!Connect()) return false;
-  const bool fullScreen = options_.target == start::HackTarget::FullScreen;
-  if (fullScreen && !globals_.layerShell) {
-    std::fprintf(stderr, "%s: the compositor offers no layer-shell (zwlr_layer_shell_v1): no full screen here\n",
-                 kProgramName);
-    return false;
-  }
-  sprites_ = art::DrawLeafSprites();
-  seed_ = nextSeed_ = options_.seed.value_or(SeedFromLocalTime());
-  if (fullScreen) {
-    // Every picture first: a surface that maps would be in the next copy.
-    for (const auto& output : globals_.outputs) AddOutputPart(*output, true);
-    for (const auto& part : parts_) {
-      const auto output = std::find_if(globals_.outputs.begin(), globals_.outputs.end(),
-                                       [&](const auto& o) { return o->name == part->outputName; });
-      part->surface = SaverSurface::OverOutput(globals_, **output);
-    }
-  } else {
-    const Output* first = globals_.outputs.empty() ? nullptr : globals_.outputs.front().get();
-    const int scale = first ? first->scale : 1;
-    const int w = first ? std::max(first->modeWidth / scale / 2, kOwnWindowMinWidth) : kOwnWindowMinWidth;
-    const int h = first ? std::max(first->modeHeight / scale / 2, kOwnWindowMinHeight) : kOwnWindowMinHeight;
-    auto part = std::make_unique<Part>();
-    part->seed = nextSeed_++;
-    part->surface = SaverSurface::Window(globals_, w, h, scale, kSaverCaption);
-    if (!part->surface) {
-      std::fprintf(stderr, "%s: the compositor offers no xdg_wm_base\n", kProgramName);
-      return false;
-    }
-    parts_.push_back(std::move(part));
-  }
+  signals_ = OpenSaverSignals();  // first, so that no thread started later takes the signals
+  if (!Connect() || !AddSurfaces()) return false;
   globals_.outputReady = [this](Output& output) { OnOutputReady(output); };
-  globals_.outputGone = [this](uint32_t name) { OnOutputGone(name); };
+  globals_.outputGone = [this](uint32_t name) { DropOutput(name); };
+  // The surfaces' first sizes: the scene set is planned from them.
+  if (wl_display_roundtrip(globals_.display) < 0) return false;
+  StartLeaves();
+  const bool fullScreen = options_.target == saver::HackTarget::FullScreen;
   seat_ = std::make_unique<Seat>(globals_.seat, fullScreen, [this](saver::HackEvent e) { Respond(e); });
   if (!options_.musicFile.empty()) music_ = x11::GstMusic::Start(options_.musicFile);
   return true;
 }
 
-// `copyPicture`: the output as it is now (at the start); an output that comes later would show the
-// saver's own surfaces in a copy, so it starts over the dark backdrop, as a new monitor does on X11.
-void WaylandSaver::AddOutputPart(const Output& output, bool copyPicture) {
-  auto part = std::make_unique<Part>();
-  part->outputName = output.name;
-  part->seed = nextSeed_++;
-  const bool copy = copyPicture && saver::ChooseBackdrop(options_.target, false) == saver::HackBackdrop::ScreenBeforeMap;
-  if (copy) part->picture = CaptureOutput(globals_, output);
-  parts_.push_back(std::move(part));
+// Full screen: every output's picture first (a surface that maps would be in the next copy), then a
+// surface over each. Otherwise one window of our own over the dark backdrop.
+bool WaylandSaver::AddSurfaces() {
+  if (options_.target == saver::HackTarget::FullScreen) {
+    if (!globals_.layerShell) {
+      std::fprintf(stderr, "%s: the compositor offers no layer-shell (zwlr_layer_shell_v1): no full screen here\n",
+                   kProgramName);
+      return false;
+    }
+    const bool copy = saver::ChooseBackdrop(options_.target, false) == saver::HackBackdrop::ScreenBeforeMap;
+    for (const auto& output : globals_.outputs) {
+      auto shown = std::make_unique<OutputSurface>();
+      shown->outputName = output->name;
+      if (copy) shown->copy = CaptureOutput(globals_, *output);
+      waiting_.push_back(std::move(shown));
+    }
+    for (const auto& shown : waiting_) {
+      const auto output = std::find_if(globals_.outputs.begin(), globals_.outputs.end(),
+                                       [&](const auto& o) { return o->name == shown->outputName; });
+      if (output != globals_.outputs.end()) shown->surface = SaverSurface::OverOutput(globals_, **output);
+    }
+    std::erase_if(waiting_, [](const auto& shown) { return !shown->surface; });  // its output went meanwhile
+    return true;
+  }
+  const Output* first = globals_.outputs.empty() ? nullptr : globals_.outputs.front().get();
+  const int scale = first ? first->scale : 1;
+  const int w = first ? std::max(first->modeWidth / scale / 2, kOwnWindowMinWidth) : kOwnWindowMinWidth;
+  const int h = first ? std::max(first->modeHeight / scale / 2, kOwnWindowMinHeight) : kOwnWindowMinHeight;
+  auto shown = std::make_unique<OutputSurface>();
+  shown->surface = SaverSurface::Window(globals_, w, h, scale, kWindowTitle);
+  if (!shown->surface) {
+    std::fprintf(stderr, "%s: the compositor offers no xdg_wm_base\n", kProgramName);
+    return false;
+  }
+  waiting_.push_back(std::move(shown));
+  return true;
 }
 
-// The scene over the picture, at the surface's scale, sized in device pixels; a picture of another
-// size (a mode change between the copy and the configure) is laid at the top left over dark.
-void WaylandSaver::MakeScene(Part& part) {
-  const SaverSurface& s = *part.surface;
-  try {
-    PixelBuffer backdrop(s.width() * s.scale(), s.height() * s.scale(), saver::kDarkBackdrop);
-    if (part.picture) Blit(backdrop, 0, 0, *part.picture, RasterOp::Copy);
-    part.picture.reset();
-    try {
-      part.scene.emplace(backdrop, sprites_, options_.leafCount, std::make_unique<saver::SeededRandom>(part.seed),
-                         s.scale());
-    } catch (const std::bad_alloc&) {
-      part.still = std::move(backdrop);  // no memory for the leaves: the bare picture
+// The scene set over the surfaces sized so far, each over its output's picture; one sized later
+// joins through a re-plan.
+void WaylandSaver::StartLeaves() {
+  std::vector<PixelBuffer> pictures;
+  for (auto it = waiting_.begin(); it != waiting_.end();) {
+    if (!(*it)->surface->configured()) {
+      ++it;
+      continue;
     }
-  } catch (const std::bad_alloc&) {
-    // Out of memory even for the picture: this output shows nothing of ours.
-  } catch (const std::length_error&) {
-    // An output larger than a picture can index: the same.
+    const ShownOutput shown = (*it)->shown();
+    pictures.push_back(OutputPicture((*it)->copy, shown.width, shown.height));
+    (*it)->copy.reset();
+    shown_.push_back(std::move(*it));
+    it = waiting_.erase(it);
   }
+  scenes_.emplace(PlanOutputs(Shown()), pictures);
+  scenes_->StartLeaves(saver::BuiltInSprites(), options_.leafCount, options_.seed.value_or(SeedFromLocalTime()));
+}
+
+std::vector<ShownOutput> WaylandSaver::Shown() const {
+  std::vector<ShownOutput> shown;
+  for (const auto& s : shown_) shown.push_back(s->shown());
+  return shown;
+}
+
+// Surfaces sized since the last plan join it, over black (a copy now would show the saver itself).
+// The outputs shown already keep their leaves, and their surfaces what they show.
+void WaylandSaver::PlaceConfigured() {
+  const auto sized = [](const auto& s) { return s->surface->configured(); };
+  if (std::none_of(waiting_.begin(), waiting_.end(), sized)) return;
+  const std::vector<ShownOutput> before = Shown();
+  for (auto& s : waiting_)
+    if (sized(s)) shown_.push_back(std::move(s));
+  std::erase(waiting_, nullptr);
+  const std::vector<ShownOutput> after = Shown();
+  scenes_->Replan(PlanOutputs(after), MatchOutputs(before, after));
+}
+
+// The output's surface and part go before the output's proxy does.
+void WaylandSaver::DropOutput(uint32_t name) {
+  if (name == 0) return;  // the window of our own has no output
+  std::erase_if(waiting_, [&](const auto& s) { return s->outputName == name; });
+  const std::vector<ShownOutput> before = Shown();
+  if (!std::erase_if(shown_, [&](const auto& s) { return s->outputName == name; })) return;
+  const std::vector<ShownOutput> after = Shown();
+  scenes_->Replan(PlanOutputs(after), MatchOutputs(before, after));
 }
 
 void WaylandSaver::OnOutputReady(Output& output) {
-  if (options_.target != start::HackTarget::FullScreen) return;
-  const bool known = std::any_of(parts_.begin(), parts_.end(), [&](const auto& p) { return p->outputName == output.name; });
-  if (known) return;
-  AddOutputPart(output, false);
-  parts_.back()->surface = SaverSurface::OverOutput(globals_, output);
+  if (options_.target != saver::HackTarget::FullScreen) return;
+  const auto same = [&](const auto& s) { return s->outputName == output.name; };
+  if (std::any_of(waiting_.begin(), waiting_.end(), same) || std::any_of(shown_.begin(), shown_.end(), same)) return;
+  auto shown = std::make_unique<OutputSurface>();
+  shown->outputName = output.name;
+  shown->surface = SaverSurface::OverOutput(globals_, output);
+  if (shown->surface) waiting_.push_back(std::move(shown));
 }
 
-// The part goes before the output's proxy does.
-void WaylandSaver::OnOutputGone(uint32_t name) {
-  std::erase_if(parts_, [&](const auto& p) { return p->outputName == name && name != 0; });
-}
-
-// Every surface the compositor wants a frame for and whose pass is due gets one.
+// Every surface the compositor wants a frame for gets the passes due for its part, then the frame.
 void WaylandSaver::ServeParts() {
+  PlaceConfigured();
   const int64_t now = MonotonicNanoseconds();
-  for (const auto& part : parts_) {
-    if (!part->surface || !part->surface->configured() || part->surface->waitingForFrame()) continue;
-    if (!part->scene && part->still.empty() && !part->clock) {
-      MakeScene(*part);
-      part->clock.emplace(kNanosecondsPerSecond, now);
+  SurfacePresenter presenter(shown_);
+  int mostDue = 0;
+  for (size_t i = 0; i < shown_.size(); ++i) {
+    OutputSurface& shown = *shown_[i];
+    if (shown.surface->waitingForFrame()) continue;
+    const PixelBuffer* frame = scenes_->frame(i);
+    if (!frame) continue;  // no memory even for its picture: nothing of ours on this output
+    if (scenes_->scene(i)) {
+      if (!shown.clock) shown.clock.emplace(kNanosecondsPerSecond, now);
+      const int due = shown.clock->TakeDuePasses(now);
+      for (int p = 0; p < due; ++p) scenes_->RunPartPass(i, presenter);
+      mostDue = std::max(mostDue, due);
     }
-    if (part->frame().empty()) continue;
-    if (part->scene) {
-      const int due = part->clock->TakeDuePasses(now);
-      for (int i = 0; i < due; ++i) part->surface->Changed(part->scene->RunPass());
-    }
-    if (part->surface->unshown()) part->surface->Present(part->frame());
+    if (shown.surface->unshown()) shown.surface->Present(*frame);
   }
-  if (options_.target != start::HackTarget::FullScreen)
-    for (const auto& part : parts_)
-      if (part->surface && part->surface->closed()) Respond(saver::HackEvent::CloseAsked);
-  // An output's surface the compositor closed (its output going) is dropped; the output's removal
-  // follows.
-  std::erase_if(parts_, [](const auto& p) { return p->surface && p->surface->closed() && p->outputName != 0; });
+  passes_.Ran(mostDue);
+  if (options_.target != saver::HackTarget::FullScreen) {
+    for (const auto& s : shown_)
+      if (s->surface->closed()) Respond(saver::HackEvent::CloseAsked);
+    return;
+  }
+  // A surface the compositor closed (its output going, or turned off) is dropped; the output's
+  // removal, if it follows, finds nothing left.
+  std::vector<uint32_t> closed;
+  for (const auto& s : shown_)
+    if (s->surface->closed()) closed.push_back(s->outputName);
+  for (const uint32_t name : closed) DropOutput(name);
+  std::erase_if(waiting_, [](const auto& s) { return s->surface->closed(); });
 }
 
 // Until the next pass of a surface that may take a frame; forever when every surface waits for the
@@ -219,10 +267,11 @@ void WaylandSaver::ServeParts() {
 int WaylandSaver::Timeout() const {
   const int64_t now = MonotonicNanoseconds();
   int timeout = kWaitForever;
-  for (const auto& part : parts_) {
-    if (!part->scene || !part->clock || part->surface->waitingForFrame()) continue;
-    if (part->surface->unshown()) continue;  // waits for a buffer's release
-    const int ms = static_cast<int>(part->clock->MillisecondsUntilNextPass(now));
+  for (size_t i = 0; i < shown_.size(); ++i) {
+    const OutputSurface& shown = *shown_[i];
+    if (!scenes_->scene(i) || !shown.clock || shown.surface->waitingForFrame()) continue;
+    if (shown.surface->unshown()) continue;  // waits for a buffer's release
+    const int ms = static_cast<int>(shown.clock->MillisecondsUntilNextPass(now));
     timeout = timeout == kWaitForever ? ms : std::min(timeout, ms);
   }
   return timeout;
@@ -256,7 +305,7 @@ void WaylandSaver::Wait(int timeoutMs) {
   enum { kWayland, kSignals, kMusic, kCount };
   std::array<pollfd, kCount> fds{};
   fds[kWayland] = {wl_display_get_fd(display), POLLIN, 0};
-  fds[kSignals] = {stopSignals_, POLLIN, 0};  // poll skips a negative descriptor
+  fds[kSignals] = {signals_, POLLIN, 0};  // poll skips a negative descriptor
   fds[kMusic] = {music_ ? music_->pollDescriptor() : -1, POLLIN, 0};
   if (poll(fds.data(), fds.size(), timeoutMs) <= 0) {
     wl_display_cancel_read(display);  // the time, or a signal we do not stop for
@@ -275,7 +324,7 @@ void WaylandSaver::Wait(int timeoutMs) {
     }
   }
   if (fds[kSignals].revents & POLLIN) {
-    if (TakeStopSignal(stopSignals_)) Respond(saver::HackEvent::Terminated);
+    if (TakeStopSignal(signals_, passes_)) Respond(saver::HackEvent::Terminated);
   }
   if (fds[kMusic].revents & POLLIN) music_->Serve();
 }
@@ -289,14 +338,15 @@ WaylandSaver::~WaylandSaver() {
   if (!globals_.display) return;
   globals_.outputReady = nullptr;
   globals_.outputGone = nullptr;
-  parts_.clear();
+  shown_.clear();
+  waiting_.clear();
   seat_.reset();
   if (!connectionLost_) wl_display_flush(globals_.display);
 }
 
 }  // namespace
 
-int RunSaver(const start::HackOptions& options) {
+int RunSaver(const saver::HackOptions& options) {
   signal(SIGPIPE, SIG_IGN);  // a broken connection is libwayland's to report, not a signal's to kill us
   WaylandSaver saver(options);
   if (!saver.Start()) return 1;

@@ -4,24 +4,22 @@
 # KOVAREN_NATIVE_BUILD names the build holding kovaren.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-pixels_py=$here/../x11/pixels.py  # the X11 suite's leaf checks, for pictures of any source
+source "$here/../kit/kit.sh"
 blocks_py=$here/leaf_blocks.py
-source "$here/../kit/retry.sh"
 built=${KOVAREN_NATIVE_BUILD:?}/kovaren
 DESKTOP_COLOUR='#3060a0'  # the known desktop: no leaf colour, not dark
 SETUP_LIMIT_S=20          # generous and bounded: a busy machine is slow, a broken one must not hang
 SAVER_USER=65534          # nobody: who runs sway and kovaren when the test runs as root
-pids=()
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-for command in sway swaymsg grim wtype convert python3; do
-  command -v "$command" >/dev/null || fail "cannot set up: $command is missing (scripts/setup installs it)"
-done
+fail() { kv_die "$@"; }
+kv_need sway swaymsg grim wtype convert compare python3
 [[ -x $built ]] || fail "cannot set up: no $built (build the target kovaren)"
 
 # Short folder, readable by the saver's user (a checkout under /root is not).
 work=$(mktemp -d "${TMPDIR:-/tmp}/kvw.XXXXXX")
 chmod 755 "$work"
+KV_PID_FILE=$work/pids
+KV_SCRATCH=("$work")
 runtime=$work/run
 mkdir -m 700 "$runtime"
 if [[ $(id -u) == 0 ]]; then
@@ -35,12 +33,11 @@ cp "$built" "$work/kovaren"
 kovaren=$work/kovaren
 
 cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  kv_stop_tracked
   rm -rf "$work"
 }
 trap cleanup EXIT
+kv_start_watchdog
 
 # user COMMAND...: runs COMMAND as the saver's user with only the session's environment.
 user() { (user_exec "$@"); }
@@ -62,7 +59,7 @@ CONF
   user_exec env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/sway.conf" \
     >"$work/sway.log" 2>&1 &
   sway_pid=$!
-  pids+=("$sway_pid")
+  kv_track_pid "$sway_pid"
   for i in $(seq $((SETUP_LIMIT_S * 20))); do
     socket=$(cd "$runtime" && ls wayland-? 2>/dev/null | head -1 || true)
     [[ -n $socket ]] && SWAYSOCK=$(ls "$runtime"/sway-ipc.*.sock 2>/dev/null | head -1 || true)
@@ -93,32 +90,27 @@ desktop_picture() {
 }
 swaymsg_json() { user swaymsg -r "$@"; }
 
-# shot_until LIMIT FILE OUTPUT CHECK [EARLIER...]: screenshots FILE until pixel CHECK of EARLIER...
-# and FILE passes, for up to LIMIT seconds; then fails with the check's own words.
-shot_and_check() {
-  local file=$1 output=$2 check=$3
-  shift 3
-  shot "$file" "$output" && python3 "$pixels_py" "$check" "$@" "$file"
-}
-shot_until() {
-  local limit=$1 file=$2 output=$3 check=$4
-  shift 4
-  retry_for "$limit" shot_and_check "$file" "$output" "$check" "$@" && return 0
-  python3 "$pixels_py" "$check" "$@" "$file" || fail "$check on $output within ${limit}s"
-}
+# shot_until LIMIT FILE OUTPUT CHECK [EARLIER...]: screenshots FILE of OUTPUT until pixel CHECK of
+# EARLIER... and FILE holds, for up to LIMIT seconds; the test ends with the check's words otherwise.
+KV_SHOT=shot
+shot_until() { kv_shot_until_fact "$@"; }
+pixels() { kv_pixel_fact "$@"; }
 
-# Waits until process $1 has ended (up to $2 seconds); fails otherwise.
-wait_gone() {
-  local pid=$1 limit=${2:-2} i
-  for i in $(seq $((limit * 20))); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.05; done
-  fail "process $pid still running after ${limit}s"
+# Waits until process $1 has ended (up to $2 seconds); the test ends otherwise.
+wait_gone() { kv_expect_gone "$@"; }
+
+# No kovaren of ours is left running.
+no_saver_left() {
+  local left
+  left=$(pgrep -f "^$kovaren" || true)
+  [[ -z $left ]] || fail "kovaren still running: $left"
 }
 
 # start_saver ARGS...: kovaren as the saver's user; sets saver_pid.
 start_saver() {
   user_exec "$kovaren" "$@" >"$work/kovaren.log" 2>&1 &
   saver_pid=$!
-  pids+=("$saver_pid")
+  kv_track_pid "$saver_pid"
 }
 
 # The saver's shared memory is anonymous (memfd): once it has ended, the saver's user holds no file

@@ -9,12 +9,13 @@ start_saver --fullscreen --count 100
 shot_until 3 "$work/leaves.png" HEADLESS-1 all-colours-over "$work/desktop-only.png"
 sleep 0.3
 shot "$work/later.png" HEADLESS-1
-python3 "$pixels_py" moved "$work/leaves.png" "$work/later.png" || fail "the leaves do not move"
-python3 "$pixels_py" leaves-over "$work/desktop-only.png" "$work/later.png" || fail "the leaves left the desktop's colours"
+pixels moved "$work/leaves.png" "$work/later.png" || fail "the leaves do not move"
+pixels leaves-over "$work/desktop-only.png" "$work/later.png" || fail "the leaves left the desktop's colours"
 press_key
 wait_gone "$saver_pid" 1
 wait "$saver_pid" || fail "kovaren ended on a key with status $?"
 no_shm_left
+no_saver_left
 shot_until 3 "$work/after.png" HEADLESS-1 same-under-leaves "$work/desktop-only.png"
 
 # SIGTERM ends it cleanly (status 0), as a daemon stops it.
@@ -24,6 +25,7 @@ kill -TERM "$saver_pid"
 wait_gone "$saver_pid" 1
 wait "$saver_pid" || fail "kovaren ended on SIGTERM with status $?"
 no_shm_left
+no_saver_left
 
 # The compositor going away ends it too.
 start_saver --fullscreen --count 100

@@ -18,7 +18,7 @@ python3 "$blocks_py" 2 "$work/leaves-2.png" || fail "HEADLESS-2 (scale 2) does n
 user swaymsg -q create_output
 shot_until 5 "$work/leaves-3.png" HEADLESS-3 dark
 shot "$work/leaves-1b.png" HEADLESS-1
-python3 "$pixels_py" moved "$work/leaves-1.png" "$work/leaves-1b.png" || fail "HEADLESS-1 stopped"
+pixels moved "$work/leaves-1.png" "$work/leaves-1b.png" || fail "HEADLESS-1 stopped"
 
 # One going away leaves the others running.
 user swaymsg -q output HEADLESS-3 unplug || true
@@ -30,4 +30,5 @@ press_key
 wait_gone "$saver_pid" 1
 wait "$saver_pid" || fail "kovaren ended with status $?"
 no_shm_left
+no_saver_left
 echo "PASS"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "start/hack_options.h"
+#include "start/hack_switches.h"
 
 namespace kovaren::start {
 namespace {
@@ -30,7 +30,7 @@ TEST(DisplayServer, ChosenBySwitchWindowAndSession) {
   for (const Case& c : cases) {
     const auto parsed = ParseHackOptions(c.args, c.handed);
     ASSERT_TRUE(parsed.options) << c.args.front() << ": " << parsed.error;
-    EXPECT_EQ(DrawsOnWayland(*parsed.options, c.waylandSession), c.wayland) << c.args.front();
+    EXPECT_EQ(DrawsOnWayland(parsed, c.waylandSession), c.wayland) << c.args.front();
   }
 }
 
