@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "art/leaf_art.h"
+#include "saver/built_in_pictures.h"
 #include "saver/leaf_scene.h"
 #include "saver/presenter_x11.h"
 
@@ -52,7 +52,7 @@ template <typename F>
 [[noreturn]] void Replay(Display* display, Window window, int count, unsigned long long seed, int warmPasses) {
   const int screen = DefaultScreen(display);
   const int w = DisplayWidth(display, screen), h = DisplayHeight(display, screen);
-  kovaren::saver::LeafScene scene(PixelBuffer(w, h, kDesktop), kovaren::art::DrawLeafSprites(), count,
+  kovaren::saver::LeafScene scene(PixelBuffer(w, h, kDesktop), *kovaren::saver::BuiltInSprites(), count,
                                   std::make_unique<kovaren::saver::SeededRandom>(seed));
   for (int i = 0; i < warmPasses; ++i) scene.RunPass();
   std::vector<std::vector<Rect>> passes(kRecordedPasses);
