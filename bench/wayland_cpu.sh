@@ -43,7 +43,7 @@ reading() {
   if [[ -n $command ]]; then
     # shellcheck disable=SC2086
     user_exec $command >/dev/null 2>&1 &
-    program=$!; pids+=("$program")
+    program=$!; kv_track_pid "$program"
   fi
   sleep "$WARM_S"
   local hz t0 t1 p0=0 p1=0 s0 s1

@@ -73,12 +73,11 @@ SaverSurface::~SaverSurface() {
 void SaverSurface::OnLayerConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t w, uint32_t h) {
   auto& self = *static_cast<SaverSurface*>(data);
   zwlr_layer_surface_v1_ack_configure(layer, serial);
-  // The first size is the output's; the frame was cut for it, so a later one changes nothing here
-  // (a changed output is re-planned as a new one).
-  if (self.configured_) return;
+  // A new size (the output's mode changed) is the saver's to re-plan; the frames that follow have it.
+  if (w == 0 || h == 0) return;
   self.width_ = static_cast<int>(w);
   self.height_ = static_cast<int>(h);
-  self.configured_ = self.width_ > 0 && self.height_ > 0;
+  self.configured_ = true;
 }
 
 void SaverSurface::OnLayerClosed(void* data, zwlr_layer_surface_v1*) { static_cast<SaverSurface*>(data)->closed_ = true; }
@@ -109,6 +108,11 @@ void SaverSurface::ChangedAll() {
 // A released buffer of the frame's size, made when none is and there is room for one more; -1 when
 // every buffer is held.
 int SaverSurface::FreeBuffer(const PixelBuffer& frame) {
+  if (stale_ && !(stale_->bounds() == frame.bounds())) {
+    // Frames of another size: the old buffers go (the compositor keeps what it shows of a held one).
+    buffers_.clear();
+    stale_.reset();
+  }
   if (!stale_) stale_.emplace(kMaxBuffersPerSurface, frame.bounds());
   for (size_t i = 0; i < buffers_.size(); ++i)
     if (!buffers_[i]->busy()) return static_cast<int>(i);
@@ -120,14 +124,14 @@ int SaverSurface::FreeBuffer(const PixelBuffer& frame) {
 }
 
 bool SaverSurface::Present(const PixelBuffer& frame) {
+  const int index = FreeBuffer(frame);
+  if (index < 0) return false;
   // Keep the pool at its usual size before it has to grow beyond it.
   while (buffers_.size() < kBuffersPerSurface) {
     auto made = ShmBuffer::Create(globals_.shm, frame.width(), frame.height(), kShmXrgb8888);
     if (!made) break;
     buffers_.push_back(std::move(made));
   }
-  const int index = FreeBuffer(frame);
-  if (index < 0) return false;
   ShmBuffer& buffer = *buffers_[static_cast<size_t>(index)];
   const StaleRegions::Update update = stale_->Take(index);
   WriteShmRects(frame, update.copy, buffer.row(0), buffer.stride());

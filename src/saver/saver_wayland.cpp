@@ -81,6 +81,7 @@ class WaylandSaver {
   void StartLeaves();
   std::vector<ShownOutput> Shown() const;
   void PlaceConfigured();
+  void SyncPlan();
   void DropOutput(uint32_t name);
   void ServeParts();
   int Timeout() const;
@@ -95,6 +96,7 @@ class WaylandSaver {
   std::vector<std::unique_ptr<OutputSurface>> waiting_;
   std::vector<std::unique_ptr<OutputSurface>> shown_;
   std::optional<saver::MonitorScenes> scenes_;
+  std::vector<ShownOutput> planned_;  // what scenes_ was planned for, in shown_'s order
   std::unique_ptr<x11::GstMusic> music_;
   int signals_ = -1;
   bool running_ = false;
@@ -185,7 +187,8 @@ void WaylandSaver::StartLeaves() {
     shown_.push_back(std::move(*it));
     it = waiting_.erase(it);
   }
-  scenes_.emplace(PlanOutputs(Shown()), pictures);
+  planned_ = Shown();
+  scenes_.emplace(PlanOutputs(planned_), pictures);
   scenes_->StartLeaves(saver::BuiltInSprites(), options_.leafCount, options_.seed.value_or(SeedFromLocalTime()));
 }
 
@@ -195,27 +198,29 @@ std::vector<ShownOutput> WaylandSaver::Shown() const {
   return shown;
 }
 
-// Surfaces sized since the last plan join it, over black (a copy now would show the saver itself).
-// The outputs shown already keep their leaves, and their surfaces what they show.
+// Surfaces sized since the last plan join it.
 void WaylandSaver::PlaceConfigured() {
-  const auto sized = [](const auto& s) { return s->surface->configured(); };
-  if (std::none_of(waiting_.begin(), waiting_.end(), sized)) return;
-  const std::vector<ShownOutput> before = Shown();
   for (auto& s : waiting_)
-    if (sized(s)) shown_.push_back(std::move(s));
+    if (s->surface->configured()) shown_.push_back(std::move(s));
   std::erase(waiting_, nullptr);
-  const std::vector<ShownOutput> after = Shown();
-  scenes_->Replan(PlanOutputs(after), MatchOutputs(before, after));
+  SyncPlan();
+}
+
+// The scene set follows the outputs shown: one new or of a new size or scale gets leaves over black
+// (a copy now would show the saver itself), one gone its scene ended; the others keep their leaves,
+// and their surfaces what they show.
+void WaylandSaver::SyncPlan() {
+  std::vector<ShownOutput> now = Shown();
+  if (now == planned_) return;
+  scenes_->Replan(PlanOutputs(now), MatchOutputs(planned_, now));
+  planned_ = std::move(now);
 }
 
 // The output's surface and part go before the output's proxy does.
 void WaylandSaver::DropOutput(uint32_t name) {
   if (name == 0) return;  // the window of our own has no output
   std::erase_if(waiting_, [&](const auto& s) { return s->outputName == name; });
-  const std::vector<ShownOutput> before = Shown();
-  if (!std::erase_if(shown_, [&](const auto& s) { return s->outputName == name; })) return;
-  const std::vector<ShownOutput> after = Shown();
-  scenes_->Replan(PlanOutputs(after), MatchOutputs(before, after));
+  if (std::erase_if(shown_, [&](const auto& s) { return s->outputName == name; })) SyncPlan();
 }
 
 void WaylandSaver::OnOutputReady(Output& output) {

@@ -31,6 +31,7 @@ class StaleRegions {
   // The update that brings buffer `index` up to date for its commit; from then on it lacks nothing
   // and nothing has changed since the commit. Rectangles lie inside the frame.
   Update Take(int index);
+  const Rect& bounds() const { return bounds_; }
 
  private:
   Rect bounds_;

@@ -32,12 +32,18 @@ fi
 cp "$built" "$work/kovaren"
 kovaren=$work/kovaren
 
+# Savers a daemon started end first: swayidle -w waits for its command before it heeds SIGTERM.
+stop_started_savers() {
+  local pid
+  for pid in $(pgrep -f "^$kovaren( |$)"); do kill "$pid" 2>/dev/null || true; done
+}
 cleanup() {
+  stop_started_savers
   kv_stop_tracked
   rm -rf "$work"
 }
 trap cleanup EXIT
-kv_start_watchdog
+kv_start_watchdog stop_started_savers
 
 # user COMMAND...: runs COMMAND as the saver's user with only the session's environment.
 user() { (user_exec "$@"); }
@@ -102,7 +108,7 @@ wait_gone() { kv_expect_gone "$@"; }
 # No kovaren of ours is left running.
 no_saver_left() {
   local left
-  left=$(pgrep -f "^$kovaren" || true)
+  left=$(pgrep -f "^$kovaren( |$)" || true)
   [[ -z $left ]] || fail "kovaren still running: $left"
 }
 

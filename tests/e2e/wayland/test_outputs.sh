@@ -22,6 +22,11 @@ pixels moved "$work/leaves-1.png" "$work/leaves-1b.png" || fail "HEADLESS-1 stop
 # Kept outputs keep their leaves over their own pictures (a scene started again would be over dark).
 pixels leaves-over "$work/desktop-1.png" "$work/leaves-1b.png" || fail "HEADLESS-1 lost its picture"
 
+# An output's mode changing: its leaves start again over the dark backdrop, all over its new size.
+user swaymsg -q output HEADLESS-3 resolution 800x600
+shot_until 5 "$work/leaves-3b.png" HEADLESS-3 dark
+[[ $(convert "$work/leaves-3b.png" -format '%wx%h' info:) == 800x600 ]] || fail "HEADLESS-3 is not 800x600"
+
 # One going away leaves the others running.
 # (Debian 12's sway 1.7 can neither unplug a headless output nor turn one off with the pixman
 # renderer; there this checks that the request leaves the saver running. Which scenes a removal keeps
