@@ -57,6 +57,15 @@ PixelBuffer Expected(const PixelBuffer& still, uint64_t seed, int scale, int pas
 
 const MonitorPlan kTwo = {{0, 0, 300, 100}, {{{0, 0, 200, 100}, 1}, {{200, 0, 100, 80}, 2}}};
 
+// kTwo's monitors over `picture`, leaves seeded from kSeed, after `passes` passes.
+MonitorScenes RunningTwo(const PixelBuffer& picture, int passes) {
+  MonitorScenes scenes(kTwo, picture);
+  scenes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
+  RecordingPresenter presenter;
+  for (int i = 0; i < passes; ++i) scenes.RunPass(presenter);
+  return scenes;
+}
+
 TEST(MonitorScenes, SeedsMonitorsInPlanOrderAndPresentsEachToItsOwnIndex) {
   const PixelBuffer picture = Picture(300, 100);
   const PixelBuffer wrongSize = Picture(10, 10);  // a missing or odd picture: leaves over black
@@ -131,11 +140,8 @@ TEST(MonitorScenes, WhatAMonitorShowsWhenMemoryRunsOut) {
 
 TEST(MonitorScenes, AChangeOfScreensKeepsMonitorsThatStayedAndStartsNewOnesOverBlack) {
   const PixelBuffer picture = Picture(300, 100);
-  MonitorScenes scenes(kTwo, picture);
-  scenes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
-  RecordingPresenter before;
   constexpr int kPasses = 12;
-  for (int i = 0; i < kPasses; ++i) scenes.RunPass(before);
+  MonitorScenes scenes = RunningTwo(picture, kPasses);
   const LeafScene* first = scenes.scene(0);
 
   // A monitor added left of the first, the second removed: the window moved by -120.
@@ -188,11 +194,8 @@ TEST(MonitorScenes, APicturePerPartAndPartsPacedOneByOne) {
 
 TEST(MonitorScenes, AReplanDecidedByTheShellKeepsWhatItSays) {
   const PixelBuffer picture = Picture(300, 100);
-  MonitorScenes scenes(kTwo, picture);
-  scenes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
-  RecordingPresenter before;
   constexpr int kPasses = 5;
-  for (int i = 0; i < kPasses; ++i) scenes.RunPass(before);
+  MonitorScenes scenes = RunningTwo(picture, kPasses);
   const LeafScene* second = scenes.scene(1);
 
   // The second monitor moved to the front (DecideReplan would start it over black); one new after it.
