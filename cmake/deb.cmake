@@ -19,6 +19,9 @@ endforeach()
 install(FILES ${deb_stage}/kovaren.6.gz DESTINATION share/man/man6)
 install(FILES ${deb_stage}/changelog.Debian.gz ${packaging_deb}/copyright DESTINATION share/doc/kovaren)
 install(FILES ${packaging_deb}/kovaren.xml DESTINATION share/xscreensaver/config)
+# On PATH too, for the line a Wayland idle daemon runs ("swayidle ... 'kovaren --fullscreen'").
+file(CREATE_LINK ../libexec/xscreensaver/kovaren ${deb_stage}/kovaren SYMBOLIC)
+install(FILES ${deb_stage}/kovaren DESTINATION bin)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kovaren)
@@ -36,13 +39,15 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # MP3 needs the "good" plugins (mpg123, wavparse) and an audio sink; the saver runs silently without.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-  "xscreensaver | xsecurelock, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-pulseaudio | gstreamer1.0-alsa")
+  "xscreensaver | xsecurelock | swayidle, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-pulseaudio | gstreamer1.0-alsa")
 # CPack indents every line after the first itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "autumn leaves falling over the screen, a screen saver
 Kovaren lets autumn leaves of three colours fall over the screen as it was,
 one scene per monitor. It is a hack for xscreensaver (pick it in the
-settings dialog) and can be the saver of xsecurelock. It can play an MP3 or
-WAV file over and over while the leaves fall.")
+settings dialog) and can be the saver of xsecurelock. Under Wayland
+compositors with layer-shell (sway, Hyprland, river, labwc, KDE) it covers
+every output and is started by an idle daemon such as swayidle. It can play
+an MP3 or WAV file over and over while the leaves fall.")
 # Directories 0755 and files 0644/0755 whatever the umask of the machine that builds it.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ

@@ -71,7 +71,7 @@ endforeach()
 # Benchmarks: programs that print figures, never tests.
 find_package(benchmark QUIET)
 file(GLOB KOVAREN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
-list(FILTER KOVAREN_BENCH_SOURCES EXCLUDE REGEX "_x11\\.cpp$")  # X11 programs of their own: cmake/x11.cmake
+list(FILTER KOVAREN_BENCH_SOURCES EXCLUDE REGEX "_(x11|wayland)\\.cpp$")  # shells' own programs: cmake/x11.cmake, cmake/wayland.cmake
 if(benchmark_FOUND)
   foreach(src ${KOVAREN_BENCH_SOURCES})
     get_filename_component(name ${src} NAME_WE)
@@ -132,15 +132,26 @@ if(KOVAREN_E2E)
   endforeach()
 endif()
 
-# End-to-end tests of the X11 program: tests/e2e/x11/test_*.sh run kovaren natively, each on a private
-# Xvfb (no Wine, no Windows build), so on every machine (label e2e_x11; one at a time).
-file(GLOB KOVAREN_X11_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/x11/test_*.sh)
-foreach(script ${KOVAREN_X11_TESTS})
-  get_filename_component(name ${script} NAME_WE)
-  add_test(NAME e2e_x11_${name} COMMAND bash ${script})
-  set_tests_properties(e2e_x11_${name} PROPERTIES LABELS "e2e;e2e_x11" RUN_SERIAL TRUE TIMEOUT 180
-    ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR};KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR};KOVAREN_DEB=${deb_file}")
-endforeach()
+# Native end-to-end suites: tests/e2e/SUITE/test_*.sh, each test on a private server of its own, on
+# every machine, one at a time (label e2e_SUITE).
+function(kovaren_native_e2e suite timeout)
+  file(GLOB scripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/${suite}/test_*.sh)
+  foreach(script ${scripts})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME e2e_${suite}_${name} COMMAND bash ${script})
+    set_tests_properties(e2e_${suite}_${name} PROPERTIES LABELS "e2e;e2e_${suite}" RUN_SERIAL TRUE TIMEOUT ${timeout}
+      ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR};KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR};KOVAREN_DEB=${deb_file}")
+  endforeach()
+endfunction()
+# The X11 program on a private Xvfb (no Wine, no Windows build).
+kovaren_native_e2e(x11 180)
+# Its Wayland shell under a private headless sway (pixman, no input devices, an unprivileged user).
+kovaren_native_e2e(wayland 120)
+
+# The Wayland shell's pure pieces are tested against its library.
+if(TARGET test_wayland)
+  target_link_libraries(test_wayland PRIVATE kovaren_wayland)
+endif()
 
 # The shared end-to-end kit's own test (a private Xvfb, no Wine): with the unit tests (label kit).
 add_test(NAME kit_test_kit COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/kit/test_kit.sh)

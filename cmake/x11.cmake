@@ -10,8 +10,11 @@ set(KOVAREN_X11_SHELL_SOURCES ${KOVAREN_X11_SOURCES})
 list(FILTER KOVAREN_X11_SHELL_SOURCES EXCLUDE REGEX "/main_x11\\.cpp$")
 add_library(kovaren_x11 STATIC ${KOVAREN_X11_SHELL_SOURCES})
 target_link_libraries(kovaren_x11 PUBLIC kovaren_pictures PkgConfig::KOVAREN_X11_LIBS PkgConfig::KOVAREN_GST_LIBS)
+# One program for both Linux shells: the switches, the music and the package are shared, and a
+# daemon's or swayidle's line names the same command (cmake/wayland.cmake builds kovaren_wayland).
+include(cmake/wayland.cmake)
 add_executable(kovaren ${CMAKE_SOURCE_DIR}/src/main/main_x11.cpp)
-target_link_libraries(kovaren PRIVATE kovaren_x11)
+target_link_libraries(kovaren PRIVATE kovaren_x11 kovaren_wayland)
 
 # The clients bench/x11_cpu.sh measures kovaren beside: its rectangles replayed, and the full frame.
 add_executable(bench_present_loops_x11 ${CMAKE_SOURCE_DIR}/bench/present_loops_x11.cpp)

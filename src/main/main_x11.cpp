@@ -1,10 +1,11 @@
-// kovaren: the leaves as an xscreensaver hack. Reads the switches (and $XSCREENSAVER_WINDOW), then
-// hands over to the saver.
+// kovaren: the leaves as an xscreensaver hack, or as a Wayland client. Reads the switches (and
+// $XSCREENSAVER_WINDOW, $WAYLAND_DISPLAY), then hands over to the saver of the display server chosen.
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
 
+#include "saver/saver_wayland.h"
 #include "saver/saver_x11.h"
 #include "start/hack_switches.h"
 
@@ -25,5 +26,7 @@ int main(int argc, char** argv) {
     std::fputs(kovaren::start::HackUsage().c_str(), stdout);
     return 0;
   }
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (kovaren::start::DrawsOnWayland(parsed, wayland && *wayland)) return kovaren::wayland::RunSaver(*parsed.options);
   return kovaren::x11::RunHack(*parsed.options);
 }

@@ -18,12 +18,25 @@ std::unique_ptr<MonitorScenes::Part> MonitorScenes::BlackPart(const SceneArea& p
 MonitorScenes::MonitorScenes(const MonitorPlan& plan, const PixelBuffer& picture)
     : plan_(plan), parts_(plan.scenes.size()) {
   const bool pictured = picture.width() == plan.window.w && picture.height() == plan.window.h;
-  for (size_t i = 0; i < plan.scenes.size(); ++i) {
-    const SceneArea& planned = plan.scenes[i];
+  MakeParts([&](size_t i, PixelBuffer& still) {
+    if (pictured) Blit(still, 0, 0, picture, plan.scenes[i].area, RasterOp::Copy);
+  });
+}
+
+MonitorScenes::MonitorScenes(const MonitorPlan& plan, std::span<const PixelBuffer> pictures)
+    : plan_(plan), parts_(plan.scenes.size()) {
+  MakeParts([&](size_t i, PixelBuffer& still) {
+    if (i < pictures.size() && pictures[i].width() == still.width() && pictures[i].height() == still.height())
+      still = pictures[i];
+  });
+}
+
+void MonitorScenes::MakeParts(const std::function<void(size_t, PixelBuffer&)>& paint) {
+  for (size_t i = 0; i < plan_.scenes.size(); ++i) {
     // Out of memory even for this monitor's picture: it is never drawn.
     TryToHold([&] {
-      std::unique_ptr<Part> part = BlackPart(planned);
-      if (pictured) Blit(part->still, 0, 0, picture, planned.area, RasterOp::Copy);
+      std::unique_ptr<Part> part = BlackPart(plan_.scenes[i]);
+      paint(i, part->still);
       parts_[i] = std::move(part);
     });
   }
@@ -48,11 +61,13 @@ void MonitorScenes::AddLeaves(Part& part, uint64_t seed) const {
   if (!held) part.scene.reset();  // out of memory for a huge leaf table: the bare picture
 }
 
-void MonitorScenes::Replan(const MonitorPlan& after) {
-  const saver::Replan decided = DecideReplan(plan_, after);
+void MonitorScenes::Replan(const MonitorPlan& after) { Replan(after, DecideReplan(plan_, after)); }
+
+void MonitorScenes::Replan(const MonitorPlan& after, const saver::Replan& decided) {
   std::vector<std::unique_ptr<Part>> parts(after.scenes.size());
   for (size_t i = 0; i < after.scenes.size(); ++i) {
-    if (const std::optional<size_t> from = decided.keptFrom[i]) {
+    const std::optional<size_t> from = i < decided.keptFrom.size() ? decided.keptFrom[i] : std::nullopt;
+    if (from && *from < parts_.size()) {
       parts[i] = std::move(parts_[*from]);  // empty when its picture could never be held: still not drawn
       continue;
     }
@@ -79,14 +94,21 @@ const LeafScene* MonitorScenes::scene(size_t index) const {
   return part && part->scene ? &*part->scene : nullptr;
 }
 
+const PixelBuffer* MonitorScenes::frame(size_t index) const {
+  const auto& part = parts_.at(index);
+  return part ? &part->frame() : nullptr;
+}
+
 void MonitorScenes::RunPass(PartPresenter& presenter, PassKind kind) {
-  for (size_t i = 0; i < parts_.size(); ++i) {
-    Part* part = parts_[i].get();
-    if (!part || !part->scene) continue;
-    const std::span<const Rect> dirty =
-        kind == PassKind::WholeFrame ? part->scene->RunFullFramePass() : part->scene->RunPass();
-    presenter.Present(i, part->scene->frame(), dirty);
-  }
+  for (size_t i = 0; i < parts_.size(); ++i) RunPartPass(i, presenter, kind);
+}
+
+void MonitorScenes::RunPartPass(size_t index, PartPresenter& presenter, PassKind kind) {
+  Part* part = parts_.at(index).get();
+  if (!part || !part->scene) return;
+  const std::span<const Rect> dirty =
+      kind == PassKind::WholeFrame ? part->scene->RunFullFramePass() : part->scene->RunPass();
+  presenter.Present(index, part->scene->frame(), dirty);
 }
 
 void MonitorScenes::PresentAll(PartPresenter& presenter) const {

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -13,6 +14,7 @@
 #include "gfx/pixel_buffer.h"
 #include "saver/leaf_scene.h"
 #include "saver/monitor_plan.h"
+#include "saver/monitor_replan.h"
 #include "saver/sprites.h"
 
 namespace kovaren::saver {
@@ -37,6 +39,9 @@ class MonitorScenes {
   // coordinates); black when the picture is not the window's size. A part whose picture cannot be
   // held is never drawn.
   MonitorScenes(const MonitorPlan& plan, const PixelBuffer& picture);
+  // The same with a picture per scene (pictures[i] for scene i), for monitors shown as surfaces of
+  // their own whose pictures are copied one by one; black where one is missing or not its scene's size.
+  MonitorScenes(const MonitorPlan& plan, std::span<const PixelBuffer> pictures);
 
   // One scene per part: leafCount as in the settings, the first part seeded with `seed`, the next
   // with seed + 1, ... (a part never drawn still takes its seed). Without sprites, or without memory
@@ -48,15 +53,24 @@ class MonitorScenes {
   // the picture again would capture the saver itself), seeded after the last seed given; a removed
   // one's scene ends. Present everything afterwards (PresentAll).
   void Replan(const MonitorPlan& after);
+  // The same, with which scenes continue decided by the shell (`decided` as DecideReplan gives it:
+  // one entry per scene of `after`, no old scene twice). Where each monitor is a surface of its own,
+  // a monitor keeps its scene while it is there, wherever the compositor moved it.
+  void Replan(const MonitorPlan& after, const saver::Replan& decided);
 
   const MonitorPlan& plan() const { return plan_; }
   // Whether any part has leaves to move (otherwise nothing needs pacing).
   bool animated() const;
   // Part `index`'s scene; null when it shows a still picture or is never drawn.
   const LeafScene* scene(size_t index) const;
+  // Part `index`'s frame as it is now; null when it is never drawn.
+  const PixelBuffer* frame(size_t index) const;
 
   // One pass of every scene, each presenting what it changed.
   void RunPass(PartPresenter& presenter, PassKind kind = PassKind::Changes);
+  // One pass of part `index` alone, for a shell paced monitor by monitor (a compositor's frame
+  // callbacks come per surface, and none for a monitor nobody sees); nothing for a still part.
+  void RunPartPass(size_t index, PartPresenter& presenter, PassKind kind = PassKind::Changes);
   // Every part that is drawn, whole.
   void PresentAll(PartPresenter& presenter) const;
   // Runs passes without presenting them until every leaf's hidden first descent is over and about
@@ -71,6 +85,8 @@ class MonitorScenes {
     const PixelBuffer& frame() const { return scene ? scene->frame() : still; }
   };
   static std::unique_ptr<Part> BlackPart(const SceneArea& planned);
+  // One part per planned scene, black, then given its picture by `paint` (scene index, its still).
+  void MakeParts(const std::function<void(size_t, PixelBuffer&)>& paint);
   void AddLeaves(Part& part, uint64_t seed) const;
 
   MonitorPlan plan_;

@@ -8,8 +8,6 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/signalfd.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +17,7 @@
 #include <optional>
 
 #include "music/gst_music_x11.h"
+#include "platform/saver_process_posix.h"
 #include "platform/x_errors_x11.h"
 #include "saver/hack_ending.h"
 #include "saver/hack_events_x11.h"
@@ -31,46 +30,6 @@ namespace kovaren::x11 {
 namespace {
 
 constexpr char kProgramName[] = "kovaren";
-constexpr int64_t kNanosecondsPerSecond = 1'000'000'000;
-constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
-// Asks for the count of passes run so far, on stderr: a soak run reads the pass rate from outside,
-// and a pass pays only an increment for it.
-constexpr int kReportPassesSignal = SIGUSR1;
-
-int64_t ClockNow() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * kNanosecondsPerSecond + now.tv_nsec;
-}
-
-uint64_t SeedNow() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  tm local{};
-  localtime_r(&now.tv_sec, &local);
-  return saver::SeedFromTimeOfDay(local.tm_hour, local.tm_min, local.tm_sec,
-                                  static_cast<int>(now.tv_nsec / kNanosecondsPerMillisecond));
-}
-
-// SIGTERM and SIGINT (stop) and SIGUSR1 (report the pass count) as a descriptor to poll, blocked in
-// this thread and every thread started after it (GStreamer's too). -1, with the signals left as they
-// were, when the system offers no signalfd.
-int OpenStopSignals() {
-  sigset_t stop;
-  sigemptyset(&stop);
-  sigaddset(&stop, SIGTERM);
-  sigaddset(&stop, SIGINT);
-  sigaddset(&stop, kReportPassesSignal);
-  if (pthread_sigmask(SIG_BLOCK, &stop, nullptr) != 0) return -1;
-  const int fd = signalfd(-1, &stop, SFD_CLOEXEC | SFD_NONBLOCK);
-  if (fd < 0) pthread_sigmask(SIG_UNBLOCK, &stop, nullptr);
-  return fd;
-}
-
-// The count, and the most passes run at once since the last report (a burst after a stall shows).
-void ReportPasses(uint64_t passes, int mostAtOnce) {
-  std::fprintf(stderr, "kovaren: passes %llu at-once %d\n", static_cast<unsigned long long>(passes), mostAtOnce);
-}
 
 class HackRun {
  public:
@@ -103,17 +62,16 @@ class HackRun {
   std::optional<HackScenes> scenes_;
   bool running_ = false;
   bool connectionLost_ = false;
-  uint64_t passesRun_ = 0;  // read from outside (SIGUSR1) to measure the pass rate over hours
-  int mostPassesAtOnce_ = 0;
+  PassCount passes_;  // read from outside (SIGUSR1) to measure the pass rate over hours
 };
 
 bool HackRun::Start() {
-  stopSignals_ = OpenStopSignals();  // first, so that no thread started later takes the signals
+  stopSignals_ = OpenSaverSignals();  // first, so that no thread started later takes the signals
   if (!OpenDisplay()) return false;
   window_ = HackWindow::Take(display_, screen_, options_);
   if (!window_) return false;
   events_.emplace(display_, screen_, *window_, options_.target);
-  scenes_.emplace(display_, screen_, *window_, options_, options_.seed.value_or(SeedNow()));
+  scenes_.emplace(display_, screen_, *window_, options_, options_.seed.value_or(SeedFromLocalTime()));
   if (!options_.musicFile.empty()) music_ = GstMusic::Start(options_.musicFile);
   Show();
   return true;
@@ -143,7 +101,7 @@ void HackRun::Show() {
 }
 
 void HackRun::Run() {
-  saver::PassClock clock(kNanosecondsPerSecond, ClockNow());
+  saver::PassClock clock(kNanosecondsPerSecond, MonotonicNanoseconds());
   running_ = true;
   while (running_) {
     // Events are served here only, between passes, never while a frame is built.
@@ -151,15 +109,14 @@ void HackRun::Run() {
     if (!running_) break;
     const bool animated = scenes_->animated();
     if (animated) {
-      const int due = clock.TakeDuePasses(ClockNow());
+      const int due = clock.TakeDuePasses(MonotonicNanoseconds());
       for (int i = 0; i < due; ++i) scenes_->RunPass();
-      passesRun_ += static_cast<uint64_t>(due);
-      mostPassesAtOnce_ = std::max(mostPassesAtOnce_, due);
+      passes_.Ran(due);
     }
     XFlush(display_);
     if (XEventsQueued(display_, QueuedAlready) > 0) continue;
     // A still picture has nothing to pace: sleep until something happens.
-    Wait(animated ? static_cast<int>(clock.MillisecondsUntilNextPass(ClockNow())) : -1);
+    Wait(animated ? static_cast<int>(clock.MillisecondsUntilNextPass(MonotonicNanoseconds())) : -1);
   }
 }
 
@@ -181,15 +138,7 @@ void HackRun::Wait(int timeoutMs) {
   fds[kMusic] = {music_ ? music_->pollDescriptor() : -1, POLLIN, 0};
   if (poll(fds.data(), fds.size(), timeoutMs) <= 0) return;  // the time, or a signal we do not stop for
   if (fds[kSignals].revents & POLLIN) {
-    signalfd_siginfo info{};
-    if (read(stopSignals_, &info, sizeof info) > 0) {
-      if (info.ssi_signo == kReportPassesSignal) {
-        ReportPasses(passesRun_, mostPassesAtOnce_);
-        mostPassesAtOnce_ = 0;
-      } else {
-        Respond(saver::HackEvent::Terminated);
-      }
-    }
+    if (TakeStopSignal(stopSignals_, passes_)) Respond(saver::HackEvent::Terminated);
   }
   if (fds[kX].revents & (POLLHUP | POLLERR)) {
     connectionLost_ = true;

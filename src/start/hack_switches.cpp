@@ -83,6 +83,7 @@ int ClampLeafCount(long long count) {
 
 ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::optional<std::string_view> handedWindow) {
   HackOptions options;
+  DisplayServer server = DisplayServer::Automatic;
   bool root = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::optional<std::string_view> name = SwitchName(args[i]);
@@ -106,6 +107,10 @@ ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::
       if (!id) return Refuse("--window-id needs a window id (0x... or decimal)");
       options.target = HackTarget::PreviewWindow;
       options.windowId = *id;
+    } else if (*name == "x11") {
+      server = DisplayServer::X11;
+    } else if (*name == "wayland") {
+      server = DisplayServer::Wayland;
     } else if (*name == "count") {
       const auto text = value();
       const auto number = text ? CountNumber(*text) : std::nullopt;
@@ -136,7 +141,26 @@ ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::
       options.target = HackTarget::RootWindow;
     }
   }
-  return {options, {}};
+  // A Wayland compositor draws no X window: --root and --window-id are the X11 program's alone.
+  const bool xWindow = options.target != HackTarget::OwnWindow && options.target != HackTarget::FullScreen;
+  if (xWindow && server == DisplayServer::Wayland)
+    return Refuse("--wayland draws in windows of its own only (--window, --fullscreen)");
+  return {options, {}, server};
+}
+
+bool DrawsOnWayland(const ParsedHackOptions& parsed, bool waylandDisplaySet) {
+  if (!parsed.options) return false;
+  switch (parsed.server) {
+    case DisplayServer::X11:
+      return false;
+    case DisplayServer::Wayland:
+      return true;
+    case DisplayServer::Automatic:
+      break;
+  }
+  const HackTarget target = parsed.options->target;
+  const bool ownWindow = target == HackTarget::OwnWindow || target == HackTarget::FullScreen;
+  return ownWindow && waylandDisplaySet;
 }
 
 std::string HackUsage() {
@@ -144,7 +168,7 @@ std::string HackUsage() {
                                 std::to_string(kLeafCounts.maximum) + " (default " +
                                 std::to_string(kLeafCounts.byDefault) + ")\n";
   return "usage: kovaren [--root | --window | --fullscreen | --window-id ID] [--count N] [--music FILE]\n"
-         "               [--seed N] [--help]\n"
+         "               [--seed N] [--x11 | --wayland] [--help]\n"
          "Autumn leaves falling over the screen, one scene per monitor.\n"
          "  --root          draw in the window the screen saver hands over ($XSCREENSAVER_WINDOW),\n"
          "                  or on the root window when there is none\n"
@@ -153,7 +177,11 @@ std::string HackUsage() {
          "  --window-id ID  draw in window ID (hexadecimal 0x... or decimal): the settings' preview\n" +
          countLine +
          "  --music FILE    an MP3 or WAV file played over and over while the leaves fall\n"
-         "  --seed N        the same leaves every run (default: from the time of day)\n";
+         "  --seed N        the same leaves every run (default: from the time of day)\n"
+         "  --x11, --wayland  draw on this display server (default: Wayland where $WAYLAND_DISPLAY is\n"
+         "                  set, X11 otherwise; --root and --window-id always X11)\n"
+         "  Under a Wayland compositor with layer-shell (sway, Hyprland, river, labwc, KDE):\n"
+         "    swayidle -w timeout 300 'kovaren --fullscreen'\n";
 }
 
 }  // namespace kovaren::start

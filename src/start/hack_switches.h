@@ -15,9 +15,15 @@ namespace kovaren::start {
 using saver::HackOptions;
 using saver::HackTarget;
 
+// Which display server the program draws on. Automatic: a window handed over or named (--root,
+// --window-id) is an X window, so X11; otherwise Wayland where $WAYLAND_DISPLAY is set, X11 elsewhere.
+// Start-up's choice of shell, so no saver's record.
+enum class DisplayServer { Automatic, X11, Wayland };
+
 struct ParsedHackOptions {
   std::optional<HackOptions> options;  // nothing when a switch is unknown or its value is bad
   std::string error;                   // then: one line saying which, for the usage message
+  DisplayServer server = DisplayServer::Automatic;  // "--x11", "--wayland"
 };
 
 // `args`: the command line without the program name. `handedWindow`: $XSCREENSAVER_WINDOW, when set.
@@ -27,6 +33,10 @@ ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::
 // it); surrounding blanks allowed. Nothing for anything else, 0, or a value beyond 32 bits (X ids
 // have 29).
 std::optional<unsigned long> ParseWindowId(std::string_view text);
+
+// Whether these switches draw on Wayland: `waylandDisplaySet` is whether $WAYLAND_DISPLAY names one.
+// False for switches that were refused.
+bool DrawsOnWayland(const ParsedHackOptions& parsed, bool waylandDisplaySet);
 
 // Any count to the range the settings offer (kLeafCounts).
 int ClampLeafCount(long long count);

@@ -175,13 +175,14 @@ kv_pixel_fact() { PYTHONPATH="${KV_KIT_DIR%/*}${PYTHONPATH:+:$PYTHONPATH}" pytho
 kv_pixels() { kv_pixel_fact "$@" || kv_die "pixels $*"; }
 
 # kv_shot_until LIMIT FILE WINDOW COMMAND... : screenshots FILE (of WINDOW, or root) until COMMAND
-# succeeds, for up to LIMIT seconds (a loaded machine draws late); false when it never did.
+# succeeds, for up to LIMIT seconds (a loaded machine draws late); false when it never did. A suite
+# whose screen is no X screen names its own screenshot command FILE WHERE in KV_SHOT.
 kv_shot_until() {
   local limit=$1 file=$2 window=$3 deadline
   shift 3
   deadline=$((SECONDS + limit))
   while :; do
-    kv_shot "$file" "$window"
+    "${KV_SHOT:-kv_shot}" "$file" "$window"
     "$@" && return 0
     ((SECONDS < deadline)) || return 1
     sleep 0.2

@@ -57,6 +57,15 @@ PixelBuffer Expected(const PixelBuffer& still, uint64_t seed, int scale, int pas
 
 const MonitorPlan kTwo = {{0, 0, 300, 100}, {{{0, 0, 200, 100}, 1}, {{200, 0, 100, 80}, 2}}};
 
+// kTwo's monitors over `picture`, leaves seeded from kSeed, after `passes` passes.
+MonitorScenes RunningTwo(const PixelBuffer& picture, int passes) {
+  MonitorScenes scenes(kTwo, picture);
+  scenes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
+  RecordingPresenter presenter;
+  for (int i = 0; i < passes; ++i) scenes.RunPass(presenter);
+  return scenes;
+}
+
 TEST(MonitorScenes, SeedsMonitorsInPlanOrderAndPresentsEachToItsOwnIndex) {
   const PixelBuffer picture = Picture(300, 100);
   const PixelBuffer wrongSize = Picture(10, 10);  // a missing or odd picture: leaves over black
@@ -131,11 +140,8 @@ TEST(MonitorScenes, WhatAMonitorShowsWhenMemoryRunsOut) {
 
 TEST(MonitorScenes, AChangeOfScreensKeepsMonitorsThatStayedAndStartsNewOnesOverBlack) {
   const PixelBuffer picture = Picture(300, 100);
-  MonitorScenes scenes(kTwo, picture);
-  scenes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
-  RecordingPresenter before;
   constexpr int kPasses = 12;
-  for (int i = 0; i < kPasses; ++i) scenes.RunPass(before);
+  MonitorScenes scenes = RunningTwo(picture, kPasses);
   const LeafScene* first = scenes.scene(0);
 
   // A monitor added left of the first, the second removed: the window moved by -120.
@@ -157,6 +163,61 @@ TEST(MonitorScenes, AChangeOfScreensKeepsMonitorsThatStayedAndStartsNewOnesOverB
   RecordingPresenter last;
   scenes.RunPass(last);
   EXPECT_EQ(last.shown[0], Expected(PixelBuffer(200, 100, kBlack), kSeed + 3, 1, 1));
+}
+
+TEST(MonitorScenes, APicturePerPartAndPartsPacedOneByOne) {
+  // Monitors shown as surfaces of their own: each part its own picture, each stepped on its own.
+  const PixelBuffer pictures[] = {Picture(200, 100), Picture(50, 50)};  // the second not its part's size
+  MonitorScenes scenes(kTwo, pictures);
+  scenes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
+  RecordingPresenter presenter;
+  constexpr int kFirstPasses = 9, kSecondPasses = 4;
+  for (int i = 0; i < kFirstPasses; ++i) scenes.RunPartPass(0, presenter);
+  for (int i = 0; i < kSecondPasses; ++i) scenes.RunPartPass(1, presenter);
+  EXPECT_EQ(presenter.passes[0], kFirstPasses);
+  EXPECT_EQ(presenter.passes[1], kSecondPasses);
+  EXPECT_EQ(presenter.shown[0], Expected(pictures[0], kSeed, 1, kFirstPasses));
+  EXPECT_EQ(presenter.shown[1], Expected(PixelBuffer(100, 80, kBlack), kSeed + 1, 2, kSecondPasses));
+  ASSERT_NE(scenes.frame(1), nullptr);
+  EXPECT_EQ(*scenes.frame(1), presenter.shown[1]);
+
+  // Fewer pictures than parts: the rest over black; a still part has a frame but takes no pass.
+  MonitorScenes still(kTwo, std::span<const PixelBuffer>(pictures, 1));
+  still.StartLeaves(std::nullopt, kLeafCount, kSeed);
+  RecordingPresenter none;
+  still.RunPartPass(1, none);
+  EXPECT_TRUE(none.passes.empty());
+  ASSERT_NE(still.frame(0), nullptr);
+  EXPECT_EQ(*still.frame(0), pictures[0]);
+  EXPECT_EQ(*still.frame(1), PixelBuffer(100, 80, kBlack));
+}
+
+TEST(MonitorScenes, AReplanDecidedByTheShellKeepsWhatItSays) {
+  const PixelBuffer picture = Picture(300, 100);
+  constexpr int kPasses = 5;
+  MonitorScenes scenes = RunningTwo(picture, kPasses);
+  const LeafScene* second = scenes.scene(1);
+
+  // The second monitor moved to the front (DecideReplan would start it over black); one new after it.
+  const MonitorPlan after = {{0, 0, 300, 100}, {{{0, 0, 100, 80}, 2}, {{100, 0, 200, 100}, 1}}};
+  Replan decided;
+  decided.keptFrom = {1, std::nullopt};
+  decided.ended = {0};
+  scenes.Replan(after, decided);
+  EXPECT_EQ(scenes.scene(0), second);
+  RecordingPresenter presenter;
+  scenes.RunPass(presenter);
+  EXPECT_EQ(presenter.shown[0], Expected(Cut(picture, kTwo.scenes[1].area), kSeed + 1, 2, kPasses + 1));
+  EXPECT_EQ(presenter.shown[1], Expected(PixelBuffer(200, 100, kBlack), kSeed + 2, 1, 1));
+
+  // A decision naming no old scene, or one out of range, starts the part over black.
+  const MonitorPlan one = {{0, 0, 100, 80}, {{{0, 0, 100, 80}, 1}}};
+  Replan odd;
+  odd.keptFrom = {7};
+  scenes.Replan(one, odd);
+  RecordingPresenter last;
+  scenes.RunPass(last);
+  EXPECT_EQ(last.shown[0], Expected(PixelBuffer(100, 80, kBlack), kSeed + 3, 1, 1));
 }
 
 }  // namespace
