@@ -1,5 +1,5 @@
 // The compositor. A pass restores the snapshot only under the boxes of leaves whose drawing changed
-// (their old and new 32 x 32 boxes) and redraws, in index order, every leaf over what it restored,
+// (their old and new tight boxes: only the part of the 32 x 32 sprite its drawing alters) and redraws, in index order, every leaf over what it restored,
 // clipped to it, so overlaps come out exactly as a whole-frame rebuild would draw them. A one-bit-
 // per-pixel mask of what is restored keeps each pixel restored once and each leaf drawn once however
 // many boxes meet there; it is set and cleared box by box, so a pass never sweeps the whole frame.
@@ -71,6 +71,34 @@ void ForEachRun(uint64_t bits, F&& f) {
 
 long long Area(const Rect& r) { return r.empty() ? 0 : static_cast<long long>(r.w) * r.h; }
 
+constexpr Pixel kColourBits = 0xFFFFFF;  // a pixel's used bits; the top byte is never shown
+
+// The smallest box holding every pixel a leaf drawn in `frame` alters: where the mask keeps less
+// than every colour bit or some colour frame is not black. Outside it the two raster operations
+// leave a frame pixel as it is.
+Rect TightBox(const SpriteSet& sprites, int frame) {
+  Rect box;
+  const PixelBuffer& mask = sprites.masks[frame];
+  for (int y = 0; y < kLeafSize; ++y) {
+    for (int x = 0; x < kLeafSize; ++x) {
+      bool alters = (mask.at(x, y) & kColourBits) != kColourBits;
+      for (int c = 0; c < kLeafColours && !alters; ++c) alters = sprites.colours[c][frame].at(x, y) != 0;
+      if (alters) box = Union(box, Rect{x, y, 1, 1});
+    }
+  }
+  return box;
+}
+
+// The snapshot without top-byte bits, so a pixel no leaf reaches equals one a leaf's mask passed
+// over (the AND clears those bits).
+PixelBuffer ColourBitsOnly(PixelBuffer pixels) {
+  for (int y = 0; y < pixels.height(); ++y) {
+    Pixel* row = pixels.row(y);
+    for (int x = 0; x < pixels.width(); ++x) row[x] &= kColourBits;
+  }
+  return pixels;
+}
+
 }  // namespace
 
 void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip, int scale) {
@@ -116,7 +144,7 @@ void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw&
 
 LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random,
                      int scale)
-    : snapshot_(std::move(snapshot)), frame_(snapshot_), sprites_(std::move(sprites)), random_(std::move(random)) {
+    : snapshot_(ColourBitsOnly(std::move(snapshot))), frame_(snapshot_), sprites_(std::move(sprites)), random_(std::move(random)) {
   scale_ = std::clamp(scale, 1, kMaxLeafScale);
   scale_ = std::max(1, std::min({scale_, snapshot_.width(), snapshot_.height()}));
   logicalWidth_ = snapshot_.width() / scale_;
@@ -125,6 +153,12 @@ LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std
   previousOf_.assign(leaves_.size(), -1);
   currentOf_.assign(leaves_.size(), -1);
   opaque_ = CheckSpriteSet(sprites_).empty();
+  const bool usable = std::all_of(sprites_.masks.begin(), sprites_.masks.end(), [](const PixelBuffer& m) {
+    return m.width() == kLeafSize && m.height() == kLeafSize;
+  }) && std::all_of(sprites_.colours.begin(), sprites_.colours.end(), [](const auto& set) {
+    return std::all_of(set.begin(), set.end(), [](const PixelBuffer& c) { return c.width() == kLeafSize && c.height() == kLeafSize; });
+  });
+  for (int f = 0; f < kLeafFrames; ++f) tight_[f] = usable ? TightBox(sprites_, f) : Rect{};
   if (opaque_) {
     for (int f = 0; f < kLeafFrames; ++f) {
       for (int y = 0; y < kLeafSize; ++y) {
@@ -145,7 +179,11 @@ LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std
 }
 
 Rect LeafScene::BoxOf(const LeafDraw& d) const {
-  return {d.px * scale_, d.py * scale_, kLeafSize * scale_, kLeafSize * scale_};
+  if (d.frame < 0 || d.frame >= kLeafFrames) return {};
+  const Rect& t = tight_[d.frame];
+  if (t.empty()) return {};
+  const int s = scale_;
+  return {(d.px + t.x) * s, (d.py + t.y) * s, t.w * s, t.h * s};
 }
 
 void LeafScene::StepAll() {

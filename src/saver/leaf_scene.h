@@ -51,10 +51,12 @@ class LeafScene {
 
  private:
   struct Drawn {
-    Rect box;  // sprite box in frame coordinates (may extend past the frame)
+    Rect box;  // tight box in frame coordinates (may extend past the frame)
     LeafDraw draw;
     bool changed = false;  // drawn otherwise than in the last pass (or not drawn then)
   };
+  // The part of a leaf's sprite box its drawing can change: the tight box of its frame's
+  // silhouette (and of anything else its mask or colours would alter), magnified.
   Rect BoxOf(const LeafDraw& d) const;
   void StepAll();
   void DrawLeafRow(const LeafDraw& draw, int y, int x0, int x1);
@@ -91,6 +93,7 @@ class LeafScene {
     int begin, end;  // sprite columns [begin, end)
   };
   bool opaque_ = false;
+  std::array<Rect, kLeafFrames> tight_{};  // per frame, sprite coordinates; empty when it alters nothing
   std::vector<Run> runs_;                                    // all frames' runs, row after row
   std::array<std::pair<int, int>, kLeafFrames * kLeafSize> rowRuns_{};  // per frame and row: [first, last) in runs_
 };

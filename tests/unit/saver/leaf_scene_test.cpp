@@ -242,5 +242,64 @@ TEST(LeafScene, StartsAsTheBareSnapshotUntilTheFirstLeafRespawns) {
   EXPECT_TRUE(atTop);
 }
 
+// The box around the pixels a lone leaf shows (the pattern's blue never matches a leaf's).
+Rect ShownBox(const PixelBuffer& frame, const PixelBuffer& snapshot) {
+  Rect box;
+  for (int y = 0; y < frame.height(); ++y)
+    for (int x = 0; x < frame.width(); ++x)
+      if (frame.at(x, y) != snapshot.at(x, y)) box = Union(box, Rect{x, y, 1, 1});
+  return box;
+}
+
+// A moved leaf restores and reports only the union of its old and new silhouettes' boxes, not its
+// 32 x 32 sprite squares: every reported rectangle lies inside it (checked while the leaf stays clear
+// of the frame's edges, where the clipped silhouette is smaller than its box).
+TEST(LeafScene, ALoneLeafReportsOnlyItsSilhouettesBoxes) {
+  for (const int scale : {1, 2}) {
+    LeafScene scene(Pattern(120 * scale, 200 * scale), Sprites(), 0, std::make_unique<SeededRandom>(21), scale);
+    const Rect inner{1, 1, scene.width() - 2, scene.height() - 2};
+    Rect before = ShownBox(scene.frame(), scene.snapshot());
+    long long reported = 0, squares = 0;
+    for (int pass = 0; pass < 3000; ++pass) {
+      const auto rects = scene.RunPass();
+      const Rect after = ShownBox(scene.frame(), scene.snapshot());
+      const bool clear = (before.empty() || Intersect(before, inner) == before) && !after.empty() &&
+                         Intersect(after, inner) == after;
+      if (clear && !before.empty()) {
+        const Rect both = Union(before, after);
+        for (const Rect& r : rects) {
+          ASSERT_EQ(Intersect(r, both), r) << "scale " << scale << ", pass " << pass << ": reported beyond the silhouettes";
+          reported += static_cast<long long>(r.w) * r.h;
+        }
+        squares += 2LL * kLeafSize * kLeafSize * scale * scale;
+      }
+      before = after;
+    }
+    ASSERT_GT(squares, 0) << "the leaf must be seen moving";
+    EXPECT_LT(reported * 10, squares * 7) << "scale " << scale << ": tight boxes report well under two squares a move";
+  }
+}
+
+// A screen's worth of leaves at the counts the settings offer most: the frame after every pass equals
+// the one rebuilt from scratch, with the leaves crowding and overlapping as they do live.
+TEST(LeafScene, FullScreenPassesMatchTheRebuiltFrame) {
+  for (const int leafCount : {100, 500}) {
+    LeafScene dirty(Pattern(1920, 1080), Sprites(), leafCount, std::make_unique<SeededRandom>(27));
+    LeafScene full(Pattern(1920, 1080), Sprites(), leafCount, std::make_unique<SeededRandom>(27));
+    int mostShown = 0;
+    for (int pass = 0; pass < 2400; ++pass) {
+      dirty.RunPass();
+      if (pass % 97 != 0 && pass < 2399) {
+        full.RunPass();  // keeps the leaves in step; only the checked passes are rebuilt
+        continue;
+      }
+      full.RunFullFramePass();
+      mostShown = std::max(mostShown, dirty.shownCount());
+      ASSERT_EQ(dirty.frame(), full.frame()) << leafCount + 1 << " leaves, pass " << pass;
+    }
+    EXPECT_GT(mostShown, leafCount / 2) << "most leaves must be on the screen";
+  }
+}
+
 }  // namespace
 }  // namespace kovaren::saver
