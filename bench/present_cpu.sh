@@ -13,7 +13,7 @@
 set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 rounds=${1:-3}
-source "$root/bench/wine_bench_env.sh"
+source "$root/tests/e2e/kit/folders.sh"
 [[ -f $KOVAREN_WIN_BUILD/present_host.exe ]] || { echo "no present_host.exe in $KOVAREN_WIN_BUILD: run scripts/build" >&2; exit 2; }
 
 # The ways compared (present_host.exe's methods, and "saver" for Kovaren.scr itself, measured once a

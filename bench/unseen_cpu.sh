@@ -15,7 +15,7 @@
 set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 rounds=${1:-3}
-source "$root/bench/wine_bench_env.sh"
+source "$root/tests/e2e/kit/folders.sh"
 for exe in Kovaren.scr power_host.exe present_host.exe; do
   [[ -f $KOVAREN_WIN_BUILD/$exe ]] || { echo "no $exe in $KOVAREN_WIN_BUILD: build it first" >&2; exit 2; }
 done
@@ -49,10 +49,7 @@ record() {
       '{ line = line " " int(($2 - $1) * 1000000 / hz / ms) } END { print way line }' >>"$results"
 }
 
-deliver() {
-  kv_launch_exe "$KOVAREN_WIN_BUILD/power_host.exe" "$@"
-  kv_wait_exit "$KV_PID" 10 && [[ $KV_EXIT_STATUS == 0 ]] || { echo "power_host $* failed" >&2; exit 1; }
-}
+deliver() { kv_deliver "$@" || { echo "power_host $* failed" >&2; exit 1; }; }
 
 kv_write_ini '[Section]' "もみじ= $((leaves - 1))"
 for ((round = 1; round <= rounds; round++)); do

@@ -47,6 +47,11 @@ WAV file over and over while the leaves fall.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
   GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# CPack installs through the build's `preinstall` target; were that to build `all` again, and `all`
+# holds `deb`, the Makefile build would run CPack inside CPack without end. The deb rule below names
+# everything the package installs, so preinstall need not build anything itself. (`install` then no
+# longer builds first either: build, then install.)
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 include(CPack)
 
 set(deb_file ${KOVAREN_DIST_DIR}/${CPACK_DEBIAN_FILE_NAME})

@@ -3,13 +3,23 @@
 add_library(kovaren_core STATIC ${KOVAREN_CORE_SOURCES} ${KOVAREN_POSIX_SOURCES})
 target_include_directories(kovaren_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 
+# The leaf pictures built into the Linux program: the committed files, written into a C++ source.
+file(GLOB KOVAREN_LEAF_PICTURES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/leaves/*.bmp)
+set(KOVAREN_PICTURES_SOURCE ${CMAKE_BINARY_DIR}/generated/built_in_pictures.cpp)
+add_custom_command(OUTPUT ${KOVAREN_PICTURES_SOURCE}
+  COMMAND ${CMAKE_COMMAND} -DOUTPUT=${KOVAREN_PICTURES_SOURCE} "-DFILES=${KOVAREN_LEAF_PICTURES}"
+    -P ${CMAKE_SOURCE_DIR}/cmake/embed_pictures.cmake
+  DEPENDS ${KOVAREN_LEAF_PICTURES} ${CMAKE_SOURCE_DIR}/cmake/embed_pictures.cmake VERBATIM)
+add_library(kovaren_pictures STATIC ${KOVAREN_PICTURES_SOURCE})
+target_link_libraries(kovaren_pictures PUBLIC kovaren_core)
+
 # Artwork: every committed picture under assets/ is drawn by code in tools/art.
 file(GLOB KOVAREN_ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/art/*.cpp)
 add_library(kovaren_art STATIC ${KOVAREN_ART_SOURCES})
 target_include_directories(kovaren_art PUBLIC ${CMAKE_SOURCE_DIR}/tools)
 target_link_libraries(kovaren_art PUBLIC kovaren_core)
 
-# The X11 program kovaren, over the core (its sprites drawn by the art code).
+# The X11 program kovaren, over the core and the built-in pictures.
 include(cmake/x11.cmake)
 # Its Debian package (CPack, into the dist folder).
 include(cmake/deb.cmake)
@@ -49,7 +59,7 @@ foreach(group_dir ${KOVAREN_TEST_GROUPS})
       add_executable(test_${group} ${group_sources} ${KOVAREN_SUPPORT_SOURCES})
       target_include_directories(test_${group} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
       target_compile_definitions(test_${group} PRIVATE KOVAREN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-      target_link_libraries(test_${group} PRIVATE kovaren_art GTest::gtest GTest::gmock GTest::gtest_main)
+      target_link_libraries(test_${group} PRIVATE kovaren_art kovaren_pictures GTest::gtest GTest::gmock GTest::gtest_main)
       gtest_discover_tests(test_${group} PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
     endif()
   endif()
@@ -128,3 +138,7 @@ foreach(script ${KOVAREN_X11_TESTS})
   set_tests_properties(e2e_x11_${name} PROPERTIES LABELS "e2e;e2e_x11" RUN_SERIAL TRUE TIMEOUT 180
     ENVIRONMENT "KOVAREN_SOURCE_DIR=${CMAKE_SOURCE_DIR};KOVAREN_NATIVE_BUILD=${CMAKE_BINARY_DIR};KOVAREN_DEB=${deb_file}")
 endforeach()
+
+# The shared end-to-end kit's own test (a private Xvfb, no Wine): with the unit tests (label kit).
+add_test(NAME kit_test_kit COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/kit/test_kit.sh)
+set_tests_properties(kit_test_kit PROPERTIES LABELS kit TIMEOUT 120)

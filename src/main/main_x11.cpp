@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "saver/saver_x11.h"
-#include "start/hack_options.h"
+#include "start/hack_switches.h"
 
 namespace {
 constexpr int kBadSwitches = 2;

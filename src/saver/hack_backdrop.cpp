@@ -2,15 +2,15 @@
 
 namespace kovaren::saver {
 
-HackBackdrop ChooseBackdrop(start::HackTarget target, bool screenshotOffered) {
+HackBackdrop ChooseBackdrop(HackTarget target, bool screenshotOffered) {
   switch (target) {
-    case start::HackTarget::OwnWindow:
-    case start::HackTarget::FullScreen:
+    case HackTarget::OwnWindow:
+    case HackTarget::FullScreen:
       return HackBackdrop::ScreenBeforeMap;
-    case start::HackTarget::HandedWindow:
-    case start::HackTarget::PreviewWindow:
+    case HackTarget::HandedWindow:
+    case HackTarget::PreviewWindow:
       return screenshotOffered ? HackBackdrop::DaemonScreenshot : HackBackdrop::Dark;
-    case start::HackTarget::RootWindow:
+    case HackTarget::RootWindow:
       // Drawing on the root itself: what it shows now is what the leaves would cover anyway, but
       // whoever started us there may be a locker; never read it.
       return HackBackdrop::Dark;

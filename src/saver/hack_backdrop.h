@@ -4,7 +4,7 @@
 // the screen. Only a window of the program's own shows the screen as it was before the window mapped.
 #pragma once
 #include "gfx/pixel_buffer.h"
-#include "start/hack_options.h"
+#include "saver/hack_options.h"
 
 namespace kovaren::saver {
 
@@ -16,6 +16,6 @@ enum class HackBackdrop {
 
 constexpr Pixel kDarkBackdrop = Rgb(0, 0, 0);
 
-HackBackdrop ChooseBackdrop(start::HackTarget target, bool screenshotOffered);
+HackBackdrop ChooseBackdrop(HackTarget target, bool screenshotOffered);
 
 }  // namespace kovaren::saver

@@ -2,11 +2,11 @@
 
 namespace kovaren::saver {
 
-bool ListensForInput(start::HackTarget target) {
-  return target == start::HackTarget::OwnWindow || target == start::HackTarget::FullScreen;
+bool ListensForInput(HackTarget target) {
+  return target == HackTarget::OwnWindow || target == HackTarget::FullScreen;
 }
 
-bool EndsHack(HackEvent event, start::HackTarget target) {
+bool EndsHack(HackEvent event, HackTarget target) {
   switch (event) {
     case HackEvent::Terminated:
     case HackEvent::ConnectionLost:

@@ -3,7 +3,7 @@
 // signal, a lost connection or the window's end stops it. In a window of its own it ends as the
 // Windows saver does: on a key or a click (not on a move), and when the window is closed.
 #pragma once
-#include "start/hack_options.h"
+#include "saver/hack_options.h"
 
 namespace kovaren::saver {
 
@@ -17,10 +17,10 @@ enum class HackEvent {
   Terminated,      // SIGTERM or SIGINT
 };
 
-bool EndsHack(HackEvent event, start::HackTarget target);
+bool EndsHack(HackEvent event, HackTarget target);
 
 // Whether the program asks for keys and clicks on its window at all: a window handed over is the
 // daemon's, whose grab they belong to.
-bool ListensForInput(start::HackTarget target);
+bool ListensForInput(HackTarget target);
 
 }  // namespace kovaren::saver

@@ -68,4 +68,20 @@ MonitorPlan PlanMonitors(const Rect& virtualScreen, std::span<const MonitorRepor
   return plan;
 }
 
+MonitorPlan PlanWindow(const Rect& window, std::span<const MonitorReport> monitors, SceneLayout layout) {
+  if (layout == SceneLayout::PerMonitor) {
+    MonitorPlan plan = PlanMonitors(window, monitors);
+    if (!plan.scenes.empty()) return plan;
+  }
+  int dpi = kBaseDpi;
+  if (layout == SceneLayout::OneScene) {
+    const int cx = window.x + window.w / 2;
+    const int cy = window.y + window.h / 2;
+    for (const MonitorReport& m : monitors)
+      if (cx >= m.bounds.x && cy >= m.bounds.y && cx < m.bounds.right() && cy < m.bounds.bottom()) dpi = m.dpi;
+  }
+  const MonitorReport whole[] = {{window, dpi, true}};
+  return PlanMonitors(window, whole);
+}
+
 }  // namespace kovaren::saver

@@ -45,4 +45,13 @@ int ScaleForDpi(int dpi);
 // logical pixel each way.
 MonitorPlan PlanMonitors(const Rect& virtualScreen, std::span<const MonitorReport> monitors);
 
+// How a window's leaves are laid out: a scene per monitor it covers, or one scene over all of it
+// (a window on the desktop, a preview).
+enum class SceneLayout { PerMonitor, OneScene };
+
+// The plan for a window at `window` (desktop coordinates). PerMonitor: as PlanMonitors, and one
+// scene over the whole window at scale 1 when no monitor lies in it. OneScene: one scene over the
+// whole window at the scale of the monitor under its centre (scale 1 when none is).
+MonitorPlan PlanWindow(const Rect& window, std::span<const MonitorReport> monitors, SceneLayout layout);
+
 }  // namespace kovaren::saver

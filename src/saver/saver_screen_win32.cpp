@@ -1,33 +1,39 @@
 #include "saver/saver_screen_win32.h"
 
-#include <algorithm>
-#include <cstdlib>
-#include <new>
-#include <stdexcept>
-
 #include "platform/gdi_win32.h"
-#include "saver/monitor_replan.h"
 #include "saver/monitors_win32.h"
+#include "saver/try_to_hold.h"
 
 namespace kovaren::win32 {
 
 namespace {
 
-// Runs `make`; false when memory ran out or the picture is larger than a buffer can index (a huge
-// virtual screen). Only those two: any other exception is a fault and must not become a black screen.
-template <class Make>
-bool TryToHold(Make&& make) {
-  try {
-    make();
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  } catch (const std::length_error&) {
-    return false;
+// The snapshot of `window` exactly as captured, through the screen's DC (screen coordinates, so a
+// monitor left of or above the primary is captured too); empty when it could not be taken or held.
+PixelBuffer TakeSnapshot(const Rect& window) {
+  PixelBuffer snapshot;
+  if (HDC screen = GetDC(nullptr)) {
+    if (!saver::TryToHold([&] { snapshot = CapturePixels(screen, window); })) snapshot = PixelBuffer{};
+    ReleaseDC(nullptr, screen);
   }
+  return snapshot;
 }
 
 }  // namespace
+
+class SaverScreen::DcPresenter final : public saver::PartPresenter {
+ public:
+  DcPresenter(HDC window, const std::vector<std::unique_ptr<FramePresenter>>& presenters)
+      : window_(window), presenters_(presenters) {}
+  void Present(size_t index, const PixelBuffer& frame, std::span<const Rect> dirty) override {
+    presenters_[index]->Present(window_, frame, dirty);
+  }
+  void PresentAll(size_t index, const PixelBuffer& frame) override { presenters_[index]->PresentAll(window_, frame); }
+
+ private:
+  HDC window_;
+  const std::vector<std::unique_ptr<FramePresenter>>& presenters_;
+};
 
 saver::MonitorPlan PlanScreens() {
   const std::vector<saver::MonitorReport> monitors = ListMonitors();
@@ -40,115 +46,40 @@ saver::MonitorPlan PlanScreens() {
   return plan;
 }
 
+// Without a snapshot (none taken, or too large to hold), the parts show black.
 SaverScreen::SaverScreen(const saver::MonitorPlan& plan, PresentMethod atScale1, PresentMethod magnified)
-    : plan_(plan), parts_(plan.scenes.size()), atScale1_(atScale1), magnified_(magnified),
-      wholeFrames_(atScale1 == PresentMethod::WholeFrame) {
-  // The snapshot, exactly as captured, through the screen's DC (screen coordinates, so a monitor left
-  // of or above the primary is captured too).
-  PixelBuffer snapshot;
-  if (HDC screen = GetDC(nullptr)) {
-    // Too large to hold: tried again below, then given up.
-    if (!TryToHold([&] { snapshot = CapturePixels(screen, plan.window); })) snapshot = PixelBuffer{};
-    ReleaseDC(nullptr, screen);
-  }
-  if (snapshot.width() != plan.window.w || snapshot.height() != plan.window.h) {
-    // No snapshot: leaves over black. A screen too large even for that shows nothing; the window
-    // still ends on input.
-    if (!TryToHold([&] { snapshot = PixelBuffer(plan.window.w, plan.window.h, Rgb(0, 0, 0)); })) return;
-  }
-  for (size_t i = 0; i < plan.scenes.size(); ++i) {
-    const saver::SceneArea& planned = plan.scenes[i];
-    // Out of memory even for this monitor's picture: it is never drawn.
-    TryToHold([&] {
-      PixelBuffer still(planned.area.w, planned.area.h);
-      Blit(still, 0, 0, snapshot, planned.area, RasterOp::Copy);
-      parts_[i] = NewPart(planned, std::move(still));
-    });
-  }
+    : scenes_(plan, TakeSnapshot(plan.window)), atScale1_(atScale1), magnified_(magnified),
+      passKind_(atScale1 == PresentMethod::WholeFrame ? saver::PassKind::WholeFrame : saver::PassKind::Changes) {
+  MakePresenters();
 }
 
-std::unique_ptr<SaverScreen::Part> SaverScreen::NewPart(const saver::SceneArea& planned, PixelBuffer still) {
-  auto part = std::make_unique<Part>(planned, MethodFor(planned.scale));
-  part->still = std::move(still);
-  return part;
+void SaverScreen::MakePresenters() {
+  presenters_.clear();
+  for (const saver::SceneArea& planned : scenes_.plan().scenes)
+    presenters_.push_back(std::make_unique<FramePresenter>(MethodFor(planned.scale), planned.area));
 }
 
 void SaverScreen::StartLeaves(const std::optional<saver::SpriteSet>& sprites, int leafCount, uint64_t seed) {
-  sprites_ = sprites;
-  leafCount_ = leafCount;
-  nextSeed_ = seed;
-  for (const auto& part : parts_) {
-    if (part) AddLeaves(*part);
-    ++nextSeed_;  // each monitor its own seed, whether or not its picture was held
-  }
-}
-
-void SaverScreen::AddLeaves(Part& part) {
-  if (!sprites_) return;
-  const bool held = TryToHold([&] {
-    part.scene.emplace(part.still, *sprites_, leafCount_, std::make_unique<saver::SeededRandom>(nextSeed_),
-                       part.scale);
-    part.still = PixelBuffer{};  // the scene has its own copy
-  });
-  if (!held) part.scene.reset();  // out of memory for a huge leaf table: this monitor shows the bare snapshot
+  scenes_.StartLeaves(sprites, leafCount, seed);
 }
 
 void SaverScreen::Replan(const saver::MonitorPlan& after) {
-  const saver::Replan decided = saver::DecideReplan(plan_, after);
-  std::vector<std::unique_ptr<Part>> parts(after.scenes.size());
-  for (size_t i = 0; i < after.scenes.size(); ++i) {
-    const saver::SceneArea& planned = after.scenes[i];
-    if (const std::optional<size_t> from = decided.keptFrom[i]) {
-      std::unique_ptr<Part>& kept = parts_[*from];
-      if (!kept) continue;  // its picture could never be held: still not drawn
-      // Where the window moved, the scene is presented to another part of it.
-      parts[i] = planned.area == plan_.scenes[*from].area
-                     ? std::move(kept)
-                     : std::make_unique<Part>(std::move(*kept), planned, MethodFor(planned.scale));
-      continue;
-    }
-    // Out of memory for a new monitor's picture: it is never drawn.
-    TryToHold([&] {
-      parts[i] = NewPart(planned, PixelBuffer(planned.area.w, planned.area.h, Rgb(0, 0, 0)));
-      AddLeaves(*parts[i]);
-    });
-    ++nextSeed_;
-  }
-  // The ended scenes go with the old list.
-  parts_ = std::move(parts);
-  plan_ = after;
+  scenes_.Replan(after);
+  MakePresenters();  // where the window moved, a kept scene is presented to another part of it
 }
 
-bool SaverScreen::animated() const {
-  for (const auto& part : parts_)
-    if (part && part->scene) return true;
-  return false;
-}
+bool SaverScreen::animated() const { return scenes_.animated(); }
 
 void SaverScreen::RunPass(HDC window) {
-  for (const auto& part : parts_) {
-    if (!part || !part->scene) continue;
-    const std::span<const Rect> dirty = wholeFrames_ ? part->scene->RunFullFramePass() : part->scene->RunPass();
-    part->presenter.Present(window, part->scene->frame(), dirty);
-  }
+  DcPresenter presenter(window, presenters_);
+  scenes_.RunPass(presenter, passKind_);
 }
 
-void SaverScreen::SkipToTypicalState() {
-  for (const auto& part : parts_) {
-    if (!part || !part->scene) continue;
-    saver::LeafScene& scene = *part->scene;
-    // The slowest leaf falls half a pixel a pass: after 2 H passes every first descent is over.
-    const int firstDescents = 2 * scene.logicalHeight() + 1;
-    for (int i = 0; i < firstDescents; ++i) scene.RunPass();
-    const int half = static_cast<int>(scene.leaves().size()) / 2;
-    const int slack = std::max(1, half / 10);
-    for (int i = 0; i < 10 * firstDescents && std::abs(scene.shownCount() - half) > slack; ++i) scene.RunPass();
-  }
-}
+void SaverScreen::SkipToTypicalState() { scenes_.SkipToTypicalState(); }
 
 void SaverScreen::Paint(HDC window) {
-  for (const auto& part : parts_)
-    if (part) part->presenter.PresentAll(window, part->frame());
+  DcPresenter presenter(window, presenters_);
+  scenes_.PresentAll(presenter);
 }
 
 }  // namespace kovaren::win32

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "gfx/pixel_buffer.h"
-#include "saver/leaf_scene.h"
 #include "saver/monitor_plan.h"
+#include "saver/monitor_scenes.h"
 #include "saver/presenter_win32.h"
 #include "saver/sprites.h"
 
@@ -50,31 +50,17 @@ class SaverScreen {
   void SkipToTypicalState();
 
  private:
-  struct Part {
-    Part(const saver::SceneArea& planned, PresentMethod method) : scale(planned.scale), presenter(method, planned.area) {}
-    // The same scene presented to another place in the window (the window moved).
-    Part(Part&& moved, const saver::SceneArea& planned, PresentMethod method)
-        : scale(moved.scale), scene(std::move(moved.scene)), still(std::move(moved.still)), presenter(method, planned.area) {}
-    int scale;
-    std::optional<saver::LeafScene> scene;
-    PixelBuffer still;  // shown when there is no scene
-    FramePresenter presenter;
-    const PixelBuffer& frame() const { return scene ? scene->frame() : still; }
-  };
+  // Presents the scene set's parts to one DC through the presenters of its plan.
+  class DcPresenter;
   PresentMethod MethodFor(int scale) const { return scale == 1 ? atScale1_ : magnified_; }
-  std::unique_ptr<Part> NewPart(const saver::SceneArea& planned, PixelBuffer still);
-  void AddLeaves(Part& part);
+  void MakePresenters();
 
-  saver::MonitorPlan plan_;
-  // One entry per scene of plan_, in its order; empty where a monitor's picture could not be held.
-  std::vector<std::unique_ptr<Part>> parts_;
+  saver::MonitorScenes scenes_;
+  // One per scene of scenes_.plan(), in its order.
+  std::vector<std::unique_ptr<FramePresenter>> presenters_;
   PresentMethod atScale1_;
   PresentMethod magnified_;
-  bool wholeFrames_ = false;
-  // Kept from StartLeaves for the scenes of monitors that arrive later.
-  std::optional<saver::SpriteSet> sprites_;
-  int leafCount_ = 0;
-  uint64_t nextSeed_ = 0;
+  saver::PassKind passKind_;
 };
 
 }  // namespace kovaren::win32

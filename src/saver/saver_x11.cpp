@@ -8,6 +8,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
@@ -18,21 +19,19 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
-#include <new>
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
-#include "art/leaf_art.h"
 #include "music/gst_music_x11.h"
 #include "platform/huge_pages_x11.h"
 #include "platform/x_errors_x11.h"
 #include "saver/desktop_image_x11.h"
 #include "saver/hack_backdrop.h"
 #include "saver/hack_ending.h"
+#include "saver/built_in_pictures.h"
 #include "saver/leaf.h"
-#include "saver/leaf_scene.h"
 #include "saver/monitor_plan.h"
+#include "saver/monitor_scenes.h"
 #include "saver/monitors_x11.h"
 #include "saver/pass_clock.h"
 #include "saver/presenter_x11.h"
@@ -40,8 +39,8 @@
 namespace kovaren::x11 {
 namespace {
 
-// The caption and class of the Windows saver's window, kept for windows of our own here.
-constexpr char kSaverCaption[] = "Tesmar_Main";
+// The title and class of a window of our own (WM_NAME, WM_CLASS), and the name errors go by.
+constexpr char kWindowName[] = "Kovaren";
 constexpr char kProgramName[] = "kovaren";
 constexpr int64_t kNanosecondsPerSecond = 1'000'000'000;
 constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
@@ -82,11 +81,24 @@ int OpenStopSignals() {
 
 Rect CentredIn(const Rect& outer, int w, int h) { return {outer.x + (outer.w - w) / 2, outer.y + (outer.h - h) / 2, w, h}; }
 
-bool Contains(const Rect& r, int x, int y) { return x >= r.x && y >= r.y && x < r.right() && y < r.bottom(); }
+bool SamePlan(const saver::MonitorPlan& a, const saver::MonitorPlan& b) { return a.window == b.window && a.scenes == b.scenes; }
+
+// Presents the scene set's parts through one X presenter each, in the order of its plan.
+class WindowPresenter final : public saver::PartPresenter {
+ public:
+  explicit WindowPresenter(std::vector<std::unique_ptr<FramePresenter>>& presenters) : presenters_(presenters) {}
+  void Present(size_t index, const PixelBuffer& frame, std::span<const Rect> dirty) override {
+    presenters_[index]->Present(frame, dirty);
+  }
+  void PresentAll(size_t index, const PixelBuffer& frame) override { presenters_[index]->PresentAll(frame); }
+
+ private:
+  std::vector<std::unique_ptr<FramePresenter>>& presenters_;
+};
 
 class HackWindow {
  public:
-  explicit HackWindow(const start::HackOptions& options) : options_(options) {}
+  explicit HackWindow(const saver::HackOptions& options) : options_(options) {}
   ~HackWindow();
   HackWindow(const HackWindow&) = delete;
   HackWindow& operator=(const HackWindow&) = delete;
@@ -100,7 +112,10 @@ class HackWindow {
   bool OpenDisplay();
   bool TakeWindow();
   bool CreateOwnWindow();
-  void PlanScenes();
+  saver::MonitorPlan PlanScenes() const;
+  void FollowScreens();
+  void Replan(const Rect& area);
+  void MakePresenters();
   PixelBuffer ReadBackdrop();
   void SetUpLeaves(const PixelBuffer& backdrop);
   void StartMusic();
@@ -114,16 +129,7 @@ class HackWindow {
   void Respond(saver::HackEvent event);
   static void OnConnectionLost(Display* display, void* self);
 
-  struct Part {
-    explicit Part(const saver::SceneArea& planned) : planned(planned) {}
-    saver::SceneArea planned;
-    std::optional<saver::LeafScene> scene;
-    PixelBuffer still;  // shown when there is no scene
-    std::unique_ptr<FramePresenter> presenter;
-    const PixelBuffer& frame() const { return scene ? scene->frame() : still; }
-  };
-
-  const start::HackOptions& options_;
+  const saver::HackOptions& options_;
   Display* display_ = nullptr;
   int screen_ = 0;
   Window window_ = None;
@@ -133,8 +139,10 @@ class HackWindow {
   Rect area_;  // the window, root coordinates
   Atom deleteWindow_ = None;
   Cursor blankCursor_ = None;
-  saver::MonitorPlan plan_;
-  std::vector<std::unique_ptr<Part>> parts_;
+  int randrEvents_ = -1;  // RandR's first event number; -1 without RandR
+  std::optional<saver::MonitorScenes> scenes_;
+  // One per scene of scenes_->plan(), in its order.
+  std::vector<std::unique_ptr<FramePresenter>> presenters_;
   std::unique_ptr<GstMusic> music_;
   int stopSignals_ = -1;
   bool running_ = false;
@@ -144,7 +152,7 @@ class HackWindow {
 bool HackWindow::Start() {
   stopSignals_ = OpenStopSignals();  // first, so that no thread started later takes the signals
   if (!OpenDisplay() || !TakeWindow()) return false;
-  PlanScenes();
+  FollowScreens();
   SetUpLeaves(ReadBackdrop());
   StartMusic();
   Show();
@@ -167,7 +175,7 @@ bool HackWindow::OpenDisplay() {
 
 // The window to draw in, with its visual and its place on the screen.
 bool HackWindow::TakeWindow() {
-  using start::HackTarget;
+  using saver::HackTarget;
   switch (options_.target) {
     case HackTarget::OwnWindow:
     case HackTarget::FullScreen:
@@ -201,7 +209,7 @@ bool HackWindow::TakeWindow() {
 // Created unmapped, so the screen can still be read under it.
 bool HackWindow::CreateOwnWindow() {
   const Rect screen{0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
-  const bool fullScreen = options_.target == start::HackTarget::FullScreen;
+  const bool fullScreen = options_.target == saver::HackTarget::FullScreen;
   if (fullScreen) {
     area_ = screen;
   } else {
@@ -222,8 +230,8 @@ bool HackWindow::CreateOwnWindow() {
   if (window_ == None) return false;
   ownWindow_ = true;
 
-  XStoreName(display_, window_, kSaverCaption);
-  XClassHint classHint{const_cast<char*>(kProgramName), const_cast<char*>(kSaverCaption)};
+  XStoreName(display_, window_, kWindowName);
+  XClassHint classHint{const_cast<char*>(kProgramName), const_cast<char*>(kWindowName)};
   XSetClassHint(display_, window_, &classHint);
   // The picture is cut for this size: the window manager may place the window, not resize it.
   XSizeHints* size = XAllocSizeHints();
@@ -252,23 +260,54 @@ bool HackWindow::CreateOwnWindow() {
 
 // One scene per monitor the window covers; a window of our own on the desktop, and the preview, are
 // one scene at the scale of the monitor they lie on.
-void HackWindow::PlanScenes() {
-  const std::vector<saver::MonitorReport> monitors = ListMonitors(display_, screen_);
+saver::MonitorPlan HackWindow::PlanScenes() const {
   const bool oneScene =
-      options_.target == start::HackTarget::OwnWindow || options_.target == start::HackTarget::PreviewWindow;
-  if (!oneScene) plan_ = saver::PlanMonitors(area_, monitors);
-  if (oneScene || plan_.scenes.empty()) {
-    int dpi = saver::kBaseDpi;
-    for (const saver::MonitorReport& m : monitors)
-      if (Contains(m.bounds, area_.x + area_.w / 2, area_.y + area_.h / 2)) dpi = m.dpi;
-    const saver::MonitorReport whole[] = {{area_, oneScene ? dpi : saver::kBaseDpi, true}};
-    plan_ = saver::PlanMonitors(area_, whole);
+      options_.target == saver::HackTarget::OwnWindow || options_.target == saver::HackTarget::PreviewWindow;
+  return saver::PlanWindow(area_, ListMonitors(display_, screen_),
+                           oneScene ? saver::SceneLayout::OneScene : saver::SceneLayout::PerMonitor);
+}
+
+// A full-screen window follows the root (its size and RandR's monitors); a window handed over is
+// followed through its own ConfigureNotify, already selected.
+void HackWindow::FollowScreens() {
+  if (options_.target != saver::HackTarget::FullScreen && options_.target != saver::HackTarget::RootWindow) return;
+  int error = 0;
+  if (XRRQueryExtension(display_, &randrEvents_, &error)) {
+    XRRSelectInput(display_, RootWindow(display_, screen_), RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask);
+  } else {
+    randrEvents_ = -1;
+  }
+  if (ownWindow_) XSelectInput(display_, RootWindow(display_, screen_), StructureNotifyMask);
+}
+
+// The screens or the window's size changed: the window takes `area` and its scenes the new plan;
+// monitors that stayed keep their leaves.
+void HackWindow::Replan(const Rect& area) {
+  if (ownWindow_ && !(area == area_))
+    XMoveResizeWindow(display_, window_, area.x, area.y, static_cast<unsigned>(area.w), static_cast<unsigned>(area.h));
+  area_ = area;
+  const saver::MonitorPlan after = PlanScenes();
+  if (!scenes_ || SamePlan(after, scenes_->plan())) return;
+  scenes_->Replan(after);
+  MakePresenters();
+  PaintAll();
+}
+
+void HackWindow::MakePresenters() {
+  presenters_.clear();
+  for (const saver::SceneArea& planned : scenes_->plan().scenes)
+    presenters_.push_back(std::make_unique<FramePresenter>(display_, window_, visual_, depth_, planned.area));
+  for (size_t i = 0; i < scenes_->plan().scenes.size(); ++i) {
+    if (const saver::LeafScene* scene = scenes_->scene(i)) {
+      AskForHugePages(scene->snapshot().pixels());
+      AskForHugePages(scene->frame().pixels());
+    }
   }
 }
 
 PixelBuffer HackWindow::ReadBackdrop() {
   const bool handedOver =
-      options_.target == start::HackTarget::HandedWindow || options_.target == start::HackTarget::PreviewWindow;
+      options_.target == saver::HackTarget::HandedWindow || options_.target == saver::HackTarget::PreviewWindow;
   std::optional<PixelBuffer> screenshot;
   if (handedOver) screenshot = ReadDaemonScreenshot(display_, window_, visual_, area_.w, area_.h);
   switch (saver::ChooseBackdrop(options_.target, screenshot.has_value())) {
@@ -282,34 +321,11 @@ PixelBuffer HackWindow::ReadBackdrop() {
   return PixelBuffer(area_.w, area_.h, saver::kDarkBackdrop);
 }
 
-// The leaves, one scene per monitor at its scale, the first seeded with the seed, the next with
-// seed + 1, ... as on Windows. A monitor without memory for its scene shows the bare picture.
+// The leaves, one scene per monitor at its scale, seeded as on Windows.
 void HackWindow::SetUpLeaves(const PixelBuffer& backdrop) {
-  const saver::SpriteSet sprites = art::DrawLeafSprites();
-  const uint64_t seed = options_.seed.value_or(SeedNow());
-  for (size_t i = 0; i < plan_.scenes.size(); ++i) {
-    const saver::SceneArea& planned = plan_.scenes[i];
-    try {
-      auto part = std::make_unique<Part>(planned);
-      part->still = PixelBuffer(planned.area.w, planned.area.h);
-      Blit(part->still, 0, 0, backdrop, planned.area, RasterOp::Copy);
-      part->presenter = std::make_unique<FramePresenter>(display_, window_, visual_, depth_, planned.area);
-      try {
-        part->scene.emplace(part->still, sprites, options_.leafCount,
-                            std::make_unique<saver::SeededRandom>(seed + i), planned.scale);
-        part->still = PixelBuffer{};  // the scene has its own copy
-        AskForHugePages(part->scene->snapshot().pixels());
-        AskForHugePages(part->scene->frame().pixels());
-      } catch (const std::bad_alloc&) {
-        part->scene.reset();  // no memory for the leaves: this monitor shows the bare picture
-      }
-      parts_.push_back(std::move(part));
-    } catch (const std::bad_alloc&) {
-      // Out of memory even for this monitor's picture: it is never drawn.
-    } catch (const std::length_error&) {
-      // A monitor larger than a picture can index: it is never drawn either.
-    }
-  }
+  scenes_.emplace(PlanScenes(), backdrop);
+  scenes_->StartLeaves(saver::BuiltInSprites(), options_.leafCount, options_.seed.value_or(SeedNow()));
+  MakePresenters();
 }
 
 void HackWindow::StartMusic() {
@@ -327,13 +343,12 @@ void HackWindow::Show() {
 
 void HackWindow::Run() {
   saver::PassClock clock(kNanosecondsPerSecond, ClockNow());
-  bool animated = false;
-  for (const auto& part : parts_) animated = animated || part->scene.has_value();
   running_ = true;
   while (running_) {
     // Events are served here only, between passes, never while a frame is built.
     ServeEvents();
     if (!running_) break;
+    const bool animated = scenes_->animated();
     if (animated) {
       const int due = clock.TakeDuePasses(ClockNow());
       for (int i = 0; i < due; ++i) RunPass();
@@ -377,6 +392,12 @@ void HackWindow::Wait(int timeoutMs) {
 
 void HackWindow::Handle(const XEvent& event) {
   using saver::HackEvent;
+  if (randrEvents_ >= 0 &&
+      (event.type == randrEvents_ + RRScreenChangeNotify || event.type == randrEvents_ + RRNotify)) {
+    XRRUpdateConfiguration(const_cast<XEvent*>(&event));
+    Replan({0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)});
+    return;
+  }
   switch (event.type) {
     case KeyPress:
       Respond(HackEvent::KeyDown);
@@ -392,6 +413,14 @@ void HackWindow::Handle(const XEvent& event) {
       // server without a window manager) would never hear the key that should end it.
       if (ownWindow_ && event.xmap.window == window_) XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
       return;
+    case ConfigureNotify:
+      if (event.xconfigure.window == RootWindow(display_, screen_) && ownWindow_) {
+        XRRUpdateConfiguration(const_cast<XEvent*>(&event));
+        Replan({0, 0, event.xconfigure.width, event.xconfigure.height});
+      } else if (event.xconfigure.window == window_ && !ownWindow_) {
+        Replan({area_.x, area_.y, event.xconfigure.width, event.xconfigure.height});
+      }
+      return;
     case DestroyNotify:
       if (event.xdestroywindow.window == window_) Respond(HackEvent::WindowGone);
       return;
@@ -403,14 +432,13 @@ void HackWindow::Handle(const XEvent& event) {
 }
 
 void HackWindow::RunPass() {
-  for (const auto& part : parts_) {
-    if (!part->scene) continue;
-    part->presenter->Present(part->scene->frame(), part->scene->RunPass());
-  }
+  WindowPresenter presenter(presenters_);
+  scenes_->RunPass(presenter);
 }
 
 void HackWindow::PaintAll() {
-  for (const auto& part : parts_) part->presenter->PresentAll(part->frame());
+  WindowPresenter presenter(presenters_);
+  scenes_->PresentAll(presenter);
 }
 
 void HackWindow::Respond(saver::HackEvent event) {
@@ -429,7 +457,7 @@ HackWindow::~HackWindow() {
   music_.reset();
   if (!display_) return;
   if (connectionLost_) return;  // nothing to give back to a server that is gone
-  parts_.clear();
+  presenters_.clear();
   if (ownWindow_) XDestroyWindow(display_, window_);
   if (blankCursor_ != None) XFreeCursor(display_, blankCursor_);
   XCloseDisplay(display_);
@@ -437,7 +465,7 @@ HackWindow::~HackWindow() {
 
 }  // namespace
 
-int RunHack(const start::HackOptions& options) {
+int RunHack(const saver::HackOptions& options) {
   signal(SIGPIPE, SIG_IGN);  // a broken connection is Xlib's to report, not a signal's to kill us
   HackWindow window(options);
   if (!window.Start()) return 1;

@@ -13,16 +13,17 @@
 #include <string_view>
 #include <vector>
 
+#include "settings_file/leaf_count.h"
 #include "settings_file/settings.h"
 #include "settings_dialog/zoom.h"
 
 namespace kovaren::dialog {
 
-// The leaf-count scroll bar: from a floor of 0, so every count the saver accepts (0 to 500) is
-// shown on the bar and saved as it was; ten leaves per arrow click, fifty per trough click.
-inline constexpr int kCountMinimum = 0;
-inline constexpr int kCountMaximum = 500;
-inline constexpr int kCountStart = 100;
+// The leaf-count scroll bar spans every count the saver accepts; ten leaves per arrow click, fifty
+// per trough click.
+inline constexpr int kCountMinimum = kLeafCounts.minimum;
+inline constexpr int kCountMaximum = kLeafCounts.maximum;
+inline constexpr int kCountStart = kLeafCounts.byDefault;
 inline constexpr int kCountSmallStep = 10;
 inline constexpr int kCountLargeStep = 50;
 

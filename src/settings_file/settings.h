@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/file_io.h"
+#include "settings_file/leaf_count.h"
 
 namespace kovaren {
 
@@ -34,7 +35,7 @@ inline constexpr std::string_view kKeyBgmRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";    
 inline constexpr std::string_view kKeyBgmFile = "BGM\xCC\xA7\xB2\xD9";              // BGMﾌｧｲﾙ
 inline constexpr std::string_view kKeyLeafCount = "\x82\xE0\x82\xDD\x82\xB6";       // もみじ
 inline constexpr std::string_view kIniFileName = "Kovaren.ini";
-inline constexpr int16_t kDefaultLeafCount = 100;
+inline constexpr int16_t kDefaultLeafCount = kLeafCounts.byDefault;
 
 // One value to store: `key` in `section` set to `value`.
 struct IniEntry {

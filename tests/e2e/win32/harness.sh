@@ -1,7 +1,7 @@
 # End-to-end harness: runs the real Kovaren.scr under Wine on a private X server and checks what a user
 # would see. Source it from a test script, then:
 #
-#   source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
+#   source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"   (it sources the shared kit, ../kit/kit.sh)
 #   kv_start
 #   kv_launch /s;  kv_wait_window Tesmar_Main 5 >/dev/null;  kv_shot "$KV_ARTIFACTS/saver.png"
 #   kv_check "the saver covers the screen" test "$(kv_pixel "$KV_ARTIFACTS/saver.png" 5 5)" != "0 0 0"
@@ -27,15 +27,12 @@
 #   DISPLAY, WINEPREFIX, XDG_RUNTIME_DIR, PULSE_SERVER   exported for the programs the test starts;
 #   `wine`, `wineserver`, `wineboot` and `regedit` on PATH run the architecture under test
 
+source "$KOVAREN_SOURCE_DIR/tests/e2e/kit/kit.sh"
+
 KV_SCREEN_W=1024
 KV_SCREEN_H=768
-KV_PASSED=0
-KV_FAILED=0
-KV_PIDS=()          # programs started by kv_launch*: stopped at exit if still running
-KV_XVFB_PID=
-KV_PULSE_PID=
 KV_WINESERVER_PID=
-KV_DESKTOP_VIEWER_PID=
+KV_FINISH_HOOK=kv_show_wine_log
 
 # The generated desktop: a 4 x 3 grid of 256 x 256 blocks in these colours (row by row), chosen far from
 # the leaves' reds, yellows and greens so that a leaf over the desktop is never mistaken for it.
@@ -44,17 +41,6 @@ KV_DESKTOP_COLOURS=(
   "93 109 126" "213 216 220" "23 32 42" "169 204 227"
   "136 78 160" "245 183 177" "52 73 94" "253 254 254"
 )
-
-# kv_log MESSAGE... : a line on stderr, prefixed so it stands out in CTest's output.
-kv_log() { echo "[e2e] $*" >&2; }
-
-# kv_die MESSAGE... : the test cannot go on (set-up failed); counts as a failure and exits.
-kv_die() {
-  kv_log "FATAL: $*"
-  KV_FAILED=$((KV_FAILED + 1))
-  echo "$KV_PASSED passed, $KV_FAILED failed"
-  exit 1
-}
 
 # kv_make_desktop FILE : writes the known desktop picture (1024 x 768 PNG, 24-bit, the grid above, with a
 # white 1-pixel frame round the screen's edge and a black diagonal through the top-left block so that a
@@ -88,6 +74,7 @@ kv_start() {
   bash "$KOVAREN_SOURCE_DIR/tests/e2e/win32/fixture_setup.sh" >&2 || kv_die "template prefix not booted"
 
   KV_TMP=$(mktemp -d "${native}/e2e-run.${KV_ARCH}.${name}.XXXXXX") || kv_die "no scratch folder"
+  KV_PID_FILE=$KV_TMP/pids
   trap kv_cleanup EXIT
   trap 'exit 130' INT TERM
   KV_ARTIFACTS=$native/e2e-artifacts/$KV_ARCH/$name
@@ -103,19 +90,12 @@ kv_start() {
   XDG_RUNTIME_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kv.XXXXXX") || kv_die "no folder for sockets"
   export XDG_RUNTIME_DIR
   echo "$XDG_RUNTIME_DIR" >"$KV_TMP/runtime_dir"
+  KV_SCRATCH=("$KV_TMP" "$XDG_RUNTIME_DIR")
   local socket=$XDG_RUNTIME_DIR/pulse/native
   ((${#socket} <= 107)) || kv_die "the sound server's socket path is too long (${#socket} bytes > 107): $socket"
   export PULSE_SERVER=unix:$socket
 
-  # X server on a free display number; it writes the number to the given descriptor when it is ready.
-  local fifo=$KV_TMP/displayfd
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 ${KV_SCREEN_W}x${KV_SCREEN_H}x24 -nolisten tcp -noreset 3>"$fifo" \
-    >"$KV_TMP/xvfb.log" 2>&1 &
-  KV_XVFB_PID=$!
-  local number
-  read -r -t 10 number <"$fifo" || kv_die "Xvfb did not start: $(cat "$KV_TMP/xvfb.log")"
-  export DISPLAY=:$number
+  kv_start_xvfb "${KV_SCREEN_W}x${KV_SCREEN_H}" "$KV_TMP"
 
   # Prefix and sound server start while the desktop picture is drawn.
   export WINEPREFIX=$KV_TMP/prefix
@@ -124,7 +104,7 @@ kv_start() {
   pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
     -L "module-null-sink sink_name=nullsink" -L "module-native-protocol-unix auth-anonymous=1" \
     >"$KV_TMP/pulse.log" 2>&1 &
-  KV_PULSE_PID=$!
+  kv_track_pid $!
 
   # The desktop is a plain, undecorated window that ignores input (no window manager runs); the root's
   # own background would not survive other windows closing.
@@ -136,12 +116,13 @@ kv_start() {
   kv_make_desktop "$KV_TMP/desktop.png" && convert "$KV_TMP/desktop.png" -depth 8 "rgb:$KV_TMP/desktop.rgb" ||
     kv_die "could not draw the desktop picture"
   "$viewer" "$KV_TMP/desktop.rgb" $KV_SCREEN_W $KV_SCREEN_H >"$KV_TMP/display.log" 2>&1 &
-  KV_DESKTOP_VIEWER_PID=$!
+  kv_track_pid $!
 
   wait "$copy_pid" || kv_die "could not copy the template prefix"
   wineserver -f -p &
   KV_WINESERVER_PID=$!
-  kv_start_watchdog
+  kv_track_pid "$KV_WINESERVER_PID"
+  kv_start_watchdog wineserver -k
   # The first program in a fresh prefix takes seconds while Wine's own services start; a throw-away one
   # takes that time now, beside the rest of the set-up, so that the test times only its own programs.
   wine cmd /c exit 0 >/dev/null 2>&1 </dev/null &
@@ -174,42 +155,15 @@ kv_start() {
 
 # kv_cleanup : the exit trap. Stops what this harness started, by PID, and removes the scratch folder.
 kv_cleanup() {
-  local pid
-  for pid in "${KV_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
   if [[ -n $KV_WINESERVER_PID ]]; then
     wineserver -k 2>/dev/null   # ends every program of this prefix, then the server
     wait "$KV_WINESERVER_PID" 2>/dev/null
   fi
-  for pid in "$KV_DESKTOP_VIEWER_PID" "$KV_PULSE_PID" "$KV_XVFB_PID"; do
-    [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-  done
+  kv_stop_tracked   # what is left: programs outside the prefix, the desktop, sound and X servers
   [[ -n ${XDG_RUNTIME_DIR:-} && -f ${KV_TMP:-}/runtime_dir ]] && rm -rf "$XDG_RUNTIME_DIR"
   [[ -n ${KV_TMP:-} && -d $KV_TMP ]] && rm -rf "$KV_TMP"
   return 0
 }
-
-# kv_start_watchdog : a helper process that does the clean-up if this test is killed outright (a CTest
-# time-out sends SIGKILL, which no trap sees): once the test's shell is gone, it stops the servers and
-# programs this test started (their PIDs are in $KV_TMP/pids) and removes the scratch folder.
-kv_start_watchdog() {
-  local test_pid=$$
-  (
-    trap '' INT TERM
-    exec </dev/null >/dev/null 2>&1
-    while kill -0 "$test_pid" 2>/dev/null; do sleep 1; done
-    [[ -d $KV_TMP ]] || exit 0
-    wineserver -k
-    while read -r pid; do kill "$pid"; done <"$KV_TMP/pids"
-    sleep 1
-    [[ -f $KV_TMP/runtime_dir ]] && rm -rf "$(cat "$KV_TMP/runtime_dir")"
-    rm -rf "$KV_TMP"
-  ) &
-  disown $!
-  kv_remember_pids "$KV_XVFB_PID" "$KV_PULSE_PID" "$KV_DESKTOP_VIEWER_PID" "$KV_WINESERVER_PID"
-}
-
-# kv_remember_pids PID... : notes PIDs for the watchdog.
-kv_remember_pids() { printf '%s\n' "$@" >>"$KV_TMP/pids"; }
 
 # kv_windows_path UNIXPATH : prints the path as Wine's Z: drive sees it.
 kv_windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
@@ -224,9 +178,43 @@ kv_launch_exe() {
   shift
   (cd "$(dirname "$exe")" && exec wine "$exe" "$@") >>"$KV_ARTIFACTS/wine.log" 2>&1 &
   KV_PID=$!
-  KV_PIDS+=("$KV_PID")
-  kv_remember_pids "$KV_PID"
+  kv_track_pid "$KV_PID"
 }
+
+# kv_start_saver WHAT [SECS [PROGRAM]] : starts the saver (/s of Kovaren.scr in $KV_APP_DIR, or of
+# PROGRAM), waits up to SECS (default 10) for its window and records the check WHAT that it showed.
+# Sets KV_SAVER_PID and KV_SAVER_WIN (the X window id, empty when none showed). Not for $(...).
+kv_start_saver() {
+  local what=$1 secs=${2:-10} program=${3:-$KV_APP_DIR/Kovaren.scr}
+  kv_launch_exe "$program" /s
+  KV_SAVER_PID=$KV_PID
+  KV_SAVER_WIN=$(kv_wait_window Tesmar_Main "$secs")
+  kv_check "$what" test -n "$KV_SAVER_WIN"
+}
+
+# kv_run_exe SECS PATH ARGS... : runs a Windows program (a host, a setup program) and waits up to SECS
+# for it; true when it ended in time with status 0.
+kv_run_exe() {
+  local secs=$1
+  shift
+  kv_launch_exe "$@"
+  kv_wait_exit "$KV_PID" "$secs" && [[ $KV_EXIT_STATUS == 0 ]]
+}
+
+# kv_deliver ARGS... : power_host.exe delivers a notification as the system would (display off/on,
+# session lock, display change); true when it did.
+kv_deliver() { kv_run_exe 10 "$KOVAREN_WIN_BUILD/power_host.exe" "$@"; }
+
+# kv_cpu_permille PID SECS : per mille of one core that PID used (user + system) over SECS seconds.
+kv_cpu_permille() {
+  local t0 c0 c1 t1
+  t0=$(date +%s%N); c0=$(kv_cpu_ticks "$1")
+  sleep "$2"
+  c1=$(kv_cpu_ticks "$1"); t1=$(date +%s%N)
+  echo $(((c1 - c0) * 1000 * 1000000000 / $(getconf CLK_TCK) / (t1 - t0)))
+}
+# utime + stime, fields 14 and 15 of /proc/PID/stat (a Windows program's name has no blanks there).
+kv_cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 # kv_launch_raw COMMANDTEXT : starts Kovaren.scr with exactly this command text after its name and one
 # blank (e.g. " /s" with a blank first, which Wine's argument joining cannot express). Goes through
@@ -278,20 +266,9 @@ kv_window_names() {
 # when it ended in time, 1 when it still runs. Sets KV_WAITED_MS (how long it waited) and, when the
 # program ended, KV_EXIT_STATUS. Call it directly, not inside $(...): only this shell can reap the child.
 kv_wait_exit() {
-  local pid=$1 secs=${2:-10}
-  local start_ms
-  start_ms=$(date +%s%3N)
-  local deadline_ms=$((start_ms + secs * 1000))
   KV_EXIT_STATUS=
-  while kill -0 "$pid" 2>/dev/null; do
-    # A zombie has ended; only `wait` can reap it and tell its status.
-    [[ $(ps -o stat= -p "$pid" 2>/dev/null) == Z* ]] && break
-    KV_WAITED_MS=$(($(date +%s%3N) - start_ms))
-    ((KV_WAITED_MS < secs * 1000)) || return 1
-    sleep 0.02
-  done
-  KV_WAITED_MS=$(($(date +%s%3N) - start_ms))
-  wait "$pid" 2>/dev/null
+  kv_wait_gone "$1" "${2:-10}" || return 1
+  wait "$1" 2>/dev/null
   KV_EXIT_STATUS=$?
   return 0
 }
@@ -302,35 +279,6 @@ kv_why_no_window() {
   local state="still runs"
   kv_wait_exit "$1" 0 && state="had ended (exit status $KV_EXIT_STATUS)"
   kv_log "  the program $state; visible windows: $(kv_window_names | tr '\n' ' ')"
-}
-
-# kv_shot FILE : screenshot of the whole screen (PNG).
-kv_shot() { import -window root "$1"; }
-
-# kv_pixel FILE X Y : prints "R G B" (0-255 each) of one pixel of a picture.
-kv_pixel() {
-  convert "$1" -crop "1x1+$2+$3" +repage -depth 8 -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]\n' info:
-}
-
-# kv_screen_pixel X Y : prints "R G B" of one pixel of the screen as it is now.
-kv_screen_pixel() {
-  import -window root -crop "1x1+$1+$2" +repage -depth 8 \
-    -format '%[fx:int(255*r+.5)] %[fx:int(255*g+.5)] %[fx:int(255*b+.5)]\n' info: 2>/dev/null
-}
-
-# kv_same_picture A B [REGION] : true when two pictures (or the region WxH+X+Y of both) agree pixel for
-# pixel; prints the number of differing pixels.
-kv_same_picture() {
-  local a=$1 b=$2 region=${3:-} scratch diff
-  scratch=$(mktemp -d) || return 2
-  if [[ -n $region ]]; then
-    convert "$a" -crop "$region" +repage "PNG24:$scratch/a.png" && convert "$b" -crop "$region" +repage "PNG24:$scratch/b.png"
-    a=$scratch/a.png b=$scratch/b.png
-  fi
-  diff=$(compare -metric AE "$a" "$b" null: 2>&1)
-  rm -rf "$scratch"
-  echo "$diff"
-  [[ $diff == 0 ]]
 }
 
 # kv_key KEYSYM [WIN] : presses and releases a key (X keysym names: Escape, Left, a, space ...); with WIN
@@ -368,34 +316,10 @@ kv_write_ini() {
 # kv_read_ini : prints $KV_APP_DIR/Kovaren.ini converted to UTF-8 (CR removed).
 kv_read_ini() { iconv -f CP932 -t UTF-8 "$KV_APP_DIR/Kovaren.ini" | tr -d '\r'; }
 
-# kv_python ARGS... : runs the Python program on standard input with ARGS; it can `from shots import
-# load, LEAF_COLOURS` (tests/e2e/kit/shots.py: a screenshot as RGB rows, the pure leaf colours).
-kv_python() { PYTHONPATH="$KOVAREN_SOURCE_DIR/tests/e2e/kit${PYTHONPATH:+:$PYTHONPATH}" python3 - "$@"; }
 
-# kv_value_of KEY TEXT : the value of a "KEY=value" line of TEXT (as the pixel checks print them).
-kv_value_of() { sed -n "s/^$1=//p" <<<"$2"; }
-
-# kv_check "what" COMMAND... : runs COMMAND; records and prints a pass or a failure named "what".
-kv_check() {
-  local what=$1
-  shift
-  if "$@"; then
-    KV_PASSED=$((KV_PASSED + 1))
-    kv_log "PASS: $what"
-  else
-    KV_FAILED=$((KV_FAILED + 1))
-    kv_log "FAIL: $what"
-  fi
-}
-
-# kv_finish : prints "N passed, N failed" and exits (non-zero when anything failed or nothing was checked).
-# A failed run also shows the end of Wine's log: CI keeps only what the test printed.
-kv_finish() {
-  echo "$KV_PASSED passed, $KV_FAILED failed"
-  ((KV_FAILED == 0 && KV_PASSED > 0)) && exit 0
-  if [[ -s $KV_ARTIFACTS/wine.log ]]; then
-    kv_log "the last lines of $KV_ARTIFACTS/wine.log:"
-    tail -n 30 "$KV_ARTIFACTS/wine.log" >&2
-  fi
-  exit 1
+# kv_show_wine_log : after a failure, the end of Wine's log (CI keeps only what the test printed).
+kv_show_wine_log() {
+  [[ -s $KV_ARTIFACTS/wine.log ]] || return 0
+  kv_log "the last lines of $KV_ARTIFACTS/wine.log:"
+  tail -n 30 "$KV_ARTIFACTS/wine.log" >&2
 }

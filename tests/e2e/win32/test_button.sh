@@ -6,9 +6,8 @@ set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 log=$KV_ARTIFACTS/clicks.log
-kv_launch_exe "$KOVAREN_WIN_BUILD/button_host.exe" --scr "$(winpath "$KV_APP_DIR/Kovaren.scr")" --log "$(winpath "$log")"
+kv_launch_exe "$KOVAREN_WIN_BUILD/button_host.exe" --scr "$(kv_windows_path "$KV_APP_DIR/Kovaren.scr")" --log "$(kv_windows_path "$log")"
 kv_check "the host window appears" kv_wait_window "Kovaren button host" 20 >/dev/null
 for _ in $(seq 50); do grep -q ready "$log" 2>/dev/null && break; sleep 0.1; done
 kv_check "the host made both buttons with their skins" grep -qx ready "$log"

@@ -28,20 +28,58 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kovaren'
 desktop_key='HKCU\Control Panel\Desktop'
 setup_title='Kovaren セットアップ'
 
-# reg_value KEY NAME : prints the value's data as reg.exe shows it; fails when the key or value is missing.
-reg_value() {
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-    awk -F'    ' -v name="$2" 'NF >= 4 && tolower($2) == tolower(name) { print $4; found = 1 } END { exit !found }'
+# A failed reg.exe run is not an absent value: on a loaded machine one query of the entry once printed
+# nothing (the check then read that value as empty) while the others were right. So a key is read as
+# one listing, from a run of reg.exe that ended with status 0 (which it does for an existing key, even
+# an empty one, of which it lists nothing): a failed run is tried again, and a key that could never be
+# listed says so instead of passing for an empty value, a cleared one or a removed key.
+REG_READ_TRIES=5
+REG_READ_PAUSE_S=0.5
+REG_UNREADABLE='<reg.exe could not read the key>'
+# lines_ending_in TAIL : counts the lines of standard input that end in TAIL (case-insensitive; through
+# the environment, as awk -v would read the backslashes of a key as escapes); false when none does.
+lines_ending_in() {
+  TAIL=$1 awk '{ tail = tolower(ENVIRON["TAIL"]); n = length(tail) }
+    length($0) >= n && substr(tolower($0), length($0) - n + 1) == tail { count++ }
+    END { print count + 0; exit !count }'
 }
-reg_key_missing() { ! wine reg query "$1" >/dev/null 2>&1; }
+# reg_listing KEY : prints reg.exe's listing of the key (its values, then its subkeys by full name);
+# fails when no try could list it (a missing key, or reg.exe failing each time).
+reg_listing() {
+  local try out status
+  for ((try = 1; try <= REG_READ_TRIES; try++)); do
+    out=$(wine reg query "$1" 2>>"$KV_ARTIFACTS/reg.log")
+    status=$?
+    if ((status == 0)); then
+      tr -d '\r' <<<"$out"
+      return 0
+    fi
+    kv_log "reg query $1 (try $try) ended with status $status: '$(tr -d '\r' <<<"$out")'"
+    sleep "$REG_READ_PAUSE_S"
+  done
+  return 1
+}
+# reg_value KEY NAME : prints the value's data as reg.exe shows it; fails when the value is missing.
+reg_value() {
+  local listing
+  listing=$(reg_listing "$1") || { echo "$REG_UNREADABLE"; return 2; }
+  awk -F'    ' -v name="$2" 'NF >= 4 && tolower($2) == tolower(name) { print $4; found = 1 } END { exit !found }' <<<"$listing"
+}
+# reg_key_missing KEY : true when the key's parent, listed, has no such subkey, or is missing itself
+# (near the root, where keys always exist, a parent that cannot be listed proves nothing).
+reg_key_missing() {
+  local parent=${1%\\*} listing
+  if listing=$(reg_listing "$parent"); then
+    ! lines_ending_in "\\${1#*\\}" <<<"$listing" >/dev/null
+  else
+    [[ $parent == *\\*\\* ]] && reg_key_missing "$parent"
+  fi
+}
 # kovaren_entries : how many uninstall entries are named Kovaren (in the view of this prefix's reg.exe).
-kovaren_entries() { wine reg query "${uninstall_key%\\*}" 2>/dev/null | tr -d '\r' | grep -ci '\\Kovaren$'; }
+kovaren_entries() { reg_listing "${uninstall_key%\\*}" | lines_ending_in '\Kovaren'; }
 same_text_ignoring_case() { [[ ${1,,} == "${2,,}" ]]; }
 # run_setup ARGS... : runs the setup program and waits for it; fails unless it ended with status 0.
-run_setup() {
-  kv_launch_exe "$setup" "$@"
-  kv_wait_exit "$KV_PID" 30 && [[ $KV_EXIT_STATUS == 0 ]]
-}
+run_setup() { kv_run_exe 30 "$setup" "$@"; }
 kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
 
 # The first page: the wizard shows in Japanese with the program's icon (the screenshot is for eyes);
@@ -85,10 +123,8 @@ if [[ $arch == x64 ]]; then
 fi
 
 # The installed file runs as the saver: leaves appear over the desktop; a key ends it.
-kv_launch_exe "$installed" /s
-saver_pid=$KV_PID
-saver=$(kv_wait_window Tesmar_Main 10)
-kv_check "the installed file's /s shows the saver" test -n "$saver"
+kv_start_saver "the installed file's /s shows the saver" 10 "$installed"
+saver_pid=$KV_SAVER_PID saver=$KV_SAVER_WIN
 leaves=0
 for ((i = 0; i < 60 && ${#saver} > 0; i++)); do
   kv_shot "$KV_ARTIFACTS/saver.png"
@@ -153,9 +189,8 @@ kv_check "the per-user settings file is untouched" test "$(stat -c '%s %Y' "$app
 # done. "_?=" must come last and unquoted (Wine would quote it, the path has a blank): through the
 # launcher, which passes the command line as it is.
 uninstall_again() {
-  kv_launch_exe "$KOVAREN_WIN_BUILD/launch_host.exe" "$(kv_windows_path "$KV_TMP/uninstall-again.exe")" \
+  kv_run_exe 30 "$KOVAREN_WIN_BUILD/launch_host.exe" "$(kv_windows_path "$KV_TMP/uninstall-again.exe")" \
     "uninstall-again.exe /S _?=$program_folder_win"
-  kv_wait_exit "$KV_PID" 30 && [[ $KV_EXIT_STATUS == 0 ]]
 }
 
 # Installed again, Kovaren.scr deleted by hand: the uninstaller still removes what is left, and clears

@@ -115,10 +115,8 @@ play_case wav "$KV_APP_DIR/tone.wav" 4
 
 # Audio CD without a drive: the arrows are track keys and keep the saver running; any other key ends it.
 write_ini 1 3 ""
-kv_launch /s
-pid=$KV_PID
-win=$(kv_wait_window Tesmar_Main 10)
-kv_check "cd: the saver window appears without a CD drive" test -n "$win"
+kv_start_saver "cd: the saver window appears without a CD drive"
+pid=$KV_SAVER_PID win=$KV_SAVER_WIN
 sleep 1
 for arrow in Left Right Left; do
   kv_key "$arrow" "$win"
@@ -134,10 +132,8 @@ kv_wait_no_window Tesmar_Main 5 >/dev/null
 # Files that exist but hold no sound: the saver runs normally and ends on a key.
 for bad in noise.mp3 noise.wav; do
   write_ini 2 0 "$(win_path_cp932 "$KV_APP_DIR/$bad")"
-  kv_launch /s
-  pid=$KV_PID
-  win=$(kv_wait_window Tesmar_Main 10)
-  kv_check "$bad: the saver window appears" test -n "$win"
+  kv_start_saver "$bad: the saver window appears"
+  pid=$KV_SAVER_PID win=$KV_SAVER_WIN
   sleep 2.5  # past two MP3 polls
   kv_check "$bad: the saver keeps running" kill -0 "$pid"
   kv_shot "$KV_ARTIFACTS/$bad.png"

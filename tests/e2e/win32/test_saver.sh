@@ -17,7 +17,7 @@ kv_start
 saver_compare() {
   kv_python "$@" <<'PY'
 import sys
-from shots import load, LEAF_COLOURS
+from kit.shots import load, LEAF_COLOURS
 w, h, ref = load(sys.argv[1])
 top = int(sys.argv[2])
 shots = [load(p) for p in sys.argv[3:]]
@@ -56,10 +56,8 @@ kv_write_ini '[Section]' 'もみじ= 500'
 W=$KV_SCREEN_W
 H=$KV_SCREEN_H
 
-kv_launch /s
-SAVER_PID=$KV_PID
-win=$(kv_wait_window Tesmar_Main 10)
-kv_check "a window Tesmar_Main appears" test -n "$win"
+kv_start_saver "a window Tesmar_Main appears"
+SAVER_PID=$KV_SAVER_PID win=$KV_SAVER_WIN
 kv_shot "$KV_ARTIFACTS/first.png"
 
 geometry=$(kv_window_geometry "$win")

@@ -28,8 +28,7 @@ play() {
     "$path" >"$KV_APP_DIR/Kovaren.ini"
   (cd "$KV_APP_DIR" && WINEDEBUG=+relay exec wine Kovaren.scr /s) >"$trace" 2>&1 &
   local saver=$!
-  KV_PIDS+=("$saver")
-  kv_remember_pids "$saver"
+  kv_track_pid "$saver"
   kv_check "$file: the saver shows" test -n "$(kv_wait_window Tesmar_Main 15)"
   sleep $PLAYING_SECS
   kv_check "$file: the music plays" test "$(pactl list short sink-inputs | grep -c .)" -gt 0

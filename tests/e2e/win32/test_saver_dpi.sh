@@ -16,7 +16,7 @@ kv_start
 leaf_blocks() {
   kv_python "$@" <<'PY'
 import sys
-from shots import load, LEAF_COLOURS
+from kit.shots import load, LEAF_COLOURS
 w, h, ref = load(sys.argv[1])
 _, _, shot = load(sys.argv[2])
 colours = LEAF_COLOURS
@@ -50,10 +50,8 @@ wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/
   kv_die "could not set LogPixels"
 kv_write_ini '[Section]' 'もみじ= 500'  # many leaves, so the first shown descents come within seconds
 
-kv_launch /s
-pid=$KV_PID
-win=$(kv_wait_window Tesmar_Main 10)
-kv_check "a window Tesmar_Main appears at 192 DPI" test -n "$win"
+kv_start_saver "a window Tesmar_Main appears at 192 DPI"
+pid=$KV_SAVER_PID win=$KV_SAVER_WIN
 geometry=$(kv_window_geometry "$win")
 kv_check "the window covers the screen: $geometry" test "$geometry" = "0 0 $KV_SCREEN_W $KV_SCREEN_H"
 

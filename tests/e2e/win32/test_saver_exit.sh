@@ -7,10 +7,8 @@ kv_start
 
 # One run per button: left, middle, right.
 for button in 1 2 3; do
-  kv_launch /s
-  pid=$KV_PID
-  win=$(kv_wait_window Tesmar_Main 10)
-  kv_check "/s shows Tesmar_Main (button $button run)" test -n "$win"
+  kv_start_saver "/s shows Tesmar_Main (button $button run)"
+  pid=$KV_SAVER_PID
   kv_move 600 400  # moving first must not end it
   sleep 0.5
   kv_check "still running after the pointer moved (button $button run)" kill -0 "$pid"

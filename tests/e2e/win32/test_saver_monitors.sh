@@ -27,7 +27,7 @@ kv_check "Wine reports both monitors side by side: $(tr '\n' ';' <<<"$screens")"
 halves() {
   kv_python "$@" <<'PY'
 import sys
-from shots import load, LEAF_COLOURS
+from kit.shots import load, LEAF_COLOURS
 w, h, ref = load(sys.argv[1])
 sw, sh, shot = load(sys.argv[2])
 if (sw, sh) != (w, h):
@@ -50,10 +50,8 @@ PY
 }
 
 kv_write_ini '[Section]' 'もみじ= 500'
-kv_launch /s
-pid=$KV_PID
-win=$(kv_wait_window Tesmar_Main 15)
-kv_check "a window Tesmar_Main appears" test -n "$win"
+kv_start_saver "a window Tesmar_Main appears" 15
+pid=$KV_SAVER_PID win=$KV_SAVER_WIN
 kv_shot "$KV_ARTIFACTS/first.png"
 geometry=$(kv_window_geometry "$win")
 kv_check "the window covers both monitors: $geometry, screen ${W}x${H}" test "$geometry" = "0 0 $W $H"

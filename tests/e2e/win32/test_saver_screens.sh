@@ -35,7 +35,7 @@ convert "$KV_WIDE_DESKTOP_PNG" -crop ${MONITOR_W}x${MONITOR_H}+${MONITOR_W}+0 +r
 monitors_report() {
   kv_python "$@" <<'PY'
 import sys
-from shots import load, LEAF_COLOURS
+from kit.shots import load, LEAF_COLOURS
 w, h, a = load(sys.argv[1])
 _, _, b = load(sys.argv[2])
 for monitor in sys.argv[3:]:
@@ -72,8 +72,7 @@ change() {
   local expected
   expected=$(kv_wine_screens_of_x)
   [[ $(kv_wait_wine_screens "$expected" 10) == "$expected" ]] || return 1
-  kv_launch_exe "$KOVAREN_WIN_BUILD/power_host.exe" displaychange
-  kv_wait_exit "$KV_PID" 10 && [[ $KV_EXIT_STATUS == 0 ]]
+  kv_deliver displaychange
 }
 
 # after NAME BACKGROUND... : the checks after a change, one background per X monitor in xrandr's order
@@ -109,10 +108,8 @@ rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 open_files() { ls "/proc/$1/fd" | wc -l; }
 
 kv_write_ini '[Section]' 'もみじ= 100'
-kv_launch /s
-saver=$KV_PID
-win=$(kv_wait_window Tesmar_Main 15)
-kv_check "the saver shows" test -n "$win"
+kv_start_saver "the saver shows" 15
+saver=$KV_SAVER_PID win=$KV_SAVER_WIN
 # xrandr lists the primary first; its snapshot stays until the primary itself changes.
 after start "$primary_still" "$left_still"
 
@@ -142,13 +139,9 @@ kv_check "ten changes: memory grows by at most $MAX_GROWTH_KB kB" test $((rss_af
 kv_check "ten changes: no more open files" test "$files_after" -le "$files_before"
 
 # A change while nobody sees the screen: planned at once, shown whole when seen again.
-deliver() {
-  kv_launch_exe "$KOVAREN_WIN_BUILD/power_host.exe" "$@"
-  kv_wait_exit "$KV_PID" 10 && [[ $KV_EXIT_STATUS == 0 ]]
-}
-kv_check "display off is delivered" deliver display off
+kv_check "display off is delivered" kv_deliver display off
 kv_check "unseen: the left output is switched off" change --output DUMMY1 --off
-kv_check "display on is delivered" deliver display on
+kv_check "display on is delivered" kv_deliver display on
 after unseen black
 
 kv_key a

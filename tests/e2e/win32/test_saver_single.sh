@@ -5,9 +5,8 @@ set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
-kv_launch /s
-saver=$KV_PID
-kv_check "the first saver shows" test -n "$(kv_wait_window Tesmar_Main 10)"
+kv_start_saver "the first saver shows"
+saver=$KV_SAVER_PID
 
 for switch in /s /c; do
   kv_launch "$switch"

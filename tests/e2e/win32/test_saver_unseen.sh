@@ -7,20 +7,6 @@ set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
 kv_start
 
-# deliver ARGS... : runs power_host.exe with ARGS and waits for it; true when it delivered.
-deliver() {
-  kv_launch_exe "$KOVAREN_WIN_BUILD/power_host.exe" "$@"
-  kv_wait_exit "$KV_PID" 10 && [[ $KV_EXIT_STATUS == 0 ]]
-}
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-# cpu_permille PID SECS : per mille of one core that PID used over SECS seconds.
-cpu_permille() {
-  local t0 c0 c1 t1
-  t0=$(date +%s%N); c0=$(cpu_ticks "$1")
-  sleep "$2"
-  c1=$(cpu_ticks "$1"); t1=$(date +%s%N)
-  echo $(( (c1 - c0) * 1000 * 1000000000 / $(getconf CLK_TCK) / (t1 - t0) ))
-}
 # screen_changes SECS TAG : true when the screen differs between now and SECS seconds later.
 screen_changes() {
   kv_shot "$KV_ARTIFACTS/$2-a.png"; sleep "$1"; kv_shot "$KV_ARTIFACTS/$2-b.png"
@@ -29,25 +15,24 @@ screen_changes() {
 screen_still() { ! screen_changes "$@"; }
 
 kv_write_ini '[Section]' 'もみじ= 100'  # 101 leaves
-kv_launch /s
-saver=$KV_PID
-kv_check "the saver shows" test -n "$(kv_wait_window Tesmar_Main 10)"
+kv_start_saver "the saver shows"
+saver=$KV_SAVER_PID
 sleep 4  # past start-up, with leaves on screen
 
-drawing=$(cpu_permille "$saver" 10)
-kv_check "display off is delivered" deliver display off
+drawing=$(kv_cpu_permille "$saver" 10)
+kv_check "display off is delivered" kv_deliver display off
 sleep 0.5
-off=$(cpu_permille "$saver" 10)
+off=$(kv_cpu_permille "$saver" 10)
 echo "saver CPU over 10 s: drawing $((drawing / 10)).$((drawing % 10))%, display off $((off / 10)).$((off % 10))% of one core"
 kv_check "display off: CPU at most a tenth of drawing (${off} vs ${drawing} per mille)" test $((off * 10)) -le "$drawing"
 kv_check "display off: the screen stops changing" screen_still 1 off
 
-kv_check "display on is delivered" deliver display on
+kv_check "display on is delivered" kv_deliver display on
 kv_check "display on: leaves move again within 0.5 s" screen_changes 0.5 on
-kv_check "dimmed is delivered" deliver display dimmed
+kv_check "dimmed is delivered" kv_deliver display dimmed
 kv_check "dimmed: leaves keep moving" screen_changes 0.5 dimmed
 
-kv_check "a session lock is delivered" deliver session lock
+kv_check "a session lock is delivered" kv_deliver session lock
 sleep 0.3
 kv_check "locked: the screen stops changing" screen_still 1 locked
 kv_check "the saver still lives" kill -0 "$saver"

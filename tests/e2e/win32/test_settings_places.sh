@@ -115,9 +115,8 @@ kv_check "設定 without a change saves and ends the program" save_and_exit
 kv_check "the next /c showed the saved track and count (saving them again changes no byte)" \
   cmp -s "$PER_USER" "$KV_TMP/per_user.saved"
 
-kv_launch /s
-SAVER_PID=$KV_PID
-kv_check "/s shows the saver" kv_wait_window Tesmar_Main 20 >/dev/null
+kv_start_saver "/s shows the saver" 20
+SAVER_PID=$KV_SAVER_PID
 leaves=0
 for ((i = 0; i < 30; i++)); do
   kv_shot "$KV_ARTIFACTS/saver.png"

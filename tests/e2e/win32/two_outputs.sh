@@ -9,6 +9,8 @@
 # Sets KV_TWO_W and KV_TWO_H (the X screen: both monitors side by side) and KV_WIDE_DESKTOP_PNG (the
 # known desktop on the primary, its mirror image on the other, as shown).
 
+source "$(dirname "${BASH_SOURCE[0]}")/../kit/dummy_xorg.sh"
+
 # kv_two_outputs MONITOR_W MONITOR_H : starts the X server with two outputs of that mode, shows the wide
 # desktop across them and starts Wine afresh on it.
 kv_two_outputs() {
@@ -17,39 +19,11 @@ kv_two_outputs() {
   KV_TWO_H=$monitor_h
   [[ -x /usr/lib/xorg/Xorg && -f /usr/lib/xorg/modules/drivers/dummy_drv.so ]] ||
     kv_die "needs Xorg and its dummy driver (scripts/setup installs xserver-xorg-core, xserver-xorg-video-dummy)"
-  cat >"$KV_TMP/xorg.conf" <<EOF
-Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-EndSection
-Section "Device"
-  Identifier "dummy"
-  Driver "dummy"
-  VideoRam 65536
-EndSection
-Section "Monitor"
-  Identifier "monitor"
-  HorizSync 5.0-1000.0
-  VertRefresh 5.0-200.0
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "dummy"
-  Monitor "monitor"
-  DefaultDepth 24
-  SubSection "Display"
-    Depth 24
-    Virtual $KV_TWO_W $KV_TWO_H
-  EndSubSection
-EndSection
-EOF
-  mkfifo "$KV_TMP/xorg.displayfd"
-  /usr/lib/xorg/Xorg -displayfd 3 -config "$KV_TMP/xorg.conf" -logfile "$KV_TMP/xorg.log" -noreset -nolisten tcp \
-    3>"$KV_TMP/xorg.displayfd" >"$KV_TMP/xorg.out" 2>&1 &
-  local xorg_pid=$! number
-  KV_PIDS+=("$xorg_pid")
-  kv_remember_pids "$xorg_pid"
-  read -r -t 15 number <"$KV_TMP/xorg.displayfd" || kv_die "Xorg did not start: $(tail -5 "$KV_TMP/xorg.log")"
-  export DISPLAY=:$number
+  local started=0
+  dummy_xorg_start "$KV_TMP" $KV_TWO_W $KV_TWO_H || started=$?
+  KV_PIDS+=("$DUMMY_XORG_PID")
+  kv_remember_pids "$DUMMY_XORG_PID"
+  ((started == 0)) || kv_die "Xorg did not start: $(tail -5 "$KV_TMP/xorg.log")"
   xrandr --output DUMMY0 --mode "${monitor_w}x${monitor_h}" --primary &&
     xrandr --addmode DUMMY1 "${monitor_w}x${monitor_h}" &&
     xrandr --output DUMMY1 --mode "${monitor_w}x${monitor_h}" --left-of DUMMY0 ||

@@ -3,7 +3,7 @@
 # while the saver runs and stop when SIGTERM ends it; a file that cannot play leaves the saver running
 # silently.
 source "$(dirname "$0")/harness.sh"
-need pulseaudio pactl parec sox lame
+kv_need pulseaudio pactl parec sox lame
 TONE_S=2
 LISTEN_S=6  # three plays of the tone: more than one play's worth of sound means it started again
 RATE=8000
@@ -14,13 +14,13 @@ export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
   -L "module-null-sink sink_name=nullsink" -L "module-native-protocol-unix auth-anonymous=1" \
   >"$work/pulse.log" 2>&1 &
-pids+=($!)
+kv_track_pid $!
 for i in $(seq $((SETUP_LIMIT_S * 20))); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
-pactl info >/dev/null 2>&1 || fail "cannot set up: PulseAudio did not start ($(tail -1 "$work/pulse.log"))"
+pactl info >/dev/null 2>&1 || kv_die "cannot set up: PulseAudio did not start ($(tail -1 "$work/pulse.log"))"
 pactl set-default-sink nullsink
 
-sox -n -r 44100 -c 2 "$work/tone.wav" synth "$TONE_S" sine 440 vol 0.5 2>/dev/null || fail "cannot set up: sox"
-lame --quiet "$work/tone.wav" "$work/tone.mp3" || fail "cannot set up: lame"
+sox -n -r 44100 -c 2 "$work/tone.wav" synth "$TONE_S" sine 440 vol 0.5 2>/dev/null || kv_die "cannot set up: sox"
+lame --quiet "$work/tone.wav" "$work/tone.mp3" || kv_die "cannot set up: lame"
 head -c 30000 /dev/urandom >"$work/noise.wav"  # a WAV by name only
 
 streams() { pactl list short sink-inputs | grep -c . || true; }
@@ -38,20 +38,20 @@ test_window
 # file, least seconds of sound heard in LISTEN_S (0: none may be heard)
 while read -r file least; do
   XSCREENSAVER_WINDOW=$test_window "$kovaren" --root --count 20 --music "$work/$file" 2>"$work/kovaren.log" &
-  pid=$!; pids+=($pid)
+  pid=$!; kv_track_pid "$pid"
   if [[ $least != 0 ]]; then
-    wait_streams some 10 || fail "$file: no stream on the sound server within 10 s"
+    wait_streams some 10 || kv_die "$file: no stream on the sound server within 10 s"
   fi
   timeout "$LISTEN_S" parec -d nullsink.monitor --raw --format=s16le --rate=$RATE --channels=1 >"$work/heard.raw" || true
   heard=$(python3 "$here/loudness.py" "$work/heard.raw" "$RATE")
   python3 -c "import sys; a, b = map(float, sys.argv[1:]); sys.exit(not (a >= b if b else a == 0))" "$heard" "$least" ||
-    fail "$file: ${heard} s of sound in ${LISTEN_S} s, wanted $([[ $least != 0 ]] && echo "at least $least" || echo none)"
-  kill -0 "$pid" 2>/dev/null || fail "$file: the saver ended while the music played"
+    kv_die "$file: ${heard} s of sound in ${LISTEN_S} s, wanted $([[ $least != 0 ]] && echo "at least $least" || echo none)"
+  kill -0 "$pid" 2>/dev/null || kv_die "$file: the saver ended while the music played"
   kill -TERM "$pid"
-  wait_gone "$pid" 2
+  kv_expect_gone "$pid" 2
   status=0; wait "$pid" || status=$?
-  ((status == 0)) || fail "$file: exit status $status"
-  wait_streams 0 3 || fail "$file: the stream outlived the saver"
+  ((status == 0)) || kv_die "$file: exit status $status"
+  wait_streams 0 3 || kv_die "$file: the stream outlived the saver"
 done <<CASES
 tone.wav 3.5
 tone.mp3 3.5

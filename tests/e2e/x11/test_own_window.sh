@@ -3,23 +3,23 @@
 # leaf colours over it that move; a key ends it, and so does a click.
 source "$(dirname "$0")/harness.sh"
 start_x
-shot "$work/before.png"
+kv_shot "$work/before.png"
 for ending in key click; do
   "$kovaren" --fullscreen --count 100 --seed 7 &
-  pid=$!; pids+=($pid)
+  pid=$!; kv_track_pid "$pid"
   timeout "$SETUP_LIMIT_S" xdotool search --sync --onlyvisible --classname kovaren >/dev/null ||
-    fail "kovaren's window did not show"
+    kv_die "kovaren's window did not show"
   if [[ $ending == key ]]; then
-    shot "$work/first.png"
-    pixels same-under-leaves "$work/before.png" "$work/first.png"  # a pass may have run already
-    shot_until 10 "$work/a.png" root leaves-over "$work/before.png"
-    sleep 0.3; shot "$work/b.png"
-    pixels moved "$work/a.png" "$work/b.png"
+    kv_shot "$work/first.png"
+    kv_pixels same-under-leaves "$work/before.png" "$work/first.png"  # a pass may have run already
+    kv_shot_until_fact 10 "$work/a.png" root leaves-over "$work/before.png"
+    sleep 0.3; kv_shot "$work/b.png"
+    kv_pixels moved "$work/a.png" "$work/b.png"
     xdotool key space  # through XTEST, as a keyboard would: to the focused window
   else
     xdotool mousemove 10 10 click 1
   fi
-  wait_gone "$pid" 2
-  wait "$pid" || fail "exit status $? after a $ending"
+  kv_expect_gone "$pid" 2
+  wait "$pid" || kv_die "exit status $? after a $ending"
 done
 echo "own window: passed"

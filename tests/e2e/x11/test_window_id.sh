@@ -7,9 +7,9 @@ for form in hex decimal; do
   test_window 320x240+0+0; win=$test_window
   [[ $form == hex ]] && id=$(printf '0x%x' "$win") || id=$win
   "$kovaren" --window-id "$id" --seed 5 &
-  pid=$!; pids+=($pid)
-  shot_until 10 "$work/preview.png" "$win" dark
+  pid=$!; kv_track_pid "$pid"
+  kv_shot_until_fact 10 "$work/preview.png" "$win" dark
   kill "$test_window_pid"
-  wait_gone "$pid" 2
+  kv_expect_gone "$pid" 2
 done
 echo "window id: passed"

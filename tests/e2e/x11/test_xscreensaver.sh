@@ -4,7 +4,7 @@
 # of the three pure colours over that desktop; `-deactivate` leaves no kovaren process after 1 s and
 # none of its shared segments.
 source "$(dirname "$0")/harness.sh"
-need xscreensaver xscreensaver-command setpriv ipcs
+kv_need xscreensaver xscreensaver-command setpriv ipcs
 STRIPE_COLOUR='#c0c0c0'  # no leaf colour either
 
 # The daemon launches no hack as root ("running as root: not launching hacks"): as root, run it as
@@ -14,7 +14,7 @@ if (($(id -u) == 0)); then
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
   chmod 755 "$work"
   install -m 755 "$kovaren" "$work/kovaren" && kovaren=$work/kovaren
-  "${as_user[@]}" test -x "$kovaren" || fail "cannot set up: user nobody cannot run $kovaren"
+  "${as_user[@]}" test -x "$kovaren" || kv_die "cannot set up: user nobody cannot run $kovaren"
 fi
 home=${work:?}/home
 mkdir "$home"
@@ -34,10 +34,10 @@ SETTINGS
 
 start_x
 test_window 640x480+0+0 "$STRIPE_COLOUR"
-shot "$work/desktop.png"
+kv_shot "$work/desktop.png"
 HOME=$home "${as_user[@]}" xscreensaver -no-splash -verbose >"$work/daemon.log" 2>&1 &
-pids+=($!); daemon=$!
-daemon_fail() { tail -n 5 "$work/daemon.log" >&2; fail "$@"; }
+daemon=$!; kv_track_pid "$daemon"
+daemon_fail() { tail -n 5 "$work/daemon.log" >&2; kv_die "$@"; }
 
 # descendants PID: the processes under PID, all the way down.
 descendants() {
@@ -60,15 +60,15 @@ for i in $(seq $((SETUP_LIMIT_S * 5))); do
   sleep 0.2
 done
 [[ -n $hack ]] || daemon_fail "the daemon launched no kovaren"
-shot_until 20 "$work/saver.png" root all-colours-over "$work/desktop.png"
+kv_shot_until_fact 20 "$work/saver.png" root all-colours-over "$work/desktop.png"
 
 xscreensaver-command -deactivate >/dev/null || daemon_fail "-deactivate refused"
 sleep 1
 # Ended (a zombie not yet reaped by whoever adopted it has ended too), and nothing of it left.
 state=$(awk '/^State:/ {print $2}' "/proc/$hack/status" 2>/dev/null || true)
-[[ -z $state || $state == Z ]] || fail "kovaren (pid $hack) still running 1 s after -deactivate"
+[[ -z $state || $state == Z ]] || kv_die "kovaren (pid $hack) still running 1 s after -deactivate"
 for pid in $(descendants "$daemon"); do
-  [[ $(cat "/proc/$pid/comm" 2>/dev/null) != kovaren ]] || fail "a kovaren (pid $pid) runs after -deactivate"
+  [[ $(cat "/proc/$pid/comm" 2>/dev/null) != kovaren ]] || kv_die "a kovaren (pid $pid) runs after -deactivate"
 done
-[[ -z $(ipcs -m -p | awk -v pid="$hack" '$3 == pid') ]] || fail "shared segments of kovaren left"
+[[ -z $(ipcs -m -p | awk -v pid="$hack" '$3 == pid') ]] || kv_die "shared segments of kovaren left"
 echo "xscreensaver: passed"

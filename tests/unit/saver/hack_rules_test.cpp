@@ -8,8 +8,6 @@
 namespace kovaren::saver {
 namespace {
 
-using start::HackTarget;
-
 TEST(HackBackdrop, NeverTheScreenInAWindowHandedOver) {
   struct Case {
     HackTarget target;

@@ -91,3 +91,32 @@ TEST(PlanMonitors, CoversTheVirtualScreenWithOneSceneAMonitor) {
 
 }  // namespace
 }  // namespace kovaren::saver
+
+namespace kovaren::saver {
+namespace {
+
+TEST(PlanWindow, FallsBackToOneSceneOverTheWholeWindow) {
+  const Rect window{0, 0, 1000, 500};
+  const MonitorReport hiDpiRight[] = {{{0, 0, 400, 500}, 96, true}, {{400, 0, 600, 500}, 192, false}};
+  const MonitorReport outside[] = {{{2000, 0, 400, 300}, 192, true}};
+  const struct {
+    const char* name;
+    std::span<const MonitorReport> monitors;
+    SceneLayout layout;
+    std::vector<SceneArea> scenes;
+  } cases[] = {
+      {"per monitor", hiDpiRight, SceneLayout::PerMonitor, {{{0, 0, 400, 500}, 1}, {{400, 0, 600, 500}, 2}}},
+      {"no monitor in the window", outside, SceneLayout::PerMonitor, {{{0, 0, 1000, 500}, 1}}},
+      {"no monitors at all", {}, SceneLayout::PerMonitor, {{{0, 0, 1000, 500}, 1}}},
+      {"one scene at the scale under its centre", hiDpiRight, SceneLayout::OneScene, {{{0, 0, 1000, 500}, 2}}},
+      {"one scene, nothing under its centre", outside, SceneLayout::OneScene, {{{0, 0, 1000, 500}, 1}}},
+  };
+  for (const auto& c : cases) {
+    const MonitorPlan plan = PlanWindow(window, c.monitors, c.layout);
+    EXPECT_EQ(plan.window, window) << c.name;
+    EXPECT_EQ(plan.scenes, c.scenes) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace kovaren::saver

@@ -9,6 +9,7 @@
 #include "art/leaf_art.h"
 #include "gfx/bmp.h"
 #include "gfx/little_endian.h"
+#include "saver/built_in_pictures.h"
 #include "saver/sprites.h"
 
 namespace kovaren::saver {
@@ -38,6 +39,22 @@ TEST(LeafSprites, CommittedFilesAreSoundUncompressed24BitBitmaps) {
   });
   ASSERT_TRUE(sprites) << "all 68 pictures, 32 x 32";
   for (const auto& problem : CheckSpriteSet(*sprites)) ADD_FAILURE() << problem;
+}
+
+// The Linux program's pictures are the committed files byte for byte, so both programs show one set.
+TEST(LeafSprites, BuiltInPicturesAreTheCommittedFiles) {
+  const auto dir = std::filesystem::path(KOVAREN_SOURCE_DIR) / "assets" / "leaves";
+  for (int set = 0; set <= kMaskSet; ++set) {
+    for (int frame = 0; frame < kLeafFrames; ++frame) {
+      const std::string name = SpriteName(set, frame);
+      const std::span<const uint8_t> built = BuiltInPicture(name);
+      const std::vector<uint8_t> committed = ReadFile(dir / (name + ".bmp"));
+      EXPECT_TRUE(std::equal(built.begin(), built.end(), committed.begin(), committed.end())) << name;
+    }
+  }
+  EXPECT_TRUE(BuiltInPicture("leaf_red_17").empty());
+  ASSERT_TRUE(BuiltInSprites());
+  EXPECT_TRUE(CheckSpriteSet(*BuiltInSprites()).empty());
 }
 
 TEST(LeafSprites, PosesAreWholeLeavesInsideTheSpriteAndFrameFourIsTheThinnest) {

@@ -1,5 +1,5 @@
-# What a measuring script needs to drive the end-to-end harness outside CTest: the folders CTest would
-# hand it. Sourced with `root` set to the checkout; KOVAREN_WIN_ARCH (win64 default, or win32) picks
+# The folders CTest hands the end-to-end tests, for a script that drives a harness outside CTest (the
+# benches). Sourced with `root` set to the checkout; KOVAREN_WIN_ARCH (win64 default, or win32) picks
 # the build, and each folder may be given beforehand.
 export KOVAREN_SOURCE_DIR=$root
 export KOVAREN_WIN_ARCH=${KOVAREN_WIN_ARCH:-win64}

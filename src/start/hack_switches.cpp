@@ -1,40 +1,54 @@
-#include "start/hack_options.h"
+#include "start/hack_switches.h"
 
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdint>
+
+#include "text/ascii.h"
+#include "text/decimal_number.h"
 
 namespace kovaren::start {
 namespace {
 
 constexpr unsigned long long kMaxWindowId = 0xFFFFFFFFull;
+// A switch's value and $XSCREENSAVER_WINDOW may come with blanks around them, a line end too.
+constexpr std::string_view kArgumentBlanks = " \t\n\r";
+constexpr text::NumberRules kWholeDecimal{.blanks = kArgumentBlanks, .fraction = false, .exponent = false,
+                                          .fillsText = true};
 
-std::string_view Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
+std::string_view Trimmed(std::string_view text) { return text::Trim(text, kArgumentBlanks); }
+
+// A whole decimal number filling the text (blanks around it aside), with a minus sign or none: a
+// plus sign is no part of how these switches are written.
+std::optional<text::DecimalNumber> SwitchNumber(std::string_view text) {
+  if (Trimmed(text).starts_with('+')) return std::nullopt;
+  return text::ReadDecimal(text, kWholeDecimal);
 }
 
-// A whole number filling the text, in `base`; nothing otherwise.
-template <typename Number>
-std::optional<Number> WholeNumber(std::string_view text, int base = 10) {
-  Number value{};
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value, base);
-  if (text.empty() || error != std::errc{} || stop != end) return std::nullopt;
-  return value;
+// A whole number, 0 or more, that fits 64 bits.
+std::optional<uint64_t> Unsigned(std::string_view text) {
+  const auto number = SwitchNumber(text);
+  if (!number || number->negative) return std::nullopt;
+  return number->WholeMagnitude();
 }
 
-// A count in decimal, with a minus sign or none; digits beyond the range of a long long still make
-// a count past the end of the range, which clamping takes to its end.
+// A count past the range of a long long is still a count past the end of the range, which clamping
+// takes to its end.
 std::optional<long long> CountNumber(std::string_view text) {
-  long long value = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || stop != end) return std::nullopt;
-  if (error == std::errc::result_out_of_range) return text.front() == '-' ? LLONG_MIN : LLONG_MAX;
-  if (error != std::errc{}) return std::nullopt;
+  const auto number = SwitchNumber(text);
+  if (!number) return std::nullopt;
+  const uint64_t magnitude = number->WholeMagnitude().value_or(UINT64_MAX);
+  const auto bounded = static_cast<long long>(std::min<uint64_t>(magnitude, LLONG_MAX));
+  return number->negative ? -bounded : bounded;
+}
+
+// Hexadecimal digits filling the text; the decimal reader has no other base.
+std::optional<unsigned long long> HexNumber(std::string_view digits) {
+  unsigned long long value = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, value, 16);
+  if (digits.empty() || error != std::errc{} || stop != end) return std::nullopt;
   return value;
 }
 
@@ -52,19 +66,19 @@ ParsedHackOptions Refuse(std::string error) { return {std::nullopt, std::move(er
 }  // namespace
 
 std::optional<unsigned long> ParseWindowId(std::string_view text) {
-  text = Trimmed(text);
+  const std::string_view trimmed = Trimmed(text);
   std::optional<unsigned long long> value;
-  if (text.starts_with("0x") || text.starts_with("0X")) {
-    value = WholeNumber<unsigned long long>(text.substr(2), 16);
+  if (trimmed.starts_with("0x") || trimmed.starts_with("0X")) {
+    value = HexNumber(trimmed.substr(2));
   } else {
-    value = WholeNumber<unsigned long long>(text);
+    value = Unsigned(trimmed);
   }
   if (!value || *value == 0 || *value > kMaxWindowId) return std::nullopt;
   return static_cast<unsigned long>(*value);
 }
 
 int ClampLeafCount(long long count) {
-  return static_cast<int>(std::clamp<long long>(count, kHackMinLeafCount, kHackMaxLeafCount));
+  return static_cast<int>(std::clamp<long long>(count, kLeafCounts.minimum, kLeafCounts.maximum));
 }
 
 ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::optional<std::string_view> handedWindow) {
@@ -94,7 +108,7 @@ ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::
       options.windowId = *id;
     } else if (*name == "count") {
       const auto text = value();
-      const auto number = text ? CountNumber(Trimmed(*text)) : std::nullopt;
+      const auto number = text ? CountNumber(*text) : std::nullopt;
       if (!number) return Refuse("--count needs a whole number");
       options.leafCount = ClampLeafCount(*number);
     } else if (*name == "music") {
@@ -103,7 +117,7 @@ ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::
       options.musicFile = std::string(*text);
     } else if (*name == "seed") {
       const auto text = value();
-      const auto number = text ? WholeNumber<uint64_t>(Trimmed(*text)) : std::nullopt;
+      const auto number = text ? Unsigned(*text) : std::nullopt;
       if (!number) return Refuse("--seed needs a whole number, 0 or more");
       options.seed = *number;
     } else {
@@ -126,6 +140,9 @@ ParsedHackOptions ParseHackOptions(std::span<const std::string_view> args, std::
 }
 
 std::string HackUsage() {
+  const std::string countLine = "  --count N       leaves: N + 1, N from " + std::to_string(kLeafCounts.minimum) + " to " +
+                                std::to_string(kLeafCounts.maximum) + " (default " +
+                                std::to_string(kLeafCounts.byDefault) + ")\n";
   return "usage: kovaren [--root | --window | --fullscreen | --window-id ID] [--count N] [--music FILE]\n"
          "               [--seed N] [--help]\n"
          "Autumn leaves falling over the screen, one scene per monitor.\n"
@@ -133,8 +150,8 @@ std::string HackUsage() {
          "                  or on the root window when there is none\n"
          "  --window        a window of its own (the default); a key or a click ends it\n"
          "  --fullscreen    a window of its own over every monitor; a key or a click ends it\n"
-         "  --window-id ID  draw in window ID (hexadecimal 0x... or decimal): the settings' preview\n"
-         "  --count N       leaves: N + 1, N from 0 to 500 (default 100)\n"
+         "  --window-id ID  draw in window ID (hexadecimal 0x... or decimal): the settings' preview\n" +
+         countLine +
          "  --music FILE    an MP3 or WAV file played over and over while the leaves fall\n"
          "  --seed N        the same leaves every run (default: from the time of day)\n";
 }

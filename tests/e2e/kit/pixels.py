@@ -1,8 +1,7 @@
-"""Pixel checks of the Linux end-to-end tests: python3 pixels.py CHECK PICTURE..."""
+"""Pixel checks of the end-to-end tests: python3 -m kit.pixels CHECK PICTURE..."""
 import sys
 
-sys.path.insert(0, __file__.rsplit("/", 2)[0] + "/kit")
-import shots  # noqa: E402
+from kit import shots
 
 
 def changed(a, b):
@@ -22,6 +21,9 @@ def main(check, *paths):
         enough = {"same-under-leaves": True, "leaves-over": bool(diff),
                   "all-colours-over": seen >= set(shots.LEAF_COLOURS)}[check]
         return enough and not odd or print(f"{len(diff)} changed, colours {sorted(seen)[:5]}")
+    if check == "has-leaves":  # some pixel of a leaf colour
+        every = {pics[0][2][i:i + 3] for i in range(0, len(pics[0][2]), 3)}
+        return bool(every & set(shots.LEAF_COLOURS)) or print("no leaf")
     if check == "moved":
         return bool(changed(pics[0], pics[1])) or print("no pixel moved")
     if check == "dark":  # leaves on one dark colour, and nothing of the desktop

@@ -2,9 +2,12 @@
 // write it), the clamped count, the music file and the seed, and every refusal.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
-#include "start/hack_options.h"
+#include "settings_dialog/dialog_logic.h"
+#include "settings_file/settings.h"
+#include "start/hack_switches.h"
 
 namespace kovaren::start {
 namespace {
@@ -48,13 +51,14 @@ TEST(HackOptions, CountIsClampedToTheSettingsRange) {
   } cases[] = {
       {"100", 100}, {"50", 50}, {"500", 500}, {"49", 49}, {"0", 0}, {"-7", 0},
       {"501", 500}, {"99999999999999999999999", 500}, {"-99999999999999999999999", 0}, {" 250 ", 250},
+      {"18446744073709551616", 500}, {"-0", 0}, {"\t42\n", 42}, {"007", 7},
   };
   for (const Case& c : cases) {
     const ParsedHackOptions parsed = Parse({"--count", c.text});
     ASSERT_TRUE(parsed.options) << c.text;
     EXPECT_EQ(parsed.options->leafCount, c.count) << c.text;
   }
-  EXPECT_EQ(Parse({}).options->leafCount, kHackDefaultLeafCount);
+  EXPECT_EQ(Parse({}).options->leafCount, kLeafCounts.byDefault);
 }
 
 TEST(HackOptions, MusicSeedAndHelp) {
@@ -76,6 +80,9 @@ TEST(HackOptions, RefusesWhatItCannotUse) {
       {{"--window-id"}, std::nullopt},     {{"--window-id", "0"}, std::nullopt}, {{"--window-id", "0xZZ"}, std::nullopt},
       {{"--speed", "3"}, std::nullopt},    {{"leaves"}, std::nullopt},           {{"-"}, std::nullopt},
       {{"--root"}, "0x"},                  {{"--root"}, "window"},
+      {{"--count", "+5"}, std::nullopt},   {{"--count", "5.0"}, std::nullopt},   {{"--count", "1e3"}, std::nullopt},
+      {{"--count", ""}, std::nullopt},     {{"--count", "-"}, std::nullopt},     {{"--seed", "-0"}, std::nullopt},
+      {{"--seed", "1.5"}, std::nullopt},   {{"--seed", "18446744073709551616"}, std::nullopt},
   };
   for (const Case& c : cases) {
     const ParsedHackOptions parsed = Parse(c.args, c.handed);
@@ -92,8 +99,17 @@ TEST(WindowId, HexadecimalOrDecimalWithinThirtyTwoBits) {
       {"0x2a00007", 0x2a00007}, {"0XFFFFFFFF", 0xFFFFFFFFul}, {"44040199", 44040199ul}, {"\t12\n", 12ul},
       {"0x100000000", std::nullopt}, {"4294967296", std::nullopt}, {"0", std::nullopt}, {"0x0", std::nullopt},
       {"", std::nullopt}, {"0x", std::nullopt}, {"-5", std::nullopt}, {"+5", std::nullopt}, {"12 34", std::nullopt},
+      {"-0", std::nullopt}, {"12.0", std::nullopt}, {"1e3", std::nullopt}, {"0x-5", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseWindowId(c.text), c.id) << c.text;
+}
+
+// The switch, the settings file and the dialog's bar offer one range, and --help says which.
+TEST(HackOptions, CountRangeIsTheSettingsRange) {
+  EXPECT_EQ(ClampLeafCount(LLONG_MIN), dialog::kCountMinimum);
+  EXPECT_EQ(ClampLeafCount(LLONG_MAX), dialog::kCountMaximum);
+  EXPECT_EQ(Parse({}).options->leafCount, kDefaultLeafCount);
+  EXPECT_NE(HackUsage().find("N from 0 to 500 (default 100)"), std::string::npos) << HackUsage();
 }
 
 }  // namespace

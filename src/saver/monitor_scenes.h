@@ -1,0 +1,85 @@
+// The leaves of every monitor the saver window covers, whatever shell shows them: one part per
+// planned monitor, each a leaf scene at the monitor's scale or, where memory for one ran out, the
+// still picture under it. The shell hands in the picture once, presents through PartPresenter and
+// re-plans when the screens change; seeds, memory and which scenes survive a change are decided here.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "gfx/pixel_buffer.h"
+#include "saver/leaf_scene.h"
+#include "saver/monitor_plan.h"
+#include "saver/sprites.h"
+
+namespace kovaren::saver {
+
+// How a shell brings its window up to date with one part: `index` is the part's place in the plan the
+// scene set runs now (MonitorScenes::plan()).
+class PartPresenter {
+ public:
+  virtual ~PartPresenter() = default;
+  // The pixels of `frame` under `dirty` (frame coordinates) changed.
+  virtual void Present(size_t index, const PixelBuffer& frame, std::span<const Rect> dirty) = 0;
+  // All of `frame` (a paint request, the first frame, a part that moved).
+  virtual void PresentAll(size_t index, const PixelBuffer& frame) = 0;
+};
+
+// How a pass brings a frame up to date: only what changed, or the whole frame redrawn.
+enum class PassKind { Changes, WholeFrame };
+
+class MonitorScenes {
+ public:
+  // One part per scene of `plan`, showing its part of `picture` (the window's picture, window
+  // coordinates); black when the picture is not the window's size. A part whose picture cannot be
+  // held is never drawn.
+  MonitorScenes(const MonitorPlan& plan, const PixelBuffer& picture);
+
+  // One scene per part: leafCount as in the settings, the first part seeded with `seed`, the next
+  // with seed + 1, ... (a part never drawn still takes its seed). Without sprites, or without memory
+  // for a scene, a part keeps its still picture.
+  void StartLeaves(const std::optional<SpriteSet>& sprites, int leafCount, uint64_t seed);
+
+  // The screens changed and `after` is their new plan. A monitor that stayed where it was at its
+  // scale keeps its scene, leaves and picture; a new or changed one gets leaves over black (taking
+  // the picture again would capture the saver itself), seeded after the last seed given; a removed
+  // one's scene ends. Present everything afterwards (PresentAll).
+  void Replan(const MonitorPlan& after);
+
+  const MonitorPlan& plan() const { return plan_; }
+  // Whether any part has leaves to move (otherwise nothing needs pacing).
+  bool animated() const;
+  // Part `index`'s scene; null when it shows a still picture or is never drawn.
+  const LeafScene* scene(size_t index) const;
+
+  // One pass of every scene, each presenting what it changed.
+  void RunPass(PartPresenter& presenter, PassKind kind = PassKind::Changes);
+  // Every part that is drawn, whole.
+  void PresentAll(PartPresenter& presenter) const;
+  // Runs passes without presenting them until every leaf's hidden first descent is over and about
+  // half the leaves show, as in a long run (a measuring host's warm-up; follow it with PresentAll).
+  void SkipToTypicalState();
+
+ private:
+  struct Part {
+    int scale = 1;
+    std::optional<LeafScene> scene;
+    PixelBuffer still;  // shown when there is no scene
+    const PixelBuffer& frame() const { return scene ? scene->frame() : still; }
+  };
+  static std::unique_ptr<Part> BlackPart(const SceneArea& planned);
+  void AddLeaves(Part& part, uint64_t seed) const;
+
+  MonitorPlan plan_;
+  // One entry per scene of plan_, in its order; empty where a monitor's picture could not be held.
+  std::vector<std::unique_ptr<Part>> parts_;
+  // Kept from StartLeaves for the scenes of monitors that arrive later.
+  std::optional<SpriteSet> sprites_;
+  int leafCount_ = 0;
+  uint64_t nextSeed_ = 0;
+};
+
+}  // namespace kovaren::saver

@@ -1,0 +1,163 @@
+// The scene set every shell runs: which seed each monitor's leaves get, what a monitor shows when
+// memory runs out, and which scenes survive a change of screens — seen through what it presents.
+#include "saver/monitor_scenes.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "art/leaf_art.h"
+#include "saver/leaf_scene.h"
+
+namespace kovaren::saver {
+namespace {
+
+constexpr int kLeafCount = 40;
+constexpr uint64_t kSeed = 1234;
+constexpr Pixel kBlack = Rgb(0, 0, 0);
+
+// Every frame presented, by part, and how often each part was presented whole.
+class RecordingPresenter final : public PartPresenter {
+ public:
+  void Present(size_t index, const PixelBuffer& frame, std::span<const Rect>) override {
+    shown[index] = frame;
+    ++passes[index];
+  }
+  void PresentAll(size_t index, const PixelBuffer& frame) override {
+    shown[index] = frame;
+    ++whole[index];
+  }
+  std::map<size_t, PixelBuffer> shown;
+  std::map<size_t, int> passes;
+  std::map<size_t, int> whole;
+};
+
+PixelBuffer Picture(int w, int h) {
+  PixelBuffer picture(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) picture.set(x, y, Rgb(static_cast<uint8_t>(x), static_cast<uint8_t>(y), 70));
+  return picture;
+}
+
+PixelBuffer Cut(const PixelBuffer& picture, const Rect& r) {
+  PixelBuffer part(r.w, r.h);
+  Blit(part, 0, 0, picture, r, RasterOp::Copy);
+  return part;
+}
+
+// The frame a lone scene shows after `passes` passes: what a part seeded with `seed` must show too.
+PixelBuffer Expected(const PixelBuffer& still, uint64_t seed, int scale, int passes) {
+  LeafScene scene(still, art::DrawLeafSprites(), kLeafCount, std::make_unique<SeededRandom>(seed), scale);
+  for (int i = 0; i < passes; ++i) scene.RunPass();
+  return scene.frame();
+}
+
+const MonitorPlan kTwo = {{0, 0, 300, 100}, {{{0, 0, 200, 100}, 1}, {{200, 0, 100, 80}, 2}}};
+
+TEST(MonitorScenes, SeedsMonitorsInPlanOrderAndPresentsEachToItsOwnIndex) {
+  const PixelBuffer picture = Picture(300, 100);
+  const PixelBuffer wrongSize = Picture(10, 10);  // a missing or odd picture: leaves over black
+  const struct {
+    const PixelBuffer& picture;
+    bool pictured;
+  } cases[] = {{picture, true}, {wrongSize, false}};
+  for (const auto& c : cases) {
+    MonitorScenes scenes(kTwo, c.picture);
+    scenes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
+    ASSERT_TRUE(scenes.animated());
+    RecordingPresenter presenter;
+    constexpr int kPasses = 30;
+    for (int i = 0; i < kPasses; ++i) scenes.RunPass(presenter);
+    for (size_t i = 0; i < kTwo.scenes.size(); ++i) {
+      const SceneArea& planned = kTwo.scenes[i];
+      const PixelBuffer still =
+          c.pictured ? Cut(picture, planned.area) : PixelBuffer(planned.area.w, planned.area.h, kBlack);
+      EXPECT_EQ(presenter.passes[i], kPasses);
+      EXPECT_EQ(presenter.shown[i], Expected(still, kSeed + i, planned.scale, kPasses)) << "part " << i;
+    }
+  }
+}
+
+TEST(MonitorScenes, WholeFramePassesShowWhatChangedPassesShow) {
+  const PixelBuffer picture = Picture(300, 100);
+  MonitorScenes changes(kTwo, picture), whole(kTwo, picture);
+  changes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
+  whole.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
+  RecordingPresenter a, b;
+  for (int i = 0; i < 20; ++i) {
+    changes.RunPass(a, PassKind::Changes);
+    whole.RunPass(b, PassKind::WholeFrame);
+  }
+  EXPECT_EQ(a.shown, b.shown);
+}
+
+TEST(MonitorScenes, WhatAMonitorShowsWhenMemoryRunsOut) {
+  const PixelBuffer picture = Picture(300, 100);
+  // A monitor larger than a picture can index is never drawn, but still takes its seed.
+  const MonitorPlan huge = {{0, 0, 300, 100},
+                            {{{0, 0, 50000, 50000}, 1}, {{200, 0, 100, 80}, 1}}};
+  MonitorScenes hugeFirst(huge, picture);
+  hugeFirst.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
+  RecordingPresenter presenter;
+  hugeFirst.PresentAll(presenter);
+  hugeFirst.RunPass(presenter);
+  EXPECT_EQ(presenter.shown.count(0), 0u);
+  EXPECT_EQ(hugeFirst.scene(0), nullptr);
+  EXPECT_EQ(presenter.shown[1], Expected(Cut(picture, huge.scenes[1].area), kSeed + 1, 1, 1));
+
+  const struct {
+    const char* name;
+    std::optional<SpriteSet> sprites;
+    int leafCount;
+  } stills[] = {
+      {"no sprites", std::nullopt, kLeafCount},
+      {"no memory for the leaf table", art::DrawLeafSprites(), INT_MAX},
+  };
+  for (const auto& c : stills) {
+    MonitorScenes scenes(kTwo, picture);
+    scenes.StartLeaves(c.sprites, c.leafCount, kSeed);
+    EXPECT_FALSE(scenes.animated()) << c.name;
+    RecordingPresenter shown;
+    scenes.RunPass(shown);
+    EXPECT_TRUE(shown.passes.empty()) << c.name;
+    scenes.PresentAll(shown);
+    for (size_t i = 0; i < kTwo.scenes.size(); ++i)
+      EXPECT_EQ(shown.shown[i], Cut(picture, kTwo.scenes[i].area)) << c.name << ", part " << i;
+  }
+}
+
+TEST(MonitorScenes, AChangeOfScreensKeepsMonitorsThatStayedAndStartsNewOnesOverBlack) {
+  const PixelBuffer picture = Picture(300, 100);
+  MonitorScenes scenes(kTwo, picture);
+  scenes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
+  RecordingPresenter before;
+  constexpr int kPasses = 12;
+  for (int i = 0; i < kPasses; ++i) scenes.RunPass(before);
+  const LeafScene* first = scenes.scene(0);
+
+  // A monitor added left of the first, the second removed: the window moved by -120.
+  const MonitorPlan after = {{-120, 0, 320, 100}, {{{120, 0, 200, 100}, 1}, {{0, 0, 120, 90}, 1}}};
+  scenes.Replan(after);
+  EXPECT_EQ(scenes.plan().window, after.window);
+  EXPECT_EQ(scenes.scene(0), first);  // the same scene, leaves and all
+  RecordingPresenter presenter;
+  scenes.RunPass(presenter);
+  EXPECT_EQ(presenter.shown[0], Expected(Cut(picture, kTwo.scenes[0].area), kSeed, 1, kPasses + 1));
+  // The first seed not given yet: two went to the monitors of the start.
+  EXPECT_EQ(presenter.shown[1], Expected(PixelBuffer(120, 90, kBlack), kSeed + 2, 1, 1));
+  EXPECT_EQ(presenter.shown.size(), 2u);
+
+  // Back to none and then one again: the new one takes the next seed.
+  scenes.Replan({{0, 0, 0, 0}, {}});
+  EXPECT_FALSE(scenes.animated());
+  scenes.Replan({{0, 0, 200, 100}, {{{0, 0, 200, 100}, 1}}});
+  RecordingPresenter last;
+  scenes.RunPass(last);
+  EXPECT_EQ(last.shown[0], Expected(PixelBuffer(200, 100, kBlack), kSeed + 3, 1, 1));
+}
+
+}  // namespace
+}  // namespace kovaren::saver
