@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "art/leaf_art.h"
+#include "saver/built_in_pictures.h"
 #include "saver/leaf_scene.h"
 #include "saver/presenter_x11.h"
 
@@ -52,17 +52,21 @@ template <typename F>
 [[noreturn]] void Replay(Display* display, Window window, int count, unsigned long long seed, int warmPasses) {
   const int screen = DefaultScreen(display);
   const int w = DisplayWidth(display, screen), h = DisplayHeight(display, screen);
-  kovaren::saver::LeafScene scene(PixelBuffer(w, h, kDesktop), kovaren::art::DrawLeafSprites(), count,
+  const auto sprites = kovaren::saver::BuiltInSprites();
+  if (!sprites) std::exit(1);
+  kovaren::saver::LeafScene scene(PixelBuffer(w, h, kDesktop), *sprites, count,
                                   std::make_unique<kovaren::saver::SeededRandom>(seed));
+  kovaren::x11::FramePresenter presenter(display, window, DefaultVisual(display, screen), DefaultDepth(display, screen),
+                                         {0, 0, w, h});
+  // Drawn into the presenter's image as kovaren does, so replaying the passes copies no pixels.
+  scene.DrawInto(presenter.storage());
   for (int i = 0; i < warmPasses; ++i) scene.RunPass();
   std::vector<std::vector<Rect>> passes(kRecordedPasses);
   for (auto& rects : passes) {
     const auto dirty = scene.RunPass();
     rects.assign(dirty.begin(), dirty.end());
   }
-  kovaren::x11::FramePresenter presenter(display, window, DefaultVisual(display, screen), DefaultDepth(display, screen),
-                                         {0, 0, w, h});
-  const PixelBuffer& frame = scene.frame();
+  const kovaren::ConstPixelView frame = scene.frame();
   Paced([&](long i) {
     presenter.Present(frame, passes[static_cast<size_t>(i) % passes.size()]);
     XFlush(display);

@@ -41,7 +41,7 @@ void Pass(benchmark::State& state) {
   const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
   const int leafCount = static_cast<int>(state.range(2));
   LeafScene scene = SteadyScene(w, h, leafCount, static_cast<int>(state.range(3)));
-  PixelBuffer screen = scene.frame();
+  PixelBuffer screen(scene.frame());
   long long shown = 0, pixels = 0;
   for (auto _ : state) {
     const auto rects = kDirty ? scene.RunPass() : scene.RunFullFramePass();
@@ -73,7 +73,7 @@ BENCHMARK(Pass<true>)->Name("DirtyRectPass")->Apply(Sizes);
 void TwoMonitorPass(benchmark::State& state) {
   const int leafCount = static_cast<int>(state.range(0));
   LeafScene scenes[] = {SteadyScene(1920, 1080, leafCount, 1, 42), SteadyScene(3840, 2160, leafCount, 2, 43)};
-  PixelBuffer screens[] = {scenes[0].frame(), scenes[1].frame()};
+  PixelBuffer screens[] = {PixelBuffer(scenes[0].frame()), PixelBuffer(scenes[1].frame())};
   long long pixels = 0;
   for (auto _ : state) {
     for (int m = 0; m < 2; ++m) {

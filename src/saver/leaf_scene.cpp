@@ -101,7 +101,7 @@ PixelBuffer ColourBitsOnly(PixelBuffer pixels) {
 
 }  // namespace
 
-void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip, int scale) {
+void CompositeLeaf(PixelView frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip, int scale) {
   if (draw.frame < 0 || draw.frame >= kLeafFrames || draw.colour < 0 || draw.colour >= kLeafColours) return;
   const PixelBuffer& mask = sprites.masks[draw.frame];
   const PixelBuffer& colour = sprites.colours[draw.colour][draw.frame];
@@ -144,7 +144,7 @@ void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw&
 
 LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random,
                      int scale)
-    : snapshot_(ColourBitsOnly(std::move(snapshot))), frame_(snapshot_), sprites_(std::move(sprites)), random_(std::move(random)) {
+    : snapshot_(ColourBitsOnly(std::move(snapshot))), ownFrame_(snapshot_), sprites_(std::move(sprites)), random_(std::move(random)) {
   scale_ = std::clamp(scale, 1, kMaxLeafScale);
   scale_ = std::max(1, std::min({scale_, snapshot_.width(), snapshot_.height()}));
   logicalWidth_ = snapshot_.width() / scale_;
@@ -178,6 +178,19 @@ LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std
   dirtyBits_.assign(static_cast<size_t>(wordsPerRow_) * static_cast<size_t>(std::max(snapshot_.height(), 0)), 0);
 }
 
+bool LeafScene::DrawInto(PixelView storage) {
+  const ConstPixelView now = frame();
+  if (storage.empty()) {
+    if (!storage_.empty()) Blit(ownFrame_, 0, 0, now, RasterOp::Copy);
+    storage_ = {};
+    return true;
+  }
+  if (storage.width() != ownFrame_.width() || storage.height() != ownFrame_.height()) return false;
+  Blit(storage, 0, 0, now, RasterOp::Copy);
+  storage_ = storage;
+  return true;
+}
+
 Rect LeafScene::BoxOf(const LeafDraw& d) const {
   if (d.frame < 0 || d.frame >= kLeafFrames) return {};
   const Rect& t = tight_[d.frame];
@@ -187,6 +200,7 @@ Rect LeafScene::BoxOf(const LeafDraw& d) const {
 }
 
 void LeafScene::StepAll() {
+  frame_ = Target();
   previous_.swap(draws_);
   previousOf_.swap(currentOf_);
   draws_.clear();
@@ -259,14 +273,14 @@ void LeafScene::RestoreStrip(const Rect& box) {
   uint64_t* mask = MaskRow(box.y) + box.x / kWordBits;
   Pixel* out = frame_.row(box.y) + box.x;
   const Pixel* in = snapshot_.row(box.y) + box.x;
-  const size_t stride = static_cast<size_t>(width());
+  const ptrdiff_t outStride = frame_.stride(), inStride = snapshot_.stride();
   uint64_t above = 0;           // fresh bits of the rows since `since`
   int since = box.y;
   size_t open = dirty_.size();  // their rectangles start here
   const auto close = [&](int y) {
     for (size_t i = open; i < dirty_.size(); ++i) dirty_[i].h = y - since;
   };
-  for (int y = box.y; y < box.bottom(); ++y, mask += wordsPerRow_, out += stride, in += stride) {
+  for (int y = box.y; y < box.bottom(); ++y, mask += wordsPerRow_, out += outStride, in += inStride) {
     uint64_t taken = mask[0] >> shift;
     if (shift != 0) taken |= mask[1] << (kWordBits - shift);
     const uint64_t fresh = ~taken & all;

@@ -79,6 +79,16 @@ const LeafScene* MonitorScenes::scene(size_t index) const {
   return part && part->scene ? &*part->scene : nullptr;
 }
 
+bool MonitorScenes::DrawInto(size_t index, PixelView storage) {
+  Part* part = parts_.at(index).get();
+  return part && part->scene && part->scene->DrawInto(storage);
+}
+
+void MonitorScenes::DrawIntoOwnFrames() {
+  for (const auto& part : parts_)
+    if (part && part->scene) part->scene->DrawInto({});
+}
+
 void MonitorScenes::RunPass(PartPresenter& presenter, PassKind kind) {
   for (size_t i = 0; i < parts_.size(); ++i) {
     Part* part = parts_[i].get();

@@ -7,7 +7,6 @@
 #include <X11/extensions/XShm.h>
 
 #include <span>
-#include <vector>
 
 #include "gfx/pixel_buffer.h"
 
@@ -23,15 +22,19 @@ class FramePresenter {
   FramePresenter& operator=(const FramePresenter&) = delete;
 
   // Shows the pixels of `frame` under `dirty` (frame coordinates). Does nothing when nothing is dirty.
-  void Present(const PixelBuffer& frame, std::span<const Rect> dirty);
+  void Present(ConstPixelView frame, std::span<const Rect> dirty);
   // Shows the whole frame (an Expose, the first frame).
-  void PresentAll(const PixelBuffer& frame);
+  void PresentAll(ConstPixelView frame);
 
   bool shared() const { return shared_; }
+  // The image's pixels, where they are our own pixel words: a scene that draws into them leaves
+  // nothing to copy before a put. Empty otherwise (each put then converts its rectangles). Valid
+  // while the presenter lives.
+  PixelView storage() const { return storage_; }
 
  private:
   bool AttachShared(Visual* visual, int depth);
-  void PutRect(const PixelBuffer& frame, const Rect& r);
+  void PutRect(ConstPixelView frame, const Rect& r);
   void Send(const Rect& r);
 
   Display* display_;
@@ -41,7 +44,7 @@ class FramePresenter {
   XImage* image_ = nullptr;  // the frame's size, in the window's format
   XShmSegmentInfo segment_{};
   bool shared_ = false;
-  std::vector<XRectangle> clip_;  // this pass's rectangles, window coordinates, reused
+  PixelView storage_;
 };
 
 }  // namespace kovaren::x11

@@ -3,6 +3,8 @@
 // every scale; a magnified scene is the 1x scene magnified.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "art/leaf_art.h"
 #include "saver/leaf_scene.h"
 
@@ -93,7 +95,7 @@ TEST(LeafScene, DirtyPassesMatchTheFullFrameAfterEveryPass) {
   for (const Case& c : cases) {
     LeafScene dirty(Pattern(c.w, c.h), Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed), c.scale);
     LeafScene full(Pattern(c.w, c.h), Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed), c.scale);
-    PixelBuffer before = dirty.frame();
+    PixelBuffer before(dirty.frame());
     int mostShown = 0;
     for (int pass = 0; pass < c.passes; ++pass) {
       const auto rects = dirty.RunPass();
@@ -115,7 +117,7 @@ TEST(LeafScene, DirtyPassesMatchTheFullFrameAfterEveryPass) {
         for (int x = 0; x < c.w; ++x)
           if (dirty.frame().at(x, y) != before.at(x, y) && !Covered(rects, x, y))
             FAIL() << "pixel (" << x << ", " << y << ") changed outside the reported rectangles, pass " << pass;
-      before = dirty.frame();
+      before = PixelBuffer(dirty.frame());
     }
     EXPECT_GT(mostShown, 0) << "the run must show leaves to test anything";
   }
@@ -243,7 +245,7 @@ TEST(LeafScene, StartsAsTheBareSnapshotUntilTheFirstLeafRespawns) {
 }
 
 // The box around the pixels a lone leaf shows (the pattern's blue never matches a leaf's).
-Rect ShownBox(const PixelBuffer& frame, const PixelBuffer& snapshot) {
+Rect ShownBox(ConstPixelView frame, const PixelBuffer& snapshot) {
   Rect box;
   for (int y = 0; y < frame.height(); ++y)
     for (int x = 0; x < frame.width(); ++x)
@@ -298,6 +300,38 @@ TEST(LeafScene, FullScreenPassesMatchTheRebuiltFrame) {
       ASSERT_EQ(dirty.frame(), full.frame()) << leafCount + 1 << " leaves, pass " << pass;
     }
     EXPECT_GT(mostShown, leafCount / 2) << "most leaves must be on the screen";
+  }
+}
+
+// Storage outside the scene, rows padded as a shared image's may be: a scene moved into it mid-run,
+// and back out later, keeps drawing what the rebuilt frame shows, draws there and nowhere else, and
+// never writes the padding.
+TEST(LeafScene, DrawingIntoOutsideStorageMatchesTheRebuiltFrame) {
+  constexpr int kWidth = 1920, kHeight = 1080, kPad = 16, kInto = 300, kBack = 1500, kPasses = 1900;
+  constexpr Pixel kGuard = 0xDEADBEEF;
+  for (const int leafCount : {100, 500}) {
+    std::vector<Pixel> storage(static_cast<size_t>(kWidth + kPad) * kHeight, kGuard);
+    const PixelView view(storage.data(), kWidth, kHeight, kWidth + kPad);
+    LeafScene drawn(Pattern(kWidth, kHeight), Sprites(), leafCount, std::make_unique<SeededRandom>(29));
+    LeafScene full(Pattern(kWidth, kHeight), Sprites(), leafCount, std::make_unique<SeededRandom>(29));
+    EXPECT_FALSE(drawn.DrawInto(PixelView(storage.data(), kWidth - 1, kHeight, kWidth + kPad))) << "another size";
+    for (int pass = 0; pass < kPasses; ++pass) {
+      if (pass == kInto) ASSERT_TRUE(drawn.DrawInto(view));
+      if (pass == kBack) ASSERT_TRUE(drawn.DrawInto({}));
+      const bool inStorage = pass >= kInto && pass < kBack;
+      ASSERT_EQ(drawn.frame().row(0) == storage.data(), inStorage) << "pass " << pass;
+      drawn.RunPass();
+      const bool checked = pass % 89 == 0 || pass == kInto || pass == kBack || pass == kPasses - 1;
+      if (!checked) {
+        full.RunPass();
+        continue;
+      }
+      full.RunFullFramePass();
+      ASSERT_EQ(drawn.frame(), full.frame()) << leafCount + 1 << " leaves, pass " << pass;
+    }
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = kWidth; x < kWidth + kPad; ++x)
+        ASSERT_EQ(storage[static_cast<size_t>(y) * (kWidth + kPad) + x], kGuard) << "padding at " << x << ", " << y;
   }
 }
 

@@ -22,12 +22,12 @@ constexpr Pixel kBlack = Rgb(0, 0, 0);
 // Every frame presented, by part, and how often each part was presented whole.
 class RecordingPresenter final : public PartPresenter {
  public:
-  void Present(size_t index, const PixelBuffer& frame, std::span<const Rect>) override {
-    shown[index] = frame;
+  void Present(size_t index, ConstPixelView frame, std::span<const Rect>) override {
+    shown[index] = PixelBuffer(frame);
     ++passes[index];
   }
-  void PresentAll(size_t index, const PixelBuffer& frame) override {
-    shown[index] = frame;
+  void PresentAll(size_t index, ConstPixelView frame) override {
+    shown[index] = PixelBuffer(frame);
     ++whole[index];
   }
   std::map<size_t, PixelBuffer> shown;
@@ -52,7 +52,7 @@ PixelBuffer Cut(const PixelBuffer& picture, const Rect& r) {
 PixelBuffer Expected(const PixelBuffer& still, uint64_t seed, int scale, int passes) {
   LeafScene scene(still, art::DrawLeafSprites(), kLeafCount, std::make_unique<SeededRandom>(seed), scale);
   for (int i = 0; i < passes; ++i) scene.RunPass();
-  return scene.frame();
+  return PixelBuffer(scene.frame());
 }
 
 const MonitorPlan kTwo = {{0, 0, 300, 100}, {{{0, 0, 200, 100}, 1}, {{200, 0, 100, 80}, 2}}};
