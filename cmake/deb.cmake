@@ -55,9 +55,15 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 include(CPack)
 
 set(deb_file ${KOVAREN_DIST_DIR}/${CPACK_DEBIAN_FILE_NAME})
+# CPack dates the package's files and archives from SOURCE_DATE_EPOCH (scripts/build: the commit's),
+# so one commit gives one package.
+set(deb_dated)
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(deb_dated ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=$ENV{SOURCE_DATE_EPOCH})
+endif()
 add_custom_command(OUTPUT ${deb_file}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${KOVAREN_DIST_DIR}
-  COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+  COMMAND ${deb_dated} ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
   DEPENDS kovaren ${deb_stage}/kovaren.6.gz ${deb_stage}/changelog.Debian.gz ${packaging_deb}/copyright
     ${packaging_deb}/kovaren.xml
   COMMENT "Debian package ${CPACK_DEBIAN_FILE_NAME}" VERBATIM)

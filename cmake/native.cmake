@@ -1,5 +1,8 @@
 # The native build: the portable core, its unit tests, the asset generator, the headless renderer,
 # benchmarks, fuzz targets and the registration of the end-to-end tests.
+# The debug information also names the folder the compiler ran in, the build folder itself; the
+# build ID (a hash over it, kept when the package strips the rest) would differ from folder to folder.
+add_compile_options(-ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 add_library(kovaren_core STATIC ${KOVAREN_CORE_SOURCES} ${KOVAREN_POSIX_SOURCES})
 target_include_directories(kovaren_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 

@@ -10,7 +10,8 @@ endif()
 configure_file(${CMAKE_SOURCE_DIR}/src/main/kovaren_win32.manifest ${CMAKE_BINARY_DIR}/kovaren.manifest @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/src/main/version_win32.h.in ${CMAKE_BINARY_DIR}/kovaren_version.h @ONLY)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-set(KOVAREN_WIN32_LINK -static -static-libgcc -static-libstdc++ -municode -mwindows)
+# No link time in the PE header, so that two builds of one commit are byte for byte the same.
+set(KOVAREN_WIN32_LINK -static -static-libgcc -static-libstdc++ -municode -mwindows -Wl,--no-insert-timestamp)
 set(KOVAREN_WIN32_LIBS user32 gdi32 msimg32 winmm comdlg32 shell32 comctl32 wtsapi32 kernel32)
 
 # The file-I/O seam the core calls (platform/file_io.h), with the text conversion it rests on, is

@@ -16,6 +16,13 @@ Unicode true
 !ifndef SCR_FILE | OUT_FILE | VERSION | VERSION_QUAD
   !error "SCR_FILE, OUT_FILE, VERSION and VERSION_QUAD must be defined"
 !endif
+; Signing, when the build gives -DSIGN_TOOL=<sign_file.sh> -DSIGN_CERT=... -DSIGN_KEY=... -DSIGN_TIMESTAMP=<URL or
+; nothing>: the uninstaller is signed before it is packed into the setup, the setup once written. A
+; failed signature fails the build.
+!ifdef SIGN_TOOL
+  !uninstfinalize 'bash "${SIGN_TOOL}" "${SIGN_CERT}" "${SIGN_KEY}" "%1" "${SIGN_TIMESTAMP}"' = 0
+  !finalize 'bash "${SIGN_TOOL}" "${SIGN_CERT}" "${SIGN_KEY}" "%1" "${SIGN_TIMESTAMP}"' = 0
+!endif
 
 !include MUI2.nsh
 !include LogicLib.nsh

@@ -15,7 +15,12 @@ int64_t PassClock::OwedAt(int64_t nowTicks) const {
   // Cap before multiplying: an hour-long stall (or a wild reading) must not overflow.
   const int64_t cap = ticksPerSecond_ * kMaxCatchUpPasses;
   const int64_t elapsedCapped = std::min<int64_t>(elapsed, cap);
-  return std::min<int64_t>(owed_ + elapsedCapped * kPassesPerSecond, cap);
+  const int64_t owed = owed_ + elapsedCapped * kPassesPerSecond;
+  // Owing more than a period beyond the catch-up window is a stall (a frozen process, a suspended
+  // machine): the next pass is due at once and nothing is caught up, so the leaves go on from where
+  // they were instead of jumping ahead.
+  if (owed > cap + ticksPerSecond_) return ticksPerSecond_;
+  return std::min<int64_t>(owed, cap);
 }
 
 int PassClock::TakeDuePasses(int64_t nowTicks) {

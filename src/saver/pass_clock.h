@@ -8,7 +8,7 @@
 namespace kovaren::saver {
 
 constexpr int kPassesPerSecond = 60;  // reference rate: the leaves' per-pass constants assume it
-constexpr int kMaxCatchUpPasses = 4;  // after a stall run at most this many passes at once, drop the rest
+constexpr int kMaxCatchUpPasses = 4;  // a gap of up to this many periods is caught up; a longer one is a stall
 
 class PassClock {
  public:
@@ -16,8 +16,9 @@ class PassClock {
   // The first pass is due at once.
   PassClock(int64_t ticksPerSecond, int64_t startTicks);
 
-  // How many passes to run now, 0..kMaxCatchUpPasses; they count as run. Time owed beyond the
-  // catch-up limit is forgotten, so a long stall never turns into a burst. A reading earlier than the
+  // How many passes to run now, 0..kMaxCatchUpPasses; they count as run. A gap of a few periods is
+  // caught up; after a longer one (a stall) one pass is due and the time is forgotten, so a stall
+  // never turns into a burst or a jump. A reading earlier than the
   // last one (a clock that stepped back) counts as no time passed.
   int TakeDuePasses(int64_t nowTicks);
 

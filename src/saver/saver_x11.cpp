@@ -15,6 +15,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <exception>
@@ -50,6 +51,9 @@ constexpr int kOwnWindowMinHeight = 240;
 constexpr long kOwnWindowEvents = KeyPressMask | ButtonPressMask | ExposureMask | StructureNotifyMask;
 // A window handed over belongs to the daemon, whose grab the keys and clicks are: we only watch it.
 constexpr long kHandedWindowEvents = ExposureMask | StructureNotifyMask;
+// Asks for the count of passes run so far, on stderr: a soak run reads the pass rate from outside,
+// and a pass pays only an increment for it.
+constexpr int kReportPassesSignal = SIGUSR1;
 
 int64_t ClockNow() {
   timespec now{};
@@ -66,17 +70,24 @@ uint64_t SeedNow() {
                                   static_cast<int>(now.tv_nsec / kNanosecondsPerMillisecond));
 }
 
-// SIGTERM and SIGINT as a descriptor to poll, blocked in this thread and every thread started after
-// it (GStreamer's too). -1, with the signals left as they were, when the system offers no signalfd.
+// SIGTERM and SIGINT (stop) and SIGUSR1 (report the pass count) as a descriptor to poll, blocked in
+// this thread and every thread started after it (GStreamer's too). -1, with the signals left as they
+// were, when the system offers no signalfd.
 int OpenStopSignals() {
   sigset_t stop;
   sigemptyset(&stop);
   sigaddset(&stop, SIGTERM);
   sigaddset(&stop, SIGINT);
+  sigaddset(&stop, kReportPassesSignal);
   if (pthread_sigmask(SIG_BLOCK, &stop, nullptr) != 0) return -1;
   const int fd = signalfd(-1, &stop, SFD_CLOEXEC | SFD_NONBLOCK);
   if (fd < 0) pthread_sigmask(SIG_UNBLOCK, &stop, nullptr);
   return fd;
+}
+
+// The count, and the most passes run at once since the last report (a burst after a stall shows).
+void ReportPasses(uint64_t passes, int mostAtOnce) {
+  std::fprintf(stderr, "kovaren: passes %llu at-once %d\n", static_cast<unsigned long long>(passes), mostAtOnce);
 }
 
 Rect CentredIn(const Rect& outer, int w, int h) { return {outer.x + (outer.w - w) / 2, outer.y + (outer.h - h) / 2, w, h}; }
@@ -147,6 +158,8 @@ class HackWindow {
   int stopSignals_ = -1;
   bool running_ = false;
   bool connectionLost_ = false;
+  uint64_t passesRun_ = 0;  // read from outside (SIGUSR1) to measure the pass rate over hours
+  int mostPassesAtOnce_ = 0;
 };
 
 bool HackWindow::Start() {
@@ -354,6 +367,7 @@ void HackWindow::Run() {
     if (animated) {
       const int due = clock.TakeDuePasses(ClockNow());
       for (int i = 0; i < due; ++i) RunPass();
+      mostPassesAtOnce_ = std::max(mostPassesAtOnce_, due);
     }
     XFlush(display_);
     if (XEventsQueued(display_, QueuedAlready) > 0) continue;
@@ -381,7 +395,14 @@ void HackWindow::Wait(int timeoutMs) {
   if (poll(fds.data(), fds.size(), timeoutMs) <= 0) return;  // the time, or a signal we do not stop for
   if (fds[kSignals].revents & POLLIN) {
     signalfd_siginfo info{};
-    if (read(stopSignals_, &info, sizeof info) > 0) Respond(saver::HackEvent::Terminated);
+    if (read(stopSignals_, &info, sizeof info) > 0) {
+      if (info.ssi_signo == kReportPassesSignal) {
+        ReportPasses(passesRun_, mostPassesAtOnce_);
+        mostPassesAtOnce_ = 0;
+      } else {
+        Respond(saver::HackEvent::Terminated);
+      }
+    }
   }
   if (fds[kX].revents & (POLLHUP | POLLERR)) {
     connectionLost_ = true;
@@ -436,6 +457,7 @@ void HackWindow::Handle(const XEvent& event) {
 void HackWindow::RunPass() {
   WindowPresenter presenter(presenters_);
   scenes_->RunPass(presenter);
+  ++passesRun_;
 }
 
 void HackWindow::PaintAll() {

@@ -1,16 +1,12 @@
 #!/usr/bin/env bash
 # The download files as a user gets them: the zip holds exactly the two builds' Kovaren.scr (each the
 # right one) and a README that Notepad shows right; each setup program is for its architecture and
-# carries its version record. Environment (set by CTest): KOVAREN_DIST_DIR, KOVAREN_WIN32_BUILD,
-# KOVAREN_WIN64_BUILD, KOVAREN_RELEASE.
+# carries its version record; SHA256SUMS lists every download with its own hash. Environment (set by
+# CTest): KOVAREN_DIST_DIR, KOVAREN_WIN32_BUILD, KOVAREN_WIN64_BUILD, KOVAREN_RELEASE, KOVAREN_DIST_STAGE
+# (the copies of Kovaren.scr the downloads pack), KOVAREN_SIGNED (ON when the build signs).
 set -u
 : "${KOVAREN_DIST_DIR:?}" "${KOVAREN_WIN32_BUILD:?}" "${KOVAREN_WIN64_BUILD:?}" "${KOVAREN_RELEASE:?}"
-passed=0 failed=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $what" >&2; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -23,7 +19,11 @@ unzip -q "$zip" -d "$scratch" || { echo "FAIL: the zip does not unpack" >&2; exi
 # folder in the zip | build it comes from | objdump's name for its machine
 for row in "x64|$KOVAREN_WIN64_BUILD|pei-x86-64" "x86|$KOVAREN_WIN32_BUILD|pei-i386"; do
   IFS='|' read -r folder build format <<<"$row"
-  check "$folder/Kovaren.scr equals $build/Kovaren.scr" cmp -s "$scratch/$folder/Kovaren.scr" "$build/Kovaren.scr"
+  check "$folder/Kovaren.scr equals the copy the setups pack" cmp -s "$scratch/$folder/Kovaren.scr" "$KOVAREN_DIST_STAGE/$folder/Kovaren.scr"
+  # Unsigned, that copy is the build's own file; signed, it is the build's file with a signature.
+  if [[ ${KOVAREN_SIGNED:-OFF} != ON ]]; then
+    check "$folder/Kovaren.scr equals $build/Kovaren.scr" cmp -s "$scratch/$folder/Kovaren.scr" "$build/Kovaren.scr"
+  fi
   check "$folder/Kovaren.scr is $format" grep -q "file format $format" <<<"$(objdump -f "$scratch/$folder/Kovaren.scr")"
 done
 
@@ -50,5 +50,14 @@ for row in "x64|pei-x86-64" "x86|pei-i386"; do
   done
 done
 
-echo "$passed passed, $failed failed"
-((failed == 0 && passed > 0))
+# SHA256SUMS: exactly the four downloads, each hash the file's own.
+sums=$KOVAREN_DIST_DIR/SHA256SUMS
+check "SHA256SUMS exists" test -f "$sums"
+if [[ -f $sums ]]; then
+  check "SHA256SUMS names the two setups, the zip and the Debian package" test \
+    "$(awk '{ print $2 }' "$sums" | sort | tr '\n' ' ')" == \
+    "Kovaren-$KOVAREN_RELEASE-windows.zip KovarenSetup-$KOVAREN_RELEASE-x64.exe KovarenSetup-$KOVAREN_RELEASE-x86.exe $(cd "$KOVAREN_DIST_DIR" && ls kovaren_*_amd64.deb) "
+  check "sha256sum -c SHA256SUMS passes in the dist folder" bash -c 'cd "$1" && sha256sum --quiet -c SHA256SUMS' _ "$KOVAREN_DIST_DIR"
+fi
+
+checks_finish

@@ -42,3 +42,28 @@ test_window() {
   read -r -t "$SETUP_LIMIT_S" test_window <"$ids" || kv_die "cannot set up: no test window"
   rm -f "$ids"
 }
+
+# start_sound_server : a private PulseAudio with a null sink as the default, its own HOME and
+# runtime folder; sets pulse_pid. Sound tests record the sink's monitor.
+start_sound_server() {
+  export HOME=$work/home XDG_RUNTIME_DIR=$work/xdg
+  mkdir -p "$HOME" && mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
+    -L "module-null-sink sink_name=nullsink" -L "module-native-protocol-unix auth-anonymous=1" \
+    >>"$work/pulse.log" 2>&1 &
+  pulse_pid=$!; kv_track_pid $pulse_pid
+  local i
+  for i in $(seq $((SETUP_LIMIT_S * 20))); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+  pactl info >/dev/null 2>&1 || kv_die "cannot set up: PulseAudio did not start ($(tail -1 "$work/pulse.log"))"
+  pactl set-default-sink nullsink
+}
+
+# make_tone FILE.mp3|FILE.wav SECONDS : a 440 Hz tone.
+make_tone() {
+  sox -n -r 44100 -c 2 "$1.wav" synth "$2" sine 440 vol 0.5 2>/dev/null || kv_die "cannot set up: sox"
+  case $1 in
+    *.mp3) lame --quiet "$1.wav" "$1" || kv_die "cannot set up: lame"; rm -f "$1.wav" ;;
+    *) mv "$1.wav" "$1" ;;
+  esac
+}

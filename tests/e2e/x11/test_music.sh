@@ -8,19 +8,10 @@ TONE_S=2
 LISTEN_S=6  # three plays of the tone: more than one play's worth of sound means it started again
 RATE=8000
 
-export HOME=${work:?}/home XDG_RUNTIME_DIR=$work/xdg
-mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-  -L "module-null-sink sink_name=nullsink" -L "module-native-protocol-unix auth-anonymous=1" \
-  >"$work/pulse.log" 2>&1 &
-kv_track_pid $!
-for i in $(seq $((SETUP_LIMIT_S * 20))); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
-pactl info >/dev/null 2>&1 || kv_die "cannot set up: PulseAudio did not start ($(tail -1 "$work/pulse.log"))"
-pactl set-default-sink nullsink
+start_sound_server
 
-sox -n -r 44100 -c 2 "$work/tone.wav" synth "$TONE_S" sine 440 vol 0.5 2>/dev/null || kv_die "cannot set up: sox"
-lame --quiet "$work/tone.wav" "$work/tone.mp3" || kv_die "cannot set up: lame"
+make_tone "$work/tone.wav" "$TONE_S"
+make_tone "$work/tone.mp3" "$TONE_S"
 head -c 30000 /dev/urandom >"$work/noise.wav"  # a WAV by name only
 
 streams() { pactl list short sink-inputs | grep -c . || true; }

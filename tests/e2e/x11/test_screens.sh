@@ -4,17 +4,17 @@
 # leaves, and the program still runs.
 source "$(dirname "$0")/harness.sh"
 source "$here/../kit/dummy_xorg.sh"
-need xrandr xwininfo
+kv_need xrandr xwininfo
 [[ -x /usr/lib/xorg/Xorg && -f /usr/lib/xorg/modules/drivers/dummy_drv.so ]] ||
-  fail "cannot set up: needs Xorg and its dummy driver (scripts/setup installs xserver-xorg-video-dummy)"
+  kv_die "cannot set up: needs Xorg and its dummy driver (scripts/setup installs xserver-xorg-video-dummy)"
 MONITOR=1024x768
 SMALLER=800x600
 CHANGE_LIMIT_S=5
 
-dummy_xorg_start "$work" 2048 768 || fail "cannot set up: Xorg did not start ($(tail -3 "$work/xorg.log"))"
-pids+=("$DUMMY_XORG_PID")
+dummy_xorg_start "$work" 2048 768 || kv_die "cannot set up: Xorg did not start ($(tail -3 "$work/xorg.log"))"
+kv_track_pid "$DUMMY_XORG_PID"
 xrandr --output DUMMY0 --mode $MONITOR --primary --pos 0x0 --output DUMMY1 --off ||
-  fail "cannot set up: xrandr could not set DUMMY0 alone"
+  kv_die "cannot set up: xrandr could not set DUMMY0 alone"
 xsetroot -solid "$DESKTOP_COLOUR"
 
 # The monitors as "W H X Y", one a line.
@@ -24,9 +24,9 @@ window_size() { xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h 
 
 # Whether, right now, the window covers the screen and every monitor shows leaves that move.
 shows_leaves_everywhere() {
-  kill -0 "$pid" 2>/dev/null || fail "kovaren ended (after: $1)"
+  kill -0 "$pid" 2>/dev/null || kv_die "kovaren ended (after: $1)"
   [[ $(window_size) == "$(root_size)" ]] || return 1
-  shot "$work/a.png"; sleep 0.3; shot "$work/b.png"
+  kv_shot "$work/a.png"; sleep 0.3; kv_shot "$work/b.png"
   local w h x y n=0
   while read -r w h x y; do
     n=$((n + 1))
@@ -43,26 +43,26 @@ after() {
   local deadline=$((SECONDS + CHANGE_LIMIT_S))
   until shows_leaves_everywhere "$1"; do
     ((SECONDS < deadline)) ||
-      fail "after $1: window $(window_size), screen $(root_size), monitors $(monitors | tr '\n' ';')"
+      kv_die "after $1: window $(window_size), screen $(root_size), monitors $(monitors | tr '\n' ';')"
     sleep 0.2
   done
   echo "after $1: window $(window_size) over $(monitors | wc -l) monitor(s)"
 }
 
 "$kovaren" --fullscreen --count 100 --seed 7 &
-pid=$!; pids+=($pid)
+pid=$!; kv_track_pid $pid
 window=$(timeout "$SETUP_LIMIT_S" xdotool search --sync --onlyvisible --classname kovaren | head -1) ||
-  fail "kovaren's window did not show"
-[[ $(xwininfo -id "$window" | sed -n 's/.*"\(.*\)"$/\1/p' | head -1) == Kovaren ]] || fail "the window is not called Kovaren"
+  kv_die "kovaren's window did not show"
+[[ $(xwininfo -id "$window" | sed -n 's/.*"\(.*\)"$/\1/p' | head -1) == Kovaren ]] || kv_die "the window is not called Kovaren"
 after "the start on one output"
 xrandr --addmode DUMMY1 $MONITOR && xrandr --output DUMMY1 --mode $MONITOR --right-of DUMMY0 ||
-  fail "cannot set up: xrandr could not add DUMMY1"
+  kv_die "cannot set up: xrandr could not add DUMMY1"
 after "adding a second output"
-xrandr --output DUMMY1 --off || fail "cannot set up: xrandr could not turn DUMMY1 off"
+xrandr --output DUMMY1 --off || kv_die "cannot set up: xrandr could not turn DUMMY1 off"
 after "turning the second output off"
 xrandr --addmode DUMMY0 $SMALLER && xrandr --output DUMMY0 --mode $SMALLER ||
-  fail "cannot set up: xrandr could not change DUMMY0's mode"
+  kv_die "cannot set up: xrandr could not change DUMMY0's mode"
 after "changing the primary's mode"
 kill -TERM "$pid"
-wait_gone "$pid" 2
+kv_expect_gone "$pid" 2
 echo "screens: passed"

@@ -54,16 +54,19 @@ TEST(PassClock, KeepsTheReferenceRateOverIrregularReadings) {
   }
 }
 
-TEST(PassClock, StallsCatchUpAtMostAFewPassesThenResumeTheRate) {
+TEST(PassClock, ShortGapsCatchUpStallsRunOnePassThenResumeTheRate) {
   struct Case {
     int64_t stallTicks;
     int passesAfterStall;
   };
   const std::vector<Case> cases = {
-      {3 * kQpcLike / 60, 3},      // three periods late: all caught up
-      {kQpcLike, kMaxCatchUpPasses},  // a second
-      {3600 * kQpcLike, kMaxCatchUpPasses},  // an hour (a suspended machine)
-      {INT64_MAX / 2, kMaxCatchUpPasses},    // a wild reading must not overflow
+      {3 * kQpcLike / 60, 3},                  // three periods late: all caught up
+      {(kMaxCatchUpPasses * kQpcLike + 59) / 60, kMaxCatchUpPasses},  // the longest gap caught up
+      {(kMaxCatchUpPasses + 2) * kQpcLike / 60, 1},  // a stall: no catch-up, no jump ahead
+      {kQpcLike, 1},                           // a second
+      {10 * kQpcLike, 1},                      // ten seconds frozen (SIGSTOP)
+      {3600 * kQpcLike, 1},                    // an hour (a suspended machine)
+      {INT64_MAX / 2, 1},                      // a wild reading must not overflow
   };
   for (const Case& c : cases) {
     PassClock clock(kQpcLike, 0);

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Faults from around the saver: the sound server killed and started again, the music file deleted or
+# replaced by a broken one while it loops, and the process frozen for 10 s: the leaves keep falling
+# (its pass count keeps rising), and after the freeze it resumes within half a second with one pass,
+# not a burst of catch-up passes. The X server going away and the daemon's window destroyed end it
+# at once, with no core dump and no shared segment left.
+source "$(dirname "$0")/harness.sh"
+source "$here/../../../bench/soak_sample.sh"
+kv_need pulseaudio pactl sox lame ipcs
+FREEZE_S=10
+RESUME_S=0.5
+BURST_MAX=2  # passes run at once right after a freeze: one due, another at most if a period passed
+
+start_sound_server
+make_tone "$work/loop.mp3" 3
+head -c 30000 /dev/urandom >"$work/broken.mp3"  # an MP3 by name only
+
+# start_saver ARGS... : kovaren with the looping MP3 and ARGS, once its window shows; sets pid.
+start_saver() {
+  # From the scratch folder, where a core dump would land.
+  (cd "$work" && exec "$kovaren" --count 100 --music "$work/song.mp3" "$@" 2>"$work/kovaren.log") &
+  pid=$!; kv_track_pid $pid
+  if [[ -z ${XSCREENSAVER_WINDOW:-} ]]; then
+    timeout "$SETUP_LIMIT_S" xdotool search --sync --onlyvisible --classname kovaren >/dev/null ||
+      kv_die "kovaren's window did not show"
+  fi
+  sleep 1
+}
+passes() { soak_x11_passes "$pid" "$work/kovaren.log"; }
+at_once() { grep '^kovaren: passes ' "$work/kovaren.log" | tail -n1 | awk '{print $5}'; }
+
+# still_falling WHAT : the saver runs and its pass count rises over a second.
+still_falling() {
+  local before after
+  before=$(passes)
+  sleep 1
+  kill -0 "$pid" 2>/dev/null || kv_die "$1: the saver ended"
+  after=$(passes)
+  ((${after:-0} > ${before:-0} + 30)) || kv_die "$1: the leaves stopped ($before, then $after passes)"
+}
+
+# stop_saver WHAT : SIGTERM ends it with status 0.
+stop_saver() {
+  kill -TERM "$pid"
+  kv_expect_gone "$pid" 3
+  local status=0
+  wait "$pid" || status=$?
+  ((status == 0)) || kv_die "$1: exit status $status"
+}
+
+start_x 640x480
+cp "$work/loop.mp3" "$work/song.mp3"
+start_saver --fullscreen
+still_falling "playing"
+
+# The sound server killed mid-play, then started again.
+kill -KILL "$pulse_pid"
+wait "$pulse_pid" 2>/dev/null || true  # killed, as meant
+still_falling "sound server gone"
+start_sound_server
+still_falling "sound server back"
+
+# The music file deleted while it loops, then replaced by a broken one (over three loops of it).
+rm -f "$work/song.mp3"
+sleep 4
+still_falling "music file deleted"
+cp "$work/broken.mp3" "$work/song.mp3"
+sleep 4
+still_falling "music file broken"
+
+# Frozen, then resumed: passes again within RESUME_S, and no burst.
+before=$(passes)
+kill -STOP "$pid"
+sleep "$FREEZE_S"
+kill -CONT "$pid"
+sleep "$RESUME_S"
+after=$(passes)
+((${after:-0} > ${before:-0})) || kv_die "frozen: no pass within ${RESUME_S} s of SIGCONT ($before, then $after)"
+(($(at_once) <= BURST_MAX)) || kv_die "frozen: $(at_once) passes at once after SIGCONT (a catch-up burst)"
+((after - before <= 60 * 1)) || kv_die "frozen: $((after - before)) passes in ${RESUME_S} s after SIGCONT"
+still_falling "after the freeze"
+stop_saver "after the faults"
+
+# The daemon's window destroyed under it: it ends.
+test_window
+XSCREENSAVER_WINDOW=$test_window start_saver --root
+still_falling "in the daemon's window"
+kill "$test_window_pid"
+kv_expect_gone "$pid" 2
+status=0; wait "$pid" || status=$?
+((status == 0)) || kv_die "window destroyed: exit status $status"
+
+# The X server killed: it ends at once, by itself and not by a signal, and leaves no shared segment.
+cp "$work/loop.mp3" "$work/song.mp3"
+start_saver --fullscreen
+[[ -n $(ipcs -m -p | awk -v pid="$pid" '$3 == pid') ]] || kv_die "no shared segment (MIT-SHM unused)"
+kill -KILL "$xvfb_pid"
+kv_expect_gone "$pid" 1
+status=0; wait "$pid" || status=$?
+((status < 128)) || kv_die "X server gone: ended by signal $((status - 128))"
+ls "$work"/core* 2>/dev/null && kv_die "X server gone: a core dump"
+for i in $(seq 40); do [[ -z $(ipcs -m -p | awk -v pid="$pid" '$3 == pid') ]] && break; sleep 0.05; done
+[[ -z $(ipcs -m -p | awk -v pid="$pid" '$3 == pid') ]] || kv_die "X server gone: shared segments left"
+echo "faults: passed"
