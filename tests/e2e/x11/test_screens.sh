@@ -32,8 +32,8 @@ shows_leaves_everywhere() {
     n=$((n + 1))
     convert "$work/a.png" -crop "${w}x${h}+${x}+${y}" +repage "$work/a$n.png"
     convert "$work/b.png" -crop "${w}x${h}+${x}+${y}" +repage "$work/b$n.png"
-    python3 "$here/pixels.py" has-leaves "$work/b$n.png" >/dev/null &&
-      python3 "$here/pixels.py" moved "$work/a$n.png" "$work/b$n.png" >/dev/null || return 1
+    kv_pixel_fact has-leaves "$work/b$n.png" >/dev/null &&
+      kv_pixel_fact moved "$work/a$n.png" "$work/b$n.png" >/dev/null || return 1
   done < <(monitors)
   ((n > 0))
 }
