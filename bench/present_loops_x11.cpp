@@ -5,7 +5,8 @@
 //       kovaren's own rectangles for COUNT (as --count) and SEED, from WARM_PASSES on, worked out
 //       before the clock starts and then handed pass by pass to kovaren's presenter: the X server
 //       gets exactly kovaren's requests from a client that draws nothing. What the server spends is
-//       what taking kovaren's picture costs it, whoever draws it.
+//       what taking kovaren's picture costs it, whoever draws it. Prints how many leaves are on the
+//       screen after WARM_PASSES.
 //   bench_present_loops_x11 full-frame
 //       the plain way: the whole frame sent with XPutImage every pass, each waited for.
 #include <X11/Xlib.h>
@@ -61,6 +62,8 @@ template <typename F>
   // Drawn into the presenter's image as kovaren does, so replaying the passes copies no pixels.
   scene.DrawInto(presenter.storage());
   for (int i = 0; i < warmPasses; ++i) scene.RunPass();
+  std::printf("%d of %zu leaves on the screen after %d passes\n", scene.shownCount(), scene.leaves().size(), warmPasses);
+  std::fflush(stdout);
   std::vector<std::vector<Rect>> passes(kRecordedPasses);
   for (auto& rects : passes) {
     const auto dirty = scene.RunPass();
