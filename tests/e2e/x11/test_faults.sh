@@ -94,7 +94,7 @@ status=0; wait "$pid" || status=$?
 cp "$work/loop.mp3" "$work/song.mp3"
 start_saver --fullscreen
 [[ -n $(ipcs -m -p | awk -v pid="$pid" '$3 == pid') ]] || kv_die "no shared segment (MIT-SHM unused)"
-kill -KILL "$xvfb_pid"
+kill -KILL "$KV_XVFB_PID"
 kv_expect_gone "$pid" 1
 status=0; wait "$pid" || status=$?
 ((status < 128)) || kv_die "X server gone: ended by signal $((status - 128))"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "start/hack_options.h"
+#include "start/hack_switches.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr unsigned long kMaxWindowId = 0xFFFFFFFFul;
 constexpr uint8_t kHandedFlag = 1;  // first byte: bit 0 says the last piece is $XSCREENSAVER_WINDOW
 
 bool InRange(const kovaren::start::HackOptions& o) {
-  if (o.leafCount < kovaren::start::kHackMinLeafCount || o.leafCount > kovaren::start::kHackMaxLeafCount)
+  if (o.leafCount < kovaren::kLeafCounts.minimum || o.leafCount > kovaren::kLeafCounts.maximum)
     return false;
   const bool needsWindow = o.target == HackTarget::HandedWindow || o.target == HackTarget::PreviewWindow;
   return !needsWindow || (o.windowId != 0 && o.windowId <= kMaxWindowId);
