@@ -94,6 +94,36 @@ TEST(MonitorScenes, WholeFramePassesShowWhatChangedPassesShow) {
   EXPECT_EQ(a.shown, b.shown);
 }
 
+// Storage a shell hands in (its image): the part draws and presents there, a part without leaves or
+// storage of another size refuses it, and once the scenes take their frames back the storage can
+// go: what they show goes on as if they had never left.
+TEST(MonitorScenes, PartsDrawIntoStorageAndTakeTheirFramesBack) {
+  const PixelBuffer picture = Picture(300, 100);
+  MonitorScenes scenes(kTwo, picture);
+  scenes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
+  const SceneArea& first = kTwo.scenes[0];
+  auto storage = std::make_unique<PixelBuffer>(first.area.w, first.area.h);
+  auto small = std::make_unique<PixelBuffer>(first.area.w - 1, first.area.h);
+  MonitorScenes still(kTwo, picture);
+  EXPECT_FALSE(still.DrawInto(0, *storage)) << "no leaves";
+  EXPECT_FALSE(scenes.DrawInto(0, *small)) << "another size";
+  ASSERT_TRUE(scenes.DrawInto(0, *storage));
+  RecordingPresenter presenter;
+  constexpr int kPasses = 20;
+  for (int i = 0; i < kPasses; ++i) scenes.RunPass(presenter);
+  EXPECT_EQ(*storage, Expected(Cut(picture, first.area), kSeed, first.scale, kPasses));
+  EXPECT_EQ(scenes.scene(0)->frame().row(0), storage->pixels().data());
+  scenes.DrawIntoOwnFrames();
+  storage->fill(kBlack);
+  storage.reset();
+  for (int i = 0; i < kPasses; ++i) scenes.RunPass(presenter);
+  for (size_t i = 0; i < kTwo.scenes.size(); ++i) {
+    const SceneArea& planned = kTwo.scenes[i];
+    EXPECT_EQ(presenter.shown[i], Expected(Cut(picture, planned.area), kSeed + i, planned.scale, 2 * kPasses))
+        << "part " << i;
+  }
+}
+
 TEST(MonitorScenes, WhatAMonitorShowsWhenMemoryRunsOut) {
   const PixelBuffer picture = Picture(300, 100);
   // A monitor larger than a picture can index is never drawn, but still takes its seed.
