@@ -1,8 +1,10 @@
 // The compositor. A pass restores the snapshot only under the boxes of leaves whose drawing changed
-// (their old and new tight boxes: only the part of the 32 x 32 sprite its drawing alters) and redraws, in index order, every leaf over what it restored,
-// clipped to it, so overlaps come out exactly as a whole-frame rebuild would draw them. A one-bit-
-// per-pixel mask of what is restored keeps each pixel restored once and each leaf drawn once however
-// many boxes meet there; it is set and cleared box by box, so a pass never sweeps the whole frame.
+// (their old and new tight boxes: only the part of the 32 x 32 sprite its drawing alters) and
+// redraws, in index order, every leaf over what it restored, clipped to it, so overlaps come out
+// exactly as a whole-frame rebuild would draw them. A one-bit-per-pixel mask of what is restored
+// keeps each pixel restored once and each leaf drawn once however many boxes meet there; it is set
+// and cleared box by box, so a pass never sweeps the whole frame. The frame may live in storage the
+// shell provides (a shared image), rows a stride apart.
 // A magnified scene works the same way on its physical pixels: a leaf's box is its sprite's s x s
 // blocks, and the sprite's runs are stretched by s.
 #include "saver/leaf_scene.h"
@@ -144,7 +146,10 @@ void CompositeLeaf(PixelView frame, const SpriteSet& sprites, const LeafDraw& dr
 
 LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random,
                      int scale)
-    : snapshot_(ColourBitsOnly(std::move(snapshot))), ownFrame_(snapshot_), sprites_(std::move(sprites)), random_(std::move(random)) {
+    : snapshot_(ColourBitsOnly(std::move(snapshot))),
+      ownFrame_(snapshot_),
+      sprites_(std::move(sprites)),
+      random_(std::move(random)) {
   scale_ = std::clamp(scale, 1, kMaxLeafScale);
   scale_ = std::max(1, std::min({scale_, snapshot_.width(), snapshot_.height()}));
   logicalWidth_ = snapshot_.width() / scale_;
@@ -153,11 +158,11 @@ LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std
   previousOf_.assign(leaves_.size(), -1);
   currentOf_.assign(leaves_.size(), -1);
   opaque_ = CheckSpriteSet(sprites_).empty();
-  const bool usable = std::all_of(sprites_.masks.begin(), sprites_.masks.end(), [](const PixelBuffer& m) {
-    return m.width() == kLeafSize && m.height() == kLeafSize;
-  }) && std::all_of(sprites_.colours.begin(), sprites_.colours.end(), [](const auto& set) {
-    return std::all_of(set.begin(), set.end(), [](const PixelBuffer& c) { return c.width() == kLeafSize && c.height() == kLeafSize; });
-  });
+  const auto sized = [](const PixelBuffer& p) { return p.width() == kLeafSize && p.height() == kLeafSize; };
+  const bool usable = std::all_of(sprites_.masks.begin(), sprites_.masks.end(), sized) &&
+                      std::all_of(sprites_.colours.begin(), sprites_.colours.end(), [&](const auto& set) {
+                        return std::all_of(set.begin(), set.end(), sized);
+                      });
   for (int f = 0; f < kLeafFrames; ++f) tight_[f] = usable ? TightBox(sprites_, f) : Rect{};
   if (opaque_) {
     for (int f = 0; f < kLeafFrames; ++f) {
