@@ -16,7 +16,8 @@
 # two compare under the same load. replay-N: kovaren's own rectangles for N leaves, worked out in
 # advance and handed to kovaren's presenter by a client that draws nothing (bench_present_loops_x11):
 # the X server's share of kovaren's picture; it also says how many leaves are on the screen at the
-# reading (kovaren's own, for the same seed). full-frame: the same program sending the whole frame
+# reading (kovaren's own, for the same seed). replay-clipped-N (not by default): the same rectangles
+# as one clipped put a pass, the other way kovaren could send them. full-frame: the same program sending the whole frame
 # with XPutImage.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -71,6 +72,8 @@ command_of() {
     kovaren-501) echo "$kovaren --fullscreen --count 500 --seed 1" ;;
     replay-101) echo "$loops replay 100 1 $((WARM_S * 60))" ;;
     replay-501) echo "$loops replay 500 1 $((WARM_S * 60))" ;;
+    replay-clipped-101) echo "$loops replay-clipped 100 1 $((WARM_S * 60))" ;;
+    replay-clipped-501) echo "$loops replay-clipped 500 1 $((WARM_S * 60))" ;;
     full-frame) echo "$loops full-frame" ;;
   esac
 }
@@ -116,7 +119,7 @@ echo "== $SCREEN, 60 passes a second: median % of one core over ${WINDOW_S} s, $
 for out in "$work"/replay-*.out; do
   [[ -s $out ]] && echo "$(basename "$out" .out): $(head -1 "$out")"
 done
-printf '%-12s %8s %8s %8s %14s %12s\n' way program xserver total "of full-frame" "of baseline"
+printf '%-18s %8s %8s %8s %14s %12s\n' way program xserver total "of full-frame" "of baseline"
 full_total=$(awk '$1 == "full-frame" {print $2 + $3}' "$work/readings" | median)
 for way in "${WAYS[@]}"; do
   p=$(awk -v w="$way" '$1 == w {print $2}' "$work/readings" | median)
@@ -125,6 +128,6 @@ for way in "${WAYS[@]}"; do
   base_total=$(awk -v w="baseline-${way##*-}" '$1 == w {print $2 + $3}' "$work/readings" | median)
   of_base=-
   [[ $way == kovaren-* && ${base_total:-0} -gt 0 ]] && of_base=$(awk -v t="$total" -v b="$base_total" 'BEGIN {printf "%.2f", t / b}')
-  printf '%-12s %8s %8s %8s %13s%% %12s\n' "$way" "$(percent "$p")" "$(percent "$x")" "$(percent "$total")" \
+  printf '%-18s %8s %8s %8s %13s%% %12s\n' "$way" "$(percent "$p")" "$(percent "$x")" "$(percent "$total")" \
     "$((full_total > 0 ? total * 100 / full_total : 0))" "$of_base"
 done

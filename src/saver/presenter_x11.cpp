@@ -18,8 +18,9 @@ constexpr int kBitmapPad = 32;
 
 }  // namespace
 
-FramePresenter::FramePresenter(Display* display, Window window, Visual* visual, int depth, const Rect& area)
-    : display_(display), window_(window), area_(area) {
+FramePresenter::FramePresenter(Display* display, Window window, Visual* visual, int depth, const Rect& area,
+                               PutMethod method)
+    : display_(display), window_(window), area_(area), method_(method) {
   gc_ = XCreateGC(display_, window_, 0, nullptr);
   if (AttachShared(visual, depth)) {
     storage_ = ViewOf(image_);
@@ -83,12 +84,25 @@ FramePresenter::~FramePresenter() {
   if (gc_) XFreeGC(display_, gc_);
 }
 
-// One put per rectangle: the server's cost follows the rows it copies, and the pass's rectangles
-// never overlap, so no row goes twice; a clip list as long as a crowded pass's would cost the server
-// more than the requests.
+// The server's cost follows the rows it copies; a pass's rectangles never overlap, so one put each
+// sends no row twice, where a clip list as long as a crowded pass's costs the server more.
 void FramePresenter::Present(ConstPixelView frame, std::span<const Rect> dirty) {
-  if (!image_) return;
-  for (const Rect& r : dirty) PutRect(frame, r);
+  if (dirty.empty() || !image_) return;
+  if (method_ == PutMethod::EachRect) {
+    for (const Rect& r : dirty) PutRect(frame, r);
+    return;
+  }
+  Rect bounds;
+  clip_.clear();
+  for (const Rect& r : dirty) {
+    CopyInto(image_, frame, r);
+    bounds = Union(bounds, r);
+    clip_.push_back({static_cast<short>(area_.x + r.x), static_cast<short>(area_.y + r.y),
+                     static_cast<unsigned short>(r.w), static_cast<unsigned short>(r.h)});
+  }
+  XSetClipRectangles(display_, gc_, 0, 0, clip_.data(), static_cast<int>(clip_.size()), Unsorted);
+  Send(bounds);
+  XSetClipMask(display_, gc_, None);
 }
 
 void FramePresenter::PresentAll(ConstPixelView frame) {

@@ -7,16 +7,25 @@
 #include <X11/extensions/XShm.h>
 
 #include <span>
+#include <vector>
 
 #include "gfx/pixel_buffer.h"
 
 namespace kovaren::x11 {
 
+// How a pass's rectangles go to the server (the saver uses the one that cost least, kovaren and the
+// server together; bench/x11_cpu.sh compares them).
+enum class PutMethod {
+  EachRect,    // one put per rectangle
+  ClippedBox,  // one put of their bounding box, the rectangles as the clip list
+};
+
 class FramePresenter {
  public:
   // `area`: where the frame lies in `window` (window coordinates, the frame's size). `visual` and
   // `depth`: the window's.
-  FramePresenter(Display* display, Window window, Visual* visual, int depth, const Rect& area);
+  FramePresenter(Display* display, Window window, Visual* visual, int depth, const Rect& area,
+                 PutMethod method = PutMethod::EachRect);
   ~FramePresenter();
   FramePresenter(const FramePresenter&) = delete;
   FramePresenter& operator=(const FramePresenter&) = delete;
@@ -45,6 +54,8 @@ class FramePresenter {
   XShmSegmentInfo segment_{};
   bool shared_ = false;
   PixelView storage_;
+  PutMethod method_;
+  std::vector<XRectangle> clip_;  // ClippedBox: this pass's rectangles, window coordinates, reused
 };
 
 }  // namespace kovaren::x11
