@@ -5,7 +5,10 @@
 //       kovaren's own rectangles for COUNT (as --count) and SEED, from WARM_PASSES on, worked out
 //       before the clock starts and then handed pass by pass to kovaren's presenter: the X server
 //       gets exactly kovaren's requests from a client that draws nothing. What the server spends is
-//       what taking kovaren's picture costs it, whoever draws it.
+//       what taking kovaren's picture costs it, whoever draws it. Prints how many leaves are on the
+//       screen after WARM_PASSES.
+//   bench_present_loops_x11 replay-clipped COUNT SEED WARM_PASSES
+//       the same, each pass's rectangles sent as one clipped put of their bounding box.
 //   bench_present_loops_x11 full-frame
 //       the plain way: the whole frame sent with XPutImage every pass, each waited for.
 #include <X11/Xlib.h>
@@ -49,20 +52,27 @@ template <typename F>
   }
 }
 
-[[noreturn]] void Replay(Display* display, Window window, int count, unsigned long long seed, int warmPasses) {
+[[noreturn]] void Replay(Display* display, Window window, kovaren::x11::PutMethod method, int count,
+                         unsigned long long seed, int warmPasses) {
   const int screen = DefaultScreen(display);
   const int w = DisplayWidth(display, screen), h = DisplayHeight(display, screen);
-  kovaren::saver::LeafScene scene(PixelBuffer(w, h, kDesktop), *kovaren::saver::BuiltInSprites(), count,
+  const auto sprites = kovaren::saver::BuiltInSprites();
+  if (!sprites) std::exit(1);
+  kovaren::saver::LeafScene scene(PixelBuffer(w, h, kDesktop), *sprites, count,
                                   std::make_unique<kovaren::saver::SeededRandom>(seed));
+  kovaren::x11::FramePresenter presenter(display, window, DefaultVisual(display, screen), DefaultDepth(display, screen),
+                                         {0, 0, w, h}, method);
+  // Drawn into the presenter's image as kovaren does, so replaying the passes copies no pixels.
+  scene.DrawInto(presenter.storage());
   for (int i = 0; i < warmPasses; ++i) scene.RunPass();
+  std::printf("%d of %zu leaves on the screen after %d passes\n", scene.shownCount(), scene.leaves().size(), warmPasses);
+  std::fflush(stdout);
   std::vector<std::vector<Rect>> passes(kRecordedPasses);
   for (auto& rects : passes) {
     const auto dirty = scene.RunPass();
     rects.assign(dirty.begin(), dirty.end());
   }
-  kovaren::x11::FramePresenter presenter(display, window, DefaultVisual(display, screen), DefaultDepth(display, screen),
-                                         {0, 0, w, h});
-  const PixelBuffer& frame = scene.frame();
+  const kovaren::ConstPixelView frame = scene.frame();
   Paced([&](long i) {
     presenter.Present(frame, passes[static_cast<size_t>(i) % passes.size()]);
     XFlush(display);
@@ -88,8 +98,9 @@ template <typename F>
 
 int main(int argc, char** argv) {
   const std::string_view way = argc > 1 ? argv[1] : "";
-  if (!((way == "replay" && argc == 5) || (way == "full-frame" && argc == 2))) {
-    std::fprintf(stderr, "usage: %s replay COUNT SEED WARM_PASSES | full-frame\n", argv[0]);
+  const bool replay = way == "replay" || way == "replay-clipped";
+  if (!((replay && argc == 5) || (way == "full-frame" && argc == 2))) {
+    std::fprintf(stderr, "usage: %s replay|replay-clipped COUNT SEED WARM_PASSES | full-frame\n", argv[0]);
     return 2;
   }
   Display* display = XOpenDisplay(nullptr);
@@ -104,5 +115,6 @@ int main(int argc, char** argv) {
   XMapRaised(display, window);
   XSync(display, False);
   if (way == "full-frame") FullFrame(display, window);
-  Replay(display, window, std::atoi(argv[2]), std::strtoull(argv[3], nullptr, 10), std::atoi(argv[4]));
+  const auto method = way == "replay" ? kovaren::x11::PutMethod::EachRect : kovaren::x11::PutMethod::ClippedBox;
+  Replay(display, window, method, std::atoi(argv[2]), std::strtoull(argv[3], nullptr, 10), std::atoi(argv[4]));
 }

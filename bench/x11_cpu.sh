@@ -7,16 +7,32 @@
 # in per cent of one core. A measuring program, not a test: it asserts nothing. After building the
 # target kovaren:
 #
-#   bench/x11_cpu.sh [ROUNDS]        (default 3: about 13 minutes)
+#   bench/x11_cpu.sh [--baseline KOVAREN | --baseline-rev REV] [ROUNDS]   (default 3: about 13 minutes)
 #
-# WAYS picks what is measured (default: idle kovaren-101 kovaren-501 replay-101 replay-501 full-frame).
-# replay-N: kovaren's own rectangles for N leaves, worked out in advance and handed to kovaren's
-# presenter by a client that draws nothing (bench_present_loops_x11): the X server's share of
-# kovaren's picture. full-frame: the same program sending the whole frame with XPutImage.
+# WAYS picks what is measured (default: idle kovaren-101 kovaren-501 replay-101 replay-501 full-frame,
+# with baseline-101 and baseline-501 after idle when there is a baseline).
+# baseline-N: another kovaren (--baseline: that program; --baseline-rev: this tree's kovaren at
+# revision REV, built in a temporary folder like this build), measured in the same rounds, so the
+# two compare under the same load. replay-N: kovaren's own rectangles for N leaves, worked out in
+# advance and handed to kovaren's presenter by a client that draws nothing (bench_present_loops_x11):
+# the X server's share of kovaren's picture; it also says how many leaves are on the screen at the
+# reading (kovaren's own, for the same seed). replay-clipped-N (not by default): the same rectangles
+# as one clipped put a pass, the other way kovaren could send them. full-frame: the same program sending the whole frame
+# with XPutImage.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-kovaren=${KOVAREN_NATIVE_BUILD:-$root/build/native}/kovaren
-loops=${KOVAREN_NATIVE_BUILD:-$root/build/native}/bench_present_loops_x11
+build=${KOVAREN_NATIVE_BUILD:-$root/build/native}
+kovaren=$build/kovaren
+loops=$build/bench_present_loops_x11
+baseline= baseline_rev=
+while [[ ${1:-} == --baseline* ]]; do
+  case $1 in
+    --baseline) baseline=$2 ;;
+    --baseline-rev) baseline_rev=$2 ;;
+    *) echo "unknown switch $1" >&2; exit 2 ;;
+  esac
+  shift 2
+done
 rounds=${1:-3}
 SCREEN=${SCREEN:-1920x1080}
 WINDOW_S=10
@@ -32,15 +48,32 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The baseline built from a revision: its sources as committed, configured as this build is.
+if [[ -n $baseline_rev ]]; then
+  mkdir "$work/base-src"
+  git -C "$root" archive "$baseline_rev" | tar -x -C "$work/base-src"
+  build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt" 2>/dev/null)
+  echo "building kovaren at $baseline_rev (${build_type:-default} build)..." >&2
+  cmake -S "$work/base-src" -B "$work/base-build" -G Ninja ${build_type:+-DCMAKE_BUILD_TYPE=$build_type} >/dev/null
+  nice -n 10 ninja -C "$work/base-build" -j 2 kovaren >/dev/null
+  baseline=$work/base-build/kovaren
+fi
+[[ -z $baseline || -x $baseline ]] || { echo "no baseline program $baseline" >&2; exit 2; }
+
 # The ways measured (WAYS, default all), each by its command (idle: the X server alone).
-read -r -a WAYS <<<"${WAYS:-idle kovaren-101 kovaren-501 replay-101 replay-501 full-frame}"
+default_ways="idle${baseline:+ baseline-101 baseline-501} kovaren-101 kovaren-501 replay-101 replay-501 full-frame"
+read -r -a WAYS <<<"${WAYS:-$default_ways}"
 command_of() {
   case $1 in
     idle) ;;
+    baseline-101) echo "$baseline --fullscreen --count 100 --seed 1" ;;
+    baseline-501) echo "$baseline --fullscreen --count 500 --seed 1" ;;
     kovaren-101) echo "$kovaren --fullscreen --count 100 --seed 1" ;;
     kovaren-501) echo "$kovaren --fullscreen --count 500 --seed 1" ;;
     replay-101) echo "$loops replay 100 1 $((WARM_S * 60))" ;;
     replay-501) echo "$loops replay 500 1 $((WARM_S * 60))" ;;
+    replay-clipped-101) echo "$loops replay-clipped 100 1 $((WARM_S * 60))" ;;
+    replay-clipped-501) echo "$loops replay-clipped 500 1 $((WARM_S * 60))" ;;
     full-frame) echo "$loops full-frame" ;;
   esac
 }
@@ -59,7 +92,7 @@ reading() {
   xsetroot -solid '#3060a0'
   local command; command=$(command_of "$way")
   if [[ -n $command ]]; then
-    $command >/dev/null 2>&1 &
+    $command >"$work/$way.out" 2>&1 &
     program=$!; pids+=($program)
   fi
   sleep "$WARM_S"
@@ -83,12 +116,18 @@ for ((round = 1; round <= rounds; round++)); do
 done
 
 echo "== $SCREEN, 60 passes a second: median % of one core over ${WINDOW_S} s, $rounds rounds, ${WARM_S} s after the start"
-printf '%-12s %8s %8s %8s %14s\n' way program xserver total "of full-frame"
+for out in "$work"/replay-*.out; do
+  [[ -s $out ]] && echo "$(basename "$out" .out): $(head -1 "$out")"
+done
+printf '%-18s %8s %8s %8s %14s %12s\n' way program xserver total "of full-frame" "of baseline"
 full_total=$(awk '$1 == "full-frame" {print $2 + $3}' "$work/readings" | median)
 for way in "${WAYS[@]}"; do
   p=$(awk -v w="$way" '$1 == w {print $2}' "$work/readings" | median)
   x=$(awk -v w="$way" '$1 == w {print $3}' "$work/readings" | median)
   total=$(awk -v w="$way" '$1 == w {print $2 + $3}' "$work/readings" | median)
-  printf '%-12s %8s %8s %8s %13s%%\n' "$way" "$(percent "$p")" "$(percent "$x")" "$(percent "$total")" \
-    "$((full_total > 0 ? total * 100 / full_total : 0))"
+  base_total=$(awk -v w="baseline-${way##*-}" '$1 == w {print $2 + $3}' "$work/readings" | median)
+  of_base=-
+  [[ $way == kovaren-* && ${base_total:-0} -gt 0 ]] && of_base=$(awk -v t="$total" -v b="$base_total" 'BEGIN {printf "%.2f", t / b}')
+  printf '%-18s %8s %8s %8s %13s%% %12s\n' "$way" "$(percent "$p")" "$(percent "$x")" "$(percent "$total")" \
+    "$((full_total > 0 ? total * 100 / full_total : 0))" "$of_base"
 done

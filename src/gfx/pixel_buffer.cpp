@@ -35,13 +35,17 @@ PixelBuffer::PixelBuffer(int width, int height, Pixel fill) {
   pixels_.assign(static_cast<size_t>(count), fill);
 }
 
+PixelBuffer::PixelBuffer(ConstPixelView view) : PixelBuffer(view.width(), view.height()) {
+  for (int y = 0; y < height_; ++y) std::copy_n(view.row(y), width_, row(y));
+}
+
 void PixelBuffer::fill(const Rect& r, Pixel p) {
   const Rect c = Intersect(r, bounds());
   if (c.empty()) return;
   for (int y = c.y; y < c.bottom(); ++y) std::fill_n(row(y) + c.x, c.w, p);
 }
 
-void Blit(PixelBuffer& dst, int dx, int dy, const PixelBuffer& src, const Rect& srcRect, RasterOp op) {
+void Blit(PixelView dst, int dx, int dy, ConstPixelView src, const Rect& srcRect, RasterOp op) {
   // Clip the source rectangle to the source, then the destination to the target, keeping them aligned.
   const Rect s = Intersect(srcRect, src.bounds());
   if (s.empty()) return;
@@ -62,7 +66,7 @@ void Blit(PixelBuffer& dst, int dx, int dy, const PixelBuffer& src, const Rect& 
   }
 }
 
-void StretchBlit(PixelBuffer& dst, const Rect& dstRect, const PixelBuffer& src, const Rect& srcRect) {
+void StretchBlit(PixelView dst, const Rect& dstRect, ConstPixelView src, const Rect& srcRect) {
   if (dstRect.empty() || srcRect.empty()) return;
   const Rect d = Intersect(dstRect, dst.bounds());
   if (d.empty()) return;
@@ -73,7 +77,7 @@ void StretchBlit(PixelBuffer& dst, const Rect& dstRect, const PixelBuffer& src, 
     for (int x = d.x; x < d.right(); ++x) {
       const long long sx = srcRect.x + (static_cast<long long>(x - dstRect.x) * 2 + 1) * srcRect.w / (2LL * dstRect.w);
       if (sx < 0 || sx >= src.width()) continue;
-      dst.set(x, y, src.at(static_cast<int>(sx), static_cast<int>(sy)));
+      dst.row(y)[x] = src.at(static_cast<int>(sx), static_cast<int>(sy));
     }
   }
 }

@@ -17,11 +17,11 @@ BITMAPINFO TopDownDib32(int width, int height) {
   return info;
 }
 
-void PresentPixels(HDC dc, const PixelBuffer& picture, const Rect& area, POINT origin) {
+void PresentPixels(HDC dc, ConstPixelView picture, const Rect& area, POINT origin) {
   const Rect r = Intersect(area, picture.bounds());
   if (r.empty()) return;
   // Hand over only the rows of the area, so the source row is 0 whatever the DIB orientation rules say.
-  const BITMAPINFO info = TopDownDib32(picture.width(), r.h);
+  const BITMAPINFO info = TopDownDib32(picture.stride(), r.h);
   SetDIBitsToDevice(dc, origin.x + r.x, origin.y + r.y, static_cast<DWORD>(r.w), static_cast<DWORD>(r.h), r.x, 0, 0,
                     static_cast<UINT>(r.h), picture.row(r.y), &info, DIB_RGB_COLORS);
 }

@@ -8,7 +8,7 @@ namespace kovaren::win32 {
 
 // Copies the part `area` of `picture` to the same place of `dc` (device coordinates = buffer
 // coordinates shifted by `origin`). Does nothing for an empty area.
-void PresentPixels(HDC dc, const PixelBuffer& picture, const Rect& area, POINT origin = {0, 0});
+void PresentPixels(HDC dc, ConstPixelView picture, const Rect& area, POINT origin = {0, 0});
 
 // Reads `area` of `dc` into a new buffer (for the desktop snapshot). Empty buffer on failure.
 PixelBuffer CapturePixels(HDC dc, const Rect& area);

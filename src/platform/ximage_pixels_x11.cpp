@@ -10,12 +10,6 @@ constexpr unsigned long kRedMask = 0xFF0000;
 constexpr unsigned long kGreenMask = 0x00FF00;
 constexpr unsigned long kBlueMask = 0x0000FF;
 
-bool HoldsOurWords(const XImage* image) {
-  const int hostOrder = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
-  return image->bits_per_pixel == 32 && image->byte_order == hostOrder && image->red_mask == kRedMask &&
-         image->green_mask == kGreenMask && image->blue_mask == kBlueMask;
-}
-
 // One channel of an X pixel, to 0..255, and back.
 uint8_t Channel(unsigned long value, unsigned long mask) {
   if (mask == 0) return 0;
@@ -32,6 +26,18 @@ unsigned long FromChannel(uint8_t level, unsigned long mask) {
 }
 
 }  // namespace
+
+bool HoldsOurWords(const XImage* image) {
+  const int hostOrder = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+  return image->bits_per_pixel == 32 && image->byte_order == hostOrder && image->red_mask == kRedMask &&
+         image->green_mask == kGreenMask && image->blue_mask == kBlueMask;
+}
+
+PixelView ViewOf(XImage* image) {
+  if (!image || !image->data || !HoldsOurWords(image) || image->bytes_per_line % sizeof(Pixel) != 0) return {};
+  return {reinterpret_cast<Pixel*>(image->data), image->width, image->height,
+          static_cast<int>(image->bytes_per_line / sizeof(Pixel))};
+}
 
 PixelBuffer PixelsOf(XImage* image) {
   PixelBuffer pixels(image->width, image->height);
@@ -50,7 +56,8 @@ PixelBuffer PixelsOf(XImage* image) {
   return pixels;
 }
 
-void CopyInto(XImage* image, const PixelBuffer& frame, const Rect& area) {
+void CopyInto(XImage* image, ConstPixelView frame, const Rect& area) {
+  if (frame.row(0) == reinterpret_cast<const Pixel*>(image->data)) return;  // drawn in place
   const Rect r = Intersect(Intersect(area, frame.bounds()), {0, 0, image->width, image->height});
   if (r.empty()) return;
   if (HoldsOurWords(image)) {

@@ -18,10 +18,10 @@ namespace {
 class WindowPresenter final : public saver::PartPresenter {
  public:
   explicit WindowPresenter(std::vector<std::unique_ptr<FramePresenter>>& presenters) : presenters_(presenters) {}
-  void Present(size_t index, const PixelBuffer& frame, std::span<const Rect> dirty) override {
+  void Present(size_t index, ConstPixelView frame, std::span<const Rect> dirty) override {
     presenters_[index]->Present(frame, dirty);
   }
-  void PresentAll(size_t index, const PixelBuffer& frame) override { presenters_[index]->PresentAll(frame); }
+  void PresentAll(size_t index, ConstPixelView frame) override { presenters_[index]->PresentAll(frame); }
 
  private:
   std::vector<std::unique_ptr<FramePresenter>>& presenters_;
@@ -63,7 +63,9 @@ PixelBuffer HackScenes::ReadBackdrop() const {
   return PixelBuffer(area.w, area.h, saver::kDarkBackdrop);
 }
 
+// Where an image holds our pixel words, its scene draws straight into it.
 void HackScenes::MakePresenters() {
+  scenes_.DrawIntoOwnFrames();  // the old presenters' images go now
   presenters_.clear();
   for (const saver::SceneArea& planned : scenes_.plan().scenes)
     presenters_.push_back(
@@ -71,7 +73,7 @@ void HackScenes::MakePresenters() {
   for (size_t i = 0; i < scenes_.plan().scenes.size(); ++i) {
     if (const saver::LeafScene* scene = scenes_.scene(i)) {
       AskForHugePages(scene->snapshot().pixels());
-      AskForHugePages(scene->frame().pixels());
+      scenes_.DrawInto(i, presenters_[i]->storage());
     }
   }
 }

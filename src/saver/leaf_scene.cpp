@@ -1,8 +1,10 @@
 // The compositor. A pass restores the snapshot only under the boxes of leaves whose drawing changed
-// (their old and new 32 x 32 boxes) and redraws, in index order, every leaf over what it restored,
-// clipped to it, so overlaps come out exactly as a whole-frame rebuild would draw them. A one-bit-
-// per-pixel mask of what is restored keeps each pixel restored once and each leaf drawn once however
-// many boxes meet there; it is set and cleared box by box, so a pass never sweeps the whole frame.
+// (their old and new tight boxes: only the part of the 32 x 32 sprite its drawing alters) and
+// redraws, in index order, every leaf over what it restored, clipped to it, so overlaps come out
+// exactly as a whole-frame rebuild would draw them. A one-bit-per-pixel mask of what is restored
+// keeps each pixel restored once and each leaf drawn once however many boxes meet there; it is set
+// and cleared box by box, so a pass never sweeps the whole frame. The frame may live in storage the
+// shell provides (a shared image), rows a stride apart.
 // A magnified scene works the same way on its physical pixels: a leaf's box is its sprite's s x s
 // blocks, and the sprite's runs are stretched by s.
 #include "saver/leaf_scene.h"
@@ -71,9 +73,37 @@ void ForEachRun(uint64_t bits, F&& f) {
 
 long long Area(const Rect& r) { return r.empty() ? 0 : static_cast<long long>(r.w) * r.h; }
 
+constexpr Pixel kColourBits = 0xFFFFFF;  // a pixel's used bits; the top byte is never shown
+
+// The smallest box holding every pixel a leaf drawn in `frame` alters: where the mask keeps less
+// than every colour bit or some colour frame is not black. Outside it the two raster operations
+// leave a frame pixel as it is.
+Rect TightBox(const SpriteSet& sprites, int frame) {
+  Rect box;
+  const PixelBuffer& mask = sprites.masks[frame];
+  for (int y = 0; y < kLeafSize; ++y) {
+    for (int x = 0; x < kLeafSize; ++x) {
+      bool alters = (mask.at(x, y) & kColourBits) != kColourBits;
+      for (int c = 0; c < kLeafColours && !alters; ++c) alters = sprites.colours[c][frame].at(x, y) != 0;
+      if (alters) box = Union(box, Rect{x, y, 1, 1});
+    }
+  }
+  return box;
+}
+
+// The snapshot without top-byte bits, so a pixel no leaf reaches equals one a leaf's mask passed
+// over (the AND clears those bits).
+PixelBuffer ColourBitsOnly(PixelBuffer pixels) {
+  for (int y = 0; y < pixels.height(); ++y) {
+    Pixel* row = pixels.row(y);
+    for (int x = 0; x < pixels.width(); ++x) row[x] &= kColourBits;
+  }
+  return pixels;
+}
+
 }  // namespace
 
-void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip, int scale) {
+void CompositeLeaf(PixelView frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip, int scale) {
   if (draw.frame < 0 || draw.frame >= kLeafFrames || draw.colour < 0 || draw.colour >= kLeafColours) return;
   const PixelBuffer& mask = sprites.masks[draw.frame];
   const PixelBuffer& colour = sprites.colours[draw.colour][draw.frame];
@@ -116,7 +146,10 @@ void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw&
 
 LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std::unique_ptr<RandomSource> random,
                      int scale)
-    : snapshot_(std::move(snapshot)), frame_(snapshot_), sprites_(std::move(sprites)), random_(std::move(random)) {
+    : snapshot_(ColourBitsOnly(std::move(snapshot))),
+      ownFrame_(snapshot_),
+      sprites_(std::move(sprites)),
+      random_(std::move(random)) {
   scale_ = std::clamp(scale, 1, kMaxLeafScale);
   scale_ = std::max(1, std::min({scale_, snapshot_.width(), snapshot_.height()}));
   logicalWidth_ = snapshot_.width() / scale_;
@@ -125,6 +158,12 @@ LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std
   previousOf_.assign(leaves_.size(), -1);
   currentOf_.assign(leaves_.size(), -1);
   opaque_ = CheckSpriteSet(sprites_).empty();
+  const auto sized = [](const PixelBuffer& p) { return p.width() == kLeafSize && p.height() == kLeafSize; };
+  const bool usable = std::all_of(sprites_.masks.begin(), sprites_.masks.end(), sized) &&
+                      std::all_of(sprites_.colours.begin(), sprites_.colours.end(), [&](const auto& set) {
+                        return std::all_of(set.begin(), set.end(), sized);
+                      });
+  for (int f = 0; f < kLeafFrames; ++f) tight_[f] = usable ? TightBox(sprites_, f) : Rect{};
   if (opaque_) {
     for (int f = 0; f < kLeafFrames; ++f) {
       for (int y = 0; y < kLeafSize; ++y) {
@@ -144,11 +183,29 @@ LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std
   dirtyBits_.assign(static_cast<size_t>(wordsPerRow_) * static_cast<size_t>(std::max(snapshot_.height(), 0)), 0);
 }
 
+bool LeafScene::DrawInto(PixelView storage) {
+  const ConstPixelView now = frame();
+  if (storage.empty()) {
+    if (!storage_.empty()) Blit(ownFrame_, 0, 0, now, RasterOp::Copy);
+    storage_ = {};
+    return true;
+  }
+  if (storage.width() != ownFrame_.width() || storage.height() != ownFrame_.height()) return false;
+  Blit(storage, 0, 0, now, RasterOp::Copy);
+  storage_ = storage;
+  return true;
+}
+
 Rect LeafScene::BoxOf(const LeafDraw& d) const {
-  return {d.px * scale_, d.py * scale_, kLeafSize * scale_, kLeafSize * scale_};
+  if (d.frame < 0 || d.frame >= kLeafFrames) return {};
+  const Rect& t = tight_[d.frame];
+  if (t.empty()) return {};
+  const int s = scale_;
+  return {(d.px + t.x) * s, (d.py + t.y) * s, t.w * s, t.h * s};
 }
 
 void LeafScene::StepAll() {
+  frame_ = Target();
   previous_.swap(draws_);
   previousOf_.swap(currentOf_);
   draws_.clear();
@@ -221,14 +278,14 @@ void LeafScene::RestoreStrip(const Rect& box) {
   uint64_t* mask = MaskRow(box.y) + box.x / kWordBits;
   Pixel* out = frame_.row(box.y) + box.x;
   const Pixel* in = snapshot_.row(box.y) + box.x;
-  const size_t stride = static_cast<size_t>(width());
+  const ptrdiff_t outStride = frame_.stride(), inStride = snapshot_.stride();
   uint64_t above = 0;           // fresh bits of the rows since `since`
   int since = box.y;
   size_t open = dirty_.size();  // their rectangles start here
   const auto close = [&](int y) {
     for (size_t i = open; i < dirty_.size(); ++i) dirty_[i].h = y - since;
   };
-  for (int y = box.y; y < box.bottom(); ++y, mask += wordsPerRow_, out += stride, in += stride) {
+  for (int y = box.y; y < box.bottom(); ++y, mask += wordsPerRow_, out += outStride, in += inStride) {
     uint64_t taken = mask[0] >> shift;
     if (shift != 0) taken |= mask[1] << (kWordBits - shift);
     const uint64_t fresh = ~taken & all;

@@ -35,11 +35,18 @@ class LeafScene {
   // leaf. Returns one rectangle, the whole frame. Frames equal RunPass()'s pass for pass.
   std::span<const Rect> RunFullFramePass();
 
-  const PixelBuffer& frame() const { return frame_; }
+  // The frame drawn so far: the scene's own buffer, or the storage given to DrawInto.
+  ConstPixelView frame() const { return storage_.empty() ? ConstPixelView(ownFrame_) : storage_; }
+  // From now on the frame lives in `storage` (the frame's size; the caller keeps it alive, and lets
+  // nothing else write it, while the scene draws there): the frame so far is copied into it, and
+  // passes draw there, so a shell whose window shows such storage has nothing left to copy. An empty
+  // view takes the frame back into the scene's own buffer (copied from the storage, which must still
+  // be alive). Storage of another size is refused (false), and the frame stays where it was.
+  bool DrawInto(PixelView storage);
   const PixelBuffer& snapshot() const { return snapshot_; }
   std::span<const Leaf> leaves() const { return leaves_; }
-  int width() const { return frame_.width(); }
-  int height() const { return frame_.height(); }
+  int width() const { return snapshot_.width(); }
+  int height() const { return snapshot_.height(); }
   int scale() const { return scale_; }
   // The size the leaves move in: the frame's size divided by the scale, rounded down. The leftover
   // columns and rows at the right and bottom (fewer than the scale) still show the parts of leaves
@@ -51,11 +58,14 @@ class LeafScene {
 
  private:
   struct Drawn {
-    Rect box;  // sprite box in frame coordinates (may extend past the frame)
+    Rect box;  // tight box in frame coordinates (may extend past the frame)
     LeafDraw draw;
     bool changed = false;  // drawn otherwise than in the last pass (or not drawn then)
   };
+  // The part of a leaf's sprite box its drawing can change: the tight box of its frame's
+  // silhouette (and of anything else its mask or colours would alter), magnified.
   Rect BoxOf(const LeafDraw& d) const;
+  PixelView Target() { return storage_.empty() ? PixelView(ownFrame_) : storage_; }
   void StepAll();
   void DrawLeafRow(const LeafDraw& draw, int y, int x0, int x1);
   // The dirty mask holds one bit per frame pixel; a window is up to 64 bits of one row from x on.
@@ -68,7 +78,9 @@ class LeafScene {
   void ClearMask();
 
   PixelBuffer snapshot_;
-  PixelBuffer frame_;
+  PixelBuffer ownFrame_;  // kept while the frame is elsewhere, so taking it back cannot fail
+  PixelView storage_;     // empty: the frame is ownFrame_
+  PixelView frame_;       // where this pass draws (set as a pass begins)
   SpriteSet sprites_;
   std::unique_ptr<RandomSource> random_;
   int scale_ = 1;
@@ -91,6 +103,7 @@ class LeafScene {
     int begin, end;  // sprite columns [begin, end)
   };
   bool opaque_ = false;
+  std::array<Rect, kLeafFrames> tight_{};  // per frame, sprite coordinates; empty when it alters nothing
   std::vector<Run> runs_;                                    // all frames' runs, row after row
   std::array<std::pair<int, int>, kLeafFrames * kLeafSize> rowRuns_{};  // per frame and row: [first, last) in runs_
 };
@@ -99,7 +112,7 @@ class LeafScene {
 // (draw.px, draw.py) times `scale`, each sprite pixel an s x s block (the two operations applied to
 // every pixel of the block, so no colour appears that the sprites lack), limited to `clip` (frame
 // coordinates).
-void CompositeLeaf(PixelBuffer& frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip,
+void CompositeLeaf(PixelView frame, const SpriteSet& sprites, const LeafDraw& draw, const Rect& clip,
                    int scale = 1);
 
 }  // namespace kovaren::saver

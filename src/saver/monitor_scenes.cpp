@@ -94,9 +94,20 @@ const LeafScene* MonitorScenes::scene(size_t index) const {
   return part && part->scene ? &*part->scene : nullptr;
 }
 
-const PixelBuffer* MonitorScenes::frame(size_t index) const {
+std::optional<ConstPixelView> MonitorScenes::frame(size_t index) const {
   const auto& part = parts_.at(index);
-  return part ? &part->frame() : nullptr;
+  if (!part) return std::nullopt;
+  return part->frame();
+}
+
+bool MonitorScenes::DrawInto(size_t index, PixelView storage) {
+  Part* part = parts_.at(index).get();
+  return part && part->scene && part->scene->DrawInto(storage);
+}
+
+void MonitorScenes::DrawIntoOwnFrames() {
+  for (const auto& part : parts_)
+    if (part && part->scene) part->scene->DrawInto({});
 }
 
 void MonitorScenes::RunPass(PartPresenter& presenter, PassKind kind) {

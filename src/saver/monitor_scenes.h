@@ -25,9 +25,9 @@ class PartPresenter {
  public:
   virtual ~PartPresenter() = default;
   // The pixels of `frame` under `dirty` (frame coordinates) changed.
-  virtual void Present(size_t index, const PixelBuffer& frame, std::span<const Rect> dirty) = 0;
+  virtual void Present(size_t index, ConstPixelView frame, std::span<const Rect> dirty) = 0;
   // All of `frame` (a paint request, the first frame, a part that moved).
-  virtual void PresentAll(size_t index, const PixelBuffer& frame) = 0;
+  virtual void PresentAll(size_t index, ConstPixelView frame) = 0;
 };
 
 // How a pass brings a frame up to date: only what changed, or the whole frame redrawn.
@@ -63,8 +63,14 @@ class MonitorScenes {
   bool animated() const;
   // Part `index`'s scene; null when it shows a still picture or is never drawn.
   const LeafScene* scene(size_t index) const;
-  // Part `index`'s frame as it is now; null when it is never drawn.
-  const PixelBuffer* frame(size_t index) const;
+  // Part `index`'s frame as it is now; nothing when it is never drawn.
+  std::optional<ConstPixelView> frame(size_t index) const;
+
+  // Part `index`'s scene draws into `storage` from now on (LeafScene::DrawInto); false when the part
+  // has no scene or the storage is not its size.
+  bool DrawInto(size_t index, PixelView storage);
+  // Every scene draws into its own frame again: call before the storage given to DrawInto goes.
+  void DrawIntoOwnFrames();
 
   // One pass of every scene, each presenting what it changed.
   void RunPass(PartPresenter& presenter, PassKind kind = PassKind::Changes);
@@ -82,7 +88,7 @@ class MonitorScenes {
     int scale = 1;
     std::optional<LeafScene> scene;
     PixelBuffer still;  // shown when there is no scene
-    const PixelBuffer& frame() const { return scene ? scene->frame() : still; }
+    ConstPixelView frame() const { return scene ? scene->frame() : ConstPixelView(still); }
   };
   static std::unique_ptr<Part> BlackPart(const SceneArea& planned);
   // One part per planned scene, black, then given its picture by `paint` (scene index, its still).

@@ -7,7 +7,7 @@
 
 namespace kovaren::win32 {
 
-void FramePresenter::Present(HDC window, const PixelBuffer& frame, std::span<const Rect> dirty) {
+void FramePresenter::Present(HDC window, ConstPixelView frame, std::span<const Rect> dirty) {
   if (dirty.empty()) return;
   // Hundreds of small rectangles cost more per call than their pixels: PresentRegion covers many by a
   // coarse grid first.
@@ -38,7 +38,7 @@ void FramePresenter::Present(HDC window, const PixelBuffer& frame, std::span<con
 // as one rectangle round all that was drawn since. A look after each group keeps that rectangle to
 // the group. Asking for a key's state is the cheapest look (a look at the message queue also asks
 // the Wine server); its answer is not needed. On Windows the look is all it is.
-void FramePresenter::PresentFlushedGroups(HDC window, const PixelBuffer& frame) {
+void FramePresenter::PresentFlushedGroups(HDC window, ConstPixelView frame) {
   for (const saver::PresentGroup& group : saver::GroupForFlushes(region_, saver::kFlushWastePixels)) {
     // The frame is whole everywhere, so the group's box goes over in one call: its few unchanged
     // pixels cost less than a call per rectangle.
@@ -47,13 +47,13 @@ void FramePresenter::PresentFlushedGroups(HDC window, const PixelBuffer& frame) 
   }
 }
 
-void FramePresenter::PresentAll(HDC window, const PixelBuffer& frame) {
+void FramePresenter::PresentAll(HDC window, ConstPixelView frame) {
   PresentPixels(window, frame, frame.bounds(), {area_.x, area_.y});
 }
 
 // One transfer of the bounding box with the region selected as the clip: the screen goes from one
 // whole frame to the next in a single GDI call.
-void FramePresenter::PresentClippedBox(HDC window, const PixelBuffer& frame, const Rect& bounds) {
+void FramePresenter::PresentClippedBox(HDC window, ConstPixelView frame, const Rect& bounds) {
   regionData_.resize(sizeof(RGNDATAHEADER) + region_.size() * sizeof(RECT));
   auto* data = reinterpret_cast<RGNDATA*>(regionData_.data());
   data->rdh.dwSize = sizeof(RGNDATAHEADER);
@@ -76,12 +76,12 @@ void FramePresenter::PresentClippedBox(HDC window, const PixelBuffer& frame, con
   }
 }
 
-bool FramePresenter::MakeSection(HDC window, const PixelBuffer& frame) {
+bool FramePresenter::MakeSection(HDC window, ConstPixelView frame) {
   if (!section_) section_ = DibCanvas(window, frame.width(), frame.height());
   return static_cast<bool>(section_);
 }
 
-void FramePresenter::PresentSectionBlits(HDC window, const PixelBuffer& frame) {
+void FramePresenter::PresentSectionBlits(HDC window, ConstPixelView frame) {
   if (!MakeSection(window, frame)) {  // no section: hand the rectangles over directly
     for (const Rect& r : region_) PresentPixels(window, frame, r, {area_.x, area_.y});
     return;

@@ -30,15 +30,15 @@ class FramePresenter {
   FramePresenter& operator=(const FramePresenter&) = delete;
 
   // Shows the pixels of `frame` under `dirty` (frame coordinates). Does nothing when nothing is dirty.
-  void Present(HDC window, const PixelBuffer& frame, std::span<const Rect> dirty);
+  void Present(HDC window, ConstPixelView frame, std::span<const Rect> dirty);
   // Shows the whole frame (a repaint, or the full-frame loop).
-  void PresentAll(HDC window, const PixelBuffer& frame);
+  void PresentAll(HDC window, ConstPixelView frame);
 
  private:
-  void PresentClippedBox(HDC window, const PixelBuffer& frame, const Rect& bounds);
-  void PresentSectionBlits(HDC window, const PixelBuffer& frame);
-  void PresentFlushedGroups(HDC window, const PixelBuffer& frame);
-  bool MakeSection(HDC window, const PixelBuffer& frame);
+  void PresentClippedBox(HDC window, ConstPixelView frame, const Rect& bounds);
+  void PresentSectionBlits(HDC window, ConstPixelView frame);
+  void PresentFlushedGroups(HDC window, ConstPixelView frame);
+  bool MakeSection(HDC window, ConstPixelView frame);
 
   PresentMethod method_;
   Rect area_;

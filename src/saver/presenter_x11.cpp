@@ -18,10 +18,14 @@ constexpr int kBitmapPad = 32;
 
 }  // namespace
 
-FramePresenter::FramePresenter(Display* display, Window window, Visual* visual, int depth, const Rect& area)
-    : display_(display), window_(window), area_(area) {
+FramePresenter::FramePresenter(Display* display, Window window, Visual* visual, int depth, const Rect& area,
+                               PutMethod method)
+    : display_(display), window_(window), area_(area), method_(method) {
   gc_ = XCreateGC(display_, window_, 0, nullptr);
-  if (AttachShared(visual, depth)) return;
+  if (AttachShared(visual, depth)) {
+    storage_ = ViewOf(image_);
+    return;
+  }
   // Plain images: the same pixels, sent through the connection.
   image_ = XCreateImage(display_, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
                         static_cast<unsigned>(area.w), static_cast<unsigned>(area.h), kBitmapPad, 0);
@@ -32,6 +36,7 @@ FramePresenter::FramePresenter(Display* display, Window window, Visual* visual, 
       image_ = nullptr;
     }
   }
+  storage_ = ViewOf(image_);
 }
 
 bool FramePresenter::AttachShared(Visual* visual, int depth) {
@@ -79,8 +84,14 @@ FramePresenter::~FramePresenter() {
   if (gc_) XFreeGC(display_, gc_);
 }
 
-void FramePresenter::Present(const PixelBuffer& frame, std::span<const Rect> dirty) {
+// The server's cost follows the rows it copies; a pass's rectangles never overlap, so one put each
+// sends no row twice, where a clip list as long as a crowded pass's costs the server more.
+void FramePresenter::Present(ConstPixelView frame, std::span<const Rect> dirty) {
   if (dirty.empty() || !image_) return;
+  if (method_ == PutMethod::EachRect) {
+    for (const Rect& r : dirty) PutRect(frame, r);
+    return;
+  }
   Rect bounds;
   clip_.clear();
   for (const Rect& r : dirty) {
@@ -94,13 +105,13 @@ void FramePresenter::Present(const PixelBuffer& frame, std::span<const Rect> dir
   XSetClipMask(display_, gc_, None);
 }
 
-void FramePresenter::PresentAll(const PixelBuffer& frame) {
+void FramePresenter::PresentAll(ConstPixelView frame) {
   if (image_) PutRect(frame, frame.bounds());
 }
 
 // No wait for the server to finish reading the shared image: the next pass writes it again only a
 // pass later, and a server that far behind shows a torn leaf for one pass at worst.
-void FramePresenter::PutRect(const PixelBuffer& frame, const Rect& r) {
+void FramePresenter::PutRect(ConstPixelView frame, const Rect& r) {
   CopyInto(image_, frame, r);
   Send(r);
 }

@@ -25,10 +25,10 @@ class SaverScreen::DcPresenter final : public saver::PartPresenter {
  public:
   DcPresenter(HDC window, const std::vector<std::unique_ptr<FramePresenter>>& presenters)
       : window_(window), presenters_(presenters) {}
-  void Present(size_t index, const PixelBuffer& frame, std::span<const Rect> dirty) override {
+  void Present(size_t index, ConstPixelView frame, std::span<const Rect> dirty) override {
     presenters_[index]->Present(window_, frame, dirty);
   }
-  void PresentAll(size_t index, const PixelBuffer& frame) override { presenters_[index]->PresentAll(window_, frame); }
+  void PresentAll(size_t index, ConstPixelView frame) override { presenters_[index]->PresentAll(window_, frame); }
 
  private:
   HDC window_;

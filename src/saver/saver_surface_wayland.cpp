@@ -107,7 +107,7 @@ void SaverSurface::ChangedAll() {
 
 // A released buffer of the frame's size, made when none is and there is room for one more; -1 when
 // every buffer is held.
-int SaverSurface::FreeBuffer(const PixelBuffer& frame) {
+int SaverSurface::FreeBuffer(ConstPixelView frame) {
   if (stale_ && !(stale_->bounds() == frame.bounds())) {
     // Frames of another size: the old buffers go (the compositor keeps what it shows of a held one).
     buffers_.clear();
@@ -123,7 +123,7 @@ int SaverSurface::FreeBuffer(const PixelBuffer& frame) {
   return static_cast<int>(buffers_.size() - 1);
 }
 
-bool SaverSurface::Present(const PixelBuffer& frame) {
+bool SaverSurface::Present(ConstPixelView frame) {
   const int index = FreeBuffer(frame);
   if (index < 0) return false;
   // Keep the pool at its usual size before it has to grow beyond it.

@@ -46,7 +46,7 @@ class SaverSurface {
   void ChangedAll();
   // Commits `frame` with what changed since the buffer used was last shown. False when every buffer
   // is still held by the compositor: the changes wait for the next call.
-  bool Present(const PixelBuffer& frame);
+  bool Present(ConstPixelView frame);
 
  private:
   SaverSurface(Globals& globals, int scale);
@@ -56,7 +56,7 @@ class SaverSurface {
   static void OnToplevelConfigure(void*, xdg_toplevel*, int32_t, int32_t, wl_array*) {}
   static void OnToplevelClose(void* self, xdg_toplevel*);
   static void OnFrameDone(void* self, wl_callback*, uint32_t);
-  int FreeBuffer(const PixelBuffer& frame);
+  int FreeBuffer(ConstPixelView frame);
 
   Globals& globals_;
   wl_surface* surface_ = nullptr;

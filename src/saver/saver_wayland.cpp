@@ -56,10 +56,10 @@ struct OutputSurface {
 class SurfacePresenter final : public saver::PartPresenter {
  public:
   explicit SurfacePresenter(std::vector<std::unique_ptr<OutputSurface>>& shown) : shown_(shown) {}
-  void Present(size_t index, const PixelBuffer&, std::span<const Rect> dirty) override {
+  void Present(size_t index, ConstPixelView, std::span<const Rect> dirty) override {
     shown_.at(index)->surface->Changed(dirty);
   }
-  void PresentAll(size_t index, const PixelBuffer&) override { shown_.at(index)->surface->ChangedAll(); }
+  void PresentAll(size_t index, ConstPixelView) override { shown_.at(index)->surface->ChangedAll(); }
 
  private:
   std::vector<std::unique_ptr<OutputSurface>>& shown_;
@@ -242,7 +242,7 @@ void WaylandSaver::ServeParts() {
   for (size_t i = 0; i < shown_.size(); ++i) {
     OutputSurface& shown = *shown_[i];
     if (shown.surface->waitingForFrame()) continue;
-    const PixelBuffer* frame = scenes_->frame(i);
+    const std::optional<ConstPixelView> frame = scenes_->frame(i);
     if (!frame) continue;  // no memory even for its picture: nothing of ours on this output
     if (scenes_->scene(i)) {
       if (!shown.clock) shown.clock.emplace(kNanosecondsPerSecond, now);

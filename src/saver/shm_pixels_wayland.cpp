@@ -32,7 +32,7 @@ std::optional<PixelBuffer> ReadShmPicture(std::span<const uint32_t> pixels, int 
   return picture;
 }
 
-void WriteShmRects(const PixelBuffer& frame, std::span<const Rect> rects, uint32_t* pixels, int stride) {
+void WriteShmRects(ConstPixelView frame, std::span<const Rect> rects, uint32_t* pixels, int stride) {
   for (const Rect& given : rects) {
     const Rect r = Intersect(given, frame.bounds());
     for (int y = r.y; y < r.bottom(); ++y)

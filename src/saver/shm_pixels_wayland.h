@@ -24,6 +24,6 @@ std::optional<PixelBuffer> ReadShmPicture(std::span<const uint32_t> pixels, int 
                                           uint32_t format, bool yInvert);
 
 // Copies `rects` of `frame` into a buffer of the frame's size (`stride` values per row) as XRGB8888.
-void WriteShmRects(const PixelBuffer& frame, std::span<const Rect> rects, uint32_t* pixels, int stride);
+void WriteShmRects(ConstPixelView frame, std::span<const Rect> rects, uint32_t* pixels, int stride);
 
 }  // namespace kovaren::wayland

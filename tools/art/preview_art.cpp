@@ -95,7 +95,7 @@ PixelBuffer DrawSyntheticDesktop(int width, int height) {
   return p;
 }
 
-PixelBuffer ShrinkBy(const PixelBuffer& picture, int factor) {
+PixelBuffer ShrinkBy(ConstPixelView picture, int factor) {
   PixelBuffer out(picture.width() / factor, picture.height() / factor);
   for (int y = 0; y < out.height(); ++y) {
     for (int x = 0; x < out.width(); ++x) {

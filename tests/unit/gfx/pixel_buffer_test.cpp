@@ -2,6 +2,9 @@
 // corner, and applies its operation only where source and target overlap.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "gfx/pixel_buffer.h"
 
 namespace kovaren {
@@ -69,6 +72,27 @@ TEST(Blit, MaskThenXorDrawsAnOpaqueShape) {
   PixelBuffer want = dst;
   want.set(2, 1, 0xFF8000);
   EXPECT_EQ(got, want);
+}
+
+// A view over padded rows (a shared image's): every operation lands where it does in a buffer, and
+// the padding between rows is never touched.
+TEST(Blit, IntoAPaddedViewMatchesTheBufferAndSparesThePadding) {
+  constexpr int kPad = 3;
+  constexpr Pixel kGuard = 0xDEADBEEF;
+  const PixelBuffer dst = Numbered(13, 9, 0x00A5A5A5);
+  const PixelBuffer src = Numbered(6, 5, 0x005A0F33);
+  const int stride = dst.width() + kPad;
+  for (const RasterOp op : {RasterOp::Copy, RasterOp::And, RasterOp::Xor}) {
+    for (const auto& [dx, dy] : {std::pair{3, 2}, {-2, -3}, {10, 7}}) {
+      std::vector<Pixel> storage(static_cast<size_t>(stride) * dst.height(), kGuard);
+      const PixelView view(storage.data(), dst.width(), dst.height(), stride);
+      Blit(view, 0, 0, dst, RasterOp::Copy);
+      Blit(view, dx, dy, src, src.bounds(), op);
+      EXPECT_EQ(PixelBuffer(view), Expected(dst, dx, dy, src, src.bounds(), op)) << "at " << dx << ", " << dy;
+      for (int y = 0; y < dst.height(); ++y)
+        for (int x = dst.width(); x < stride; ++x) ASSERT_EQ(storage[static_cast<size_t>(y) * stride + x], kGuard);
+    }
+  }
 }
 
 TEST(RectOps, IntersectAndUnionHandleDisjointAndEmptyRectangles) {

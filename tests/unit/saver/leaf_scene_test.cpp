@@ -3,6 +3,8 @@
 // every scale; a magnified scene is the 1x scene magnified.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "art/leaf_art.h"
 #include "saver/leaf_scene.h"
 
@@ -93,7 +95,7 @@ TEST(LeafScene, DirtyPassesMatchTheFullFrameAfterEveryPass) {
   for (const Case& c : cases) {
     LeafScene dirty(Pattern(c.w, c.h), Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed), c.scale);
     LeafScene full(Pattern(c.w, c.h), Sprites(), c.leafCount, std::make_unique<SeededRandom>(c.seed), c.scale);
-    PixelBuffer before = dirty.frame();
+    PixelBuffer before(dirty.frame());
     int mostShown = 0;
     for (int pass = 0; pass < c.passes; ++pass) {
       const auto rects = dirty.RunPass();
@@ -115,7 +117,7 @@ TEST(LeafScene, DirtyPassesMatchTheFullFrameAfterEveryPass) {
         for (int x = 0; x < c.w; ++x)
           if (dirty.frame().at(x, y) != before.at(x, y) && !Covered(rects, x, y))
             FAIL() << "pixel (" << x << ", " << y << ") changed outside the reported rectangles, pass " << pass;
-      before = dirty.frame();
+      before = PixelBuffer(dirty.frame());
     }
     EXPECT_GT(mostShown, 0) << "the run must show leaves to test anything";
   }
@@ -240,6 +242,97 @@ TEST(LeafScene, StartsAsTheBareSnapshotUntilTheFirstLeafRespawns) {
   bool atTop = false;
   for (const Leaf& leaf : scene.leaves()) atTop |= leaf.shown == 1.0f && leaf.y == kRespawnY;
   EXPECT_TRUE(atTop);
+}
+
+// The box around the pixels a lone leaf shows (the pattern's blue never matches a leaf's).
+Rect ShownBox(ConstPixelView frame, const PixelBuffer& snapshot) {
+  Rect box;
+  for (int y = 0; y < frame.height(); ++y)
+    for (int x = 0; x < frame.width(); ++x)
+      if (frame.at(x, y) != snapshot.at(x, y)) box = Union(box, Rect{x, y, 1, 1});
+  return box;
+}
+
+// A moved leaf restores and reports only the union of its old and new silhouettes' boxes, not its
+// 32 x 32 sprite squares: every reported rectangle lies inside it (checked while the leaf stays clear
+// of the frame's edges, where the clipped silhouette is smaller than its box).
+TEST(LeafScene, ALoneLeafReportsOnlyItsSilhouettesBoxes) {
+  for (const int scale : {1, 2}) {
+    LeafScene scene(Pattern(120 * scale, 200 * scale), Sprites(), 0, std::make_unique<SeededRandom>(21), scale);
+    const Rect inner{1, 1, scene.width() - 2, scene.height() - 2};
+    Rect before = ShownBox(scene.frame(), scene.snapshot());
+    long long reported = 0, squares = 0;
+    for (int pass = 0; pass < 3000; ++pass) {
+      const auto rects = scene.RunPass();
+      const Rect after = ShownBox(scene.frame(), scene.snapshot());
+      const bool clear = (before.empty() || Intersect(before, inner) == before) && !after.empty() &&
+                         Intersect(after, inner) == after;
+      if (clear && !before.empty()) {
+        const Rect both = Union(before, after);
+        for (const Rect& r : rects) {
+          ASSERT_EQ(Intersect(r, both), r) << "scale " << scale << ", pass " << pass << ": reported beyond the silhouettes";
+          reported += static_cast<long long>(r.w) * r.h;
+        }
+        squares += 2LL * kLeafSize * kLeafSize * scale * scale;
+      }
+      before = after;
+    }
+    ASSERT_GT(squares, 0) << "the leaf must be seen moving";
+    EXPECT_LT(reported * 10, squares * 7) << "scale " << scale << ": tight boxes report well under two squares a move";
+  }
+}
+
+// A screen's worth of leaves at the counts the settings offer most: the frame after every pass equals
+// the one rebuilt from scratch, with the leaves crowding and overlapping as they do live.
+TEST(LeafScene, FullScreenPassesMatchTheRebuiltFrame) {
+  for (const int leafCount : {100, 500}) {
+    LeafScene dirty(Pattern(1920, 1080), Sprites(), leafCount, std::make_unique<SeededRandom>(27));
+    LeafScene full(Pattern(1920, 1080), Sprites(), leafCount, std::make_unique<SeededRandom>(27));
+    int mostShown = 0;
+    for (int pass = 0; pass < 2400; ++pass) {
+      dirty.RunPass();
+      if (pass % 97 != 0 && pass < 2399) {
+        full.RunPass();  // keeps the leaves in step; only the checked passes are rebuilt
+        continue;
+      }
+      full.RunFullFramePass();
+      mostShown = std::max(mostShown, dirty.shownCount());
+      ASSERT_EQ(dirty.frame(), full.frame()) << leafCount + 1 << " leaves, pass " << pass;
+    }
+    EXPECT_GT(mostShown, leafCount / 2) << "most leaves must be on the screen";
+  }
+}
+
+// Storage outside the scene, rows padded as a shared image's may be: a scene moved into it mid-run,
+// and back out later, keeps drawing what the rebuilt frame shows, draws there and nowhere else, and
+// never writes the padding.
+TEST(LeafScene, DrawingIntoOutsideStorageMatchesTheRebuiltFrame) {
+  constexpr int kWidth = 1920, kHeight = 1080, kPad = 16, kInto = 300, kBack = 1500, kPasses = 1900;
+  constexpr Pixel kGuard = 0xDEADBEEF;
+  for (const int leafCount : {100, 500}) {
+    std::vector<Pixel> storage(static_cast<size_t>(kWidth + kPad) * kHeight, kGuard);
+    const PixelView view(storage.data(), kWidth, kHeight, kWidth + kPad);
+    LeafScene drawn(Pattern(kWidth, kHeight), Sprites(), leafCount, std::make_unique<SeededRandom>(29));
+    LeafScene full(Pattern(kWidth, kHeight), Sprites(), leafCount, std::make_unique<SeededRandom>(29));
+    EXPECT_FALSE(drawn.DrawInto(PixelView(storage.data(), kWidth - 1, kHeight, kWidth + kPad))) << "another size";
+    for (int pass = 0; pass < kPasses; ++pass) {
+      if (pass == kInto) ASSERT_TRUE(drawn.DrawInto(view));
+      if (pass == kBack) ASSERT_TRUE(drawn.DrawInto({}));
+      const bool inStorage = pass >= kInto && pass < kBack;
+      ASSERT_EQ(drawn.frame().row(0) == storage.data(), inStorage) << "pass " << pass;
+      drawn.RunPass();
+      const bool checked = pass % 89 == 0 || pass == kInto || pass == kBack || pass == kPasses - 1;
+      if (!checked) {
+        full.RunPass();
+        continue;
+      }
+      full.RunFullFramePass();
+      ASSERT_EQ(drawn.frame(), full.frame()) << leafCount + 1 << " leaves, pass " << pass;
+    }
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = kWidth; x < kWidth + kPad; ++x)
+        ASSERT_EQ(storage[static_cast<size_t>(y) * (kWidth + kPad) + x], kGuard) << "padding at " << x << ", " << y;
+  }
 }
 
 }  // namespace

@@ -22,12 +22,12 @@ constexpr Pixel kBlack = Rgb(0, 0, 0);
 // Every frame presented, by part, and how often each part was presented whole.
 class RecordingPresenter final : public PartPresenter {
  public:
-  void Present(size_t index, const PixelBuffer& frame, std::span<const Rect>) override {
-    shown[index] = frame;
+  void Present(size_t index, ConstPixelView frame, std::span<const Rect>) override {
+    shown[index] = PixelBuffer(frame);
     ++passes[index];
   }
-  void PresentAll(size_t index, const PixelBuffer& frame) override {
-    shown[index] = frame;
+  void PresentAll(size_t index, ConstPixelView frame) override {
+    shown[index] = PixelBuffer(frame);
     ++whole[index];
   }
   std::map<size_t, PixelBuffer> shown;
@@ -52,7 +52,7 @@ PixelBuffer Cut(const PixelBuffer& picture, const Rect& r) {
 PixelBuffer Expected(const PixelBuffer& still, uint64_t seed, int scale, int passes) {
   LeafScene scene(still, art::DrawLeafSprites(), kLeafCount, std::make_unique<SeededRandom>(seed), scale);
   for (int i = 0; i < passes; ++i) scene.RunPass();
-  return scene.frame();
+  return PixelBuffer(scene.frame());
 }
 
 const MonitorPlan kTwo = {{0, 0, 300, 100}, {{{0, 0, 200, 100}, 1}, {{200, 0, 100, 80}, 2}}};
@@ -101,6 +101,36 @@ TEST(MonitorScenes, WholeFramePassesShowWhatChangedPassesShow) {
     whole.RunPass(b, PassKind::WholeFrame);
   }
   EXPECT_EQ(a.shown, b.shown);
+}
+
+// Storage a shell hands in (its image): the part draws and presents there, a part without leaves or
+// storage of another size refuses it, and once the scenes take their frames back the storage can
+// go: what they show goes on as if they had never left.
+TEST(MonitorScenes, PartsDrawIntoStorageAndTakeTheirFramesBack) {
+  const PixelBuffer picture = Picture(300, 100);
+  MonitorScenes scenes(kTwo, picture);
+  scenes.StartLeaves(art::DrawLeafSprites(), kLeafCount, kSeed);
+  const SceneArea& first = kTwo.scenes[0];
+  auto storage = std::make_unique<PixelBuffer>(first.area.w, first.area.h);
+  auto small = std::make_unique<PixelBuffer>(first.area.w - 1, first.area.h);
+  MonitorScenes still(kTwo, picture);
+  EXPECT_FALSE(still.DrawInto(0, *storage)) << "no leaves";
+  EXPECT_FALSE(scenes.DrawInto(0, *small)) << "another size";
+  ASSERT_TRUE(scenes.DrawInto(0, *storage));
+  RecordingPresenter presenter;
+  constexpr int kPasses = 20;
+  for (int i = 0; i < kPasses; ++i) scenes.RunPass(presenter);
+  EXPECT_EQ(*storage, Expected(Cut(picture, first.area), kSeed, first.scale, kPasses));
+  EXPECT_EQ(scenes.scene(0)->frame().row(0), storage->pixels().data());
+  scenes.DrawIntoOwnFrames();
+  storage->fill(kBlack);
+  storage.reset();
+  for (int i = 0; i < kPasses; ++i) scenes.RunPass(presenter);
+  for (size_t i = 0; i < kTwo.scenes.size(); ++i) {
+    const SceneArea& planned = kTwo.scenes[i];
+    EXPECT_EQ(presenter.shown[i], Expected(Cut(picture, planned.area), kSeed + i, planned.scale, 2 * kPasses))
+        << "part " << i;
+  }
 }
 
 TEST(MonitorScenes, WhatAMonitorShowsWhenMemoryRunsOut) {
@@ -178,8 +208,8 @@ TEST(MonitorScenes, APicturePerPartAndPartsPacedOneByOne) {
   EXPECT_EQ(presenter.passes[1], kSecondPasses);
   EXPECT_EQ(presenter.shown[0], Expected(pictures[0], kSeed, 1, kFirstPasses));
   EXPECT_EQ(presenter.shown[1], Expected(PixelBuffer(100, 80, kBlack), kSeed + 1, 2, kSecondPasses));
-  ASSERT_NE(scenes.frame(1), nullptr);
-  EXPECT_EQ(*scenes.frame(1), presenter.shown[1]);
+  ASSERT_TRUE(scenes.frame(1));
+  EXPECT_EQ(PixelBuffer(*scenes.frame(1)), presenter.shown[1]);
 
   // Fewer pictures than parts: the rest over black; a still part has a frame but takes no pass.
   MonitorScenes still(kTwo, std::span<const PixelBuffer>(pictures, 1));
@@ -187,9 +217,9 @@ TEST(MonitorScenes, APicturePerPartAndPartsPacedOneByOne) {
   RecordingPresenter none;
   still.RunPartPass(1, none);
   EXPECT_TRUE(none.passes.empty());
-  ASSERT_NE(still.frame(0), nullptr);
-  EXPECT_EQ(*still.frame(0), pictures[0]);
-  EXPECT_EQ(*still.frame(1), PixelBuffer(100, 80, kBlack));
+  ASSERT_TRUE(still.frame(0));
+  EXPECT_EQ(PixelBuffer(*still.frame(0)), pictures[0]);
+  EXPECT_EQ(PixelBuffer(*still.frame(1)), PixelBuffer(100, 80, kBlack));
 }
 
 TEST(MonitorScenes, AReplanDecidedByTheShellKeepsWhatItSays) {

@@ -22,7 +22,7 @@ PixelBuffer Desktop(int w, int h) {
 }
 
 // First mismatching pixel, for a readable failure.
-std::string FirstDifference(const PixelBuffer& a, const PixelBuffer& b) {
+std::string FirstDifference(ConstPixelView a, ConstPixelView b) {
   for (int y = 0; y < a.height(); ++y)
     for (int x = 0; x < a.width(); ++x)
       if (a.at(x, y) != b.at(x, y)) return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
@@ -46,7 +46,7 @@ TEST(PresentedScreen, ShowsTheFrameAfterEveryPassWhenFedOnlyTheReportedRectangle
   const SpriteSet sprites = art::DrawLeafSprites();
   for (const Case& c : cases) {
     LeafScene scene(Desktop(c.width, c.height), sprites, c.leafCount, std::make_unique<SeededRandom>(c.seed), c.scale);
-    PixelBuffer screen = scene.frame();  // what the window showed after its first full paint
+    PixelBuffer screen(scene.frame());  // what the window showed after its first full paint
     for (int pass = 1; pass <= c.passes; ++pass) {
       for (const Rect& r : scene.RunPass()) {
         ASSERT_EQ(Intersect(r, screen.bounds()), r) << "rectangles lie inside the frame";
