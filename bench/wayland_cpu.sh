@@ -34,7 +34,7 @@ command_of() {
 }
 
 # ticks PID: user + system clock ticks of a process (fields 14 and 15 of /proc/PID/stat).
-ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
+source "$root/bench/cpu_ticks.sh"
 
 # reading WAY: "program compositor" per mille of one core over WINDOW_S seconds.
 reading() {
@@ -46,13 +46,7 @@ reading() {
     program=$!; kv_track_pid "$program"
   fi
   sleep "$WARM_S"
-  local hz t0 t1 p0=0 p1=0 s0 s1
-  hz=$(getconf CLK_TCK)
-  t0=$(date +%s%N); s0=$(ticks "$sway_pid"); [[ -z $program ]] || p0=$(ticks "$program")
-  sleep "$WINDOW_S"
-  t1=$(date +%s%N); s1=$(ticks "$sway_pid"); [[ -z $program ]] || p1=$(ticks "$program")
-  local wall_ms=$(((t1 - t0) / 1000000))
-  echo "$(((p1 - p0) * 1000000 / hz / wall_ms)) $(((s1 - s0) * 1000000 / hz / wall_ms))"
+  per_mille_pair "$WINDOW_S" "$sway_pid" "$program"
   [[ -z $program ]] || { kill "$program"; wait "$program" 2>/dev/null || true; }
   sleep 1  # the compositor settles before the next reading
 }

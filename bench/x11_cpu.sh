@@ -79,7 +79,7 @@ command_of() {
 }
 
 # ticks PID: user + system clock ticks of a process (fields 14 and 15 of /proc/PID/stat).
-ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
+source "$root/bench/cpu_ticks.sh"
 
 # reading WAY: "program xserver" per mille of one core over WINDOW_S seconds, on a fresh X server.
 reading() {
@@ -96,13 +96,7 @@ reading() {
     program=$!; pids+=($program)
   fi
   sleep "$WARM_S"
-  local hz t0 t1 p0=0 p1=0 x0 x1
-  hz=$(getconf CLK_TCK)
-  t0=$(date +%s%N); x0=$(ticks "$xvfb"); [[ -z $program ]] || p0=$(ticks "$program")
-  sleep "$WINDOW_S"
-  t1=$(date +%s%N); x1=$(ticks "$xvfb"); [[ -z $program ]] || p1=$(ticks "$program")
-  local wall_ms=$(((t1 - t0) / 1000000))
-  echo "$(((p1 - p0) * 1000000 / hz / wall_ms)) $(((x1 - x0) * 1000000 / hz / wall_ms))"
+  per_mille_pair "$WINDOW_S" "$xvfb" "$program"
   [[ -z $program ]] || { kill "$program"; wait "$program" 2>/dev/null || true; }
   kill "$xvfb"; wait "$xvfb" 2>/dev/null || true
   rm -f "$work/display"
