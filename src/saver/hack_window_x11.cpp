@@ -9,16 +9,12 @@
 
 #include "platform/x_errors_x11.h"
 #include "saver/monitors_x11.h"
+#include "saver/own_window.h"
 
 namespace kovaren::x11 {
 namespace {
 
-// The title and class of a window of our own (WM_NAME, WM_CLASS), and the name errors go by.
-constexpr char kWindowName[] = "Kovaren";
-constexpr char kProgramName[] = "kovaren";
-// A window of our own on the desktop: half the primary monitor each way, never smaller than this.
-constexpr int kOwnWindowMinWidth = 320;
-constexpr int kOwnWindowMinHeight = 240;
+using saver::kProgramName;
 constexpr long kOwnWindowEvents = KeyPressMask | ButtonPressMask | ExposureMask | StructureNotifyMask;
 // A window handed over belongs to the daemon, whose grab the keys and clicks are: we only watch it.
 constexpr long kHandedWindowEvents = ExposureMask | StructureNotifyMask;
@@ -78,7 +74,9 @@ bool HackWindow::CreateOwn(bool fullScreen) {
     Rect primary = screen;
     for (const saver::MonitorReport& m : ListMonitors(display_, screen_))
       if (m.primary) primary = m.bounds;
-    area_ = CentredIn(primary, std::max(primary.w / 2, kOwnWindowMinWidth), std::max(primary.h / 2, kOwnWindowMinHeight));
+    // Half the primary monitor each way.
+    const saver::WindowSize size = saver::OwnWindowSize(primary.w, primary.h);
+    area_ = CentredIn(primary, size.w, size.h);
   }
   visual_ = DefaultVisual(display_, screen_);
   depth_ = DefaultDepth(display_, screen_);
@@ -98,8 +96,8 @@ bool HackWindow::CreateOwn(bool fullScreen) {
 
 // Its title and class, a fixed size and the close button's message.
 void HackWindow::NameOwn() {
-  XStoreName(display_, window_, kWindowName);
-  XClassHint classHint{const_cast<char*>(kProgramName), const_cast<char*>(kWindowName)};
+  XStoreName(display_, window_, saver::kOwnWindowName);
+  XClassHint classHint{const_cast<char*>(kProgramName), const_cast<char*>(saver::kOwnWindowName)};
   XSetClassHint(display_, window_, &classHint);
   // The picture is cut for this size: the window manager may place the window, not resize it.
   XSizeHints* size = XAllocSizeHints();

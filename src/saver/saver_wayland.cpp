@@ -24,6 +24,7 @@
 #include "saver/hack_ending.h"
 #include "saver/monitor_scenes.h"
 #include "saver/output_plan_wayland.h"
+#include "saver/own_window.h"
 #include "saver/pass_clock.h"
 #include "saver/saver_surface_wayland.h"
 #include "saver/screencopy_wayland.h"
@@ -32,11 +33,7 @@
 namespace kovaren::wayland {
 namespace {
 
-constexpr char kProgramName[] = "kovaren";
-constexpr char kWindowTitle[] = "Kovaren";
-// A window of our own: half the first output each way, never smaller than this.
-constexpr int kOwnWindowMinWidth = 320;
-constexpr int kOwnWindowMinHeight = 240;
+using saver::kProgramName;
 constexpr int kWaitForever = -1;
 
 // One output's surface (or the window of our own) and its pace; its leaves are the scene set's part
@@ -160,10 +157,11 @@ bool WaylandSaver::AddSurfaces() {
   }
   const Output* first = globals_.outputs.empty() ? nullptr : globals_.outputs.front().get();
   const int scale = first ? first->scale : 1;
-  const int w = first ? std::max(first->modeWidth / scale / 2, kOwnWindowMinWidth) : kOwnWindowMinWidth;
-  const int h = first ? std::max(first->modeHeight / scale / 2, kOwnWindowMinHeight) : kOwnWindowMinHeight;
+  // Half the first output each way.
+  const saver::WindowSize size =
+      first ? saver::OwnWindowSize(first->modeWidth / scale, first->modeHeight / scale) : saver::OwnWindowSize(0, 0);
   auto shown = std::make_unique<OutputSurface>();
-  shown->surface = SaverSurface::Window(globals_, w, h, scale, kWindowTitle);
+  shown->surface = SaverSurface::Window(globals_, size.w, size.h, scale, saver::kOwnWindowName);
   if (!shown->surface) {
     std::fprintf(stderr, "%s: the compositor offers no xdg_wm_base\n", kProgramName);
     return false;

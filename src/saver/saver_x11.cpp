@@ -23,13 +23,14 @@
 #include "saver/hack_events_x11.h"
 #include "saver/hack_scenes_x11.h"
 #include "saver/hack_window_x11.h"
+#include "saver/own_window.h"
 #include "saver/leaf.h"
 #include "saver/pass_clock.h"
 
 namespace kovaren::x11 {
 namespace {
 
-constexpr char kProgramName[] = "kovaren";
+using saver::kProgramName;
 
 class HackRun {
  public:

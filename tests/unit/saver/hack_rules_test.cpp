@@ -4,6 +4,7 @@
 
 #include "saver/hack_backdrop.h"
 #include "saver/hack_ending.h"
+#include "saver/own_window.h"
 
 namespace kovaren::saver {
 namespace {
@@ -42,6 +43,22 @@ TEST(HackEnding, InputEndsOnlyAWindowOfItsOwn) {
     EXPECT_TRUE(EndsHack(HackEvent::ConnectionLost, target));
     EXPECT_TRUE(EndsHack(HackEvent::WindowGone, target));
   }
+}
+
+// Half the monitor, but never too small to show leaves, on a small monitor or with none known.
+TEST(OwnWindowSize, HalfTheMonitorNeverBelowTheMinimum) {
+  struct Case {
+    int monitorW, monitorH;
+    WindowSize expected;
+  } const cases[] = {
+      {1920, 1080, {960, 540}},
+      {800, 600, {400, 300}},
+      {600, 400, {kOwnWindowMinWidth, kOwnWindowMinHeight}},
+      {0, 0, {kOwnWindowMinWidth, kOwnWindowMinHeight}},
+      {3000, 300, {1500, kOwnWindowMinHeight}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(OwnWindowSize(c.monitorW, c.monitorH), c.expected) << c.monitorW << " x " << c.monitorH;
 }
 
 }  // namespace
