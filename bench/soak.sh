@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Hours, not seconds: runs a saver at 1920x1080 with 101 leaves and an MP3 looping, and samples it
 # from outside every minute: RSS, threads, open files, GDI objects (Windows: the running count of
-# Wine's +gdi trace) and passes (X11: kovaren reports its count on SIGUSR1). Prints every sample,
-# then the first and last sample past the first minute and the slope per hour of each figure. A
-# measuring program, not a test: it asserts nothing.
+# Wine's +gdi trace) and passes (X11: kovaren reports its count on SIGUSR1; Windows: the saver answers
+# a registered message, asked by pass_count_host.exe). Prints every sample, then, past the first
+# minute, each figure's first and last sample, its bounds and its slope per hour, and the minutes
+# whose pass rate was not within 1 % of 60. A measuring program, not a test: it asserts nothing.
 #
 #   bench/soak.sh [--minutes M] [--interval S] [x11|win64|both]   (default: 60 minutes, 60 s, both)
 #
@@ -20,12 +21,13 @@ while (($#)); do
     --minutes) minutes=$2; shift 2 ;;
     --interval) interval=$2; shift 2 ;;
     x11|win64|both) shell=$1; shift ;;
-    *) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
+    *) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
   esac
 done
 SCREEN_W=1920
 SCREEN_H=1080
 LEAVES=101
+PASS_RATE=60  # the savers' pass rate a second
 STARTUP_S=60  # left out of the summary: pictures, music and Wine's own caches settle in the first minute
 source "$root/bench/soak_sample.sh"
 
@@ -47,24 +49,26 @@ make_mp3() {
     lame --quiet "$1.wav" "$1" && rm -f "$1.wav"
 }
 
-# sample_loop PID SAMPLES [PASS_LOG] [GDI_LOG] : one line "seconds rss_kb threads fds gdi passes"
-# every interval until the run is over or the process ends.
+# sample_loop PID SAMPLES PASS_READER [GDI_LOG] : one line "seconds rss_kb threads fds gdi passes"
+# every interval until the run is over or the process ends; PASS_READER is a command that prints the
+# saver's pass count (nothing when it does not answer).
 sample_loop() {
-  local pid=$1 samples=$2 pass_log=${3:-} gdi_log=${4:-} start=$SECONDS next gdi passes
+  local pid=$1 samples=$2 pass_reader=$3 gdi_log=${4:-} start=$SECONDS start_ms next gdi passes
+  start_ms=$(soak_clock)
   echo "# seconds rss_kb threads open_files gdi_objects passes" >"$samples"
   next=$SECONDS
   while ((SECONDS - start <= minutes * 60)); do
     kill -0 "$pid" 2>/dev/null || { echo "# the saver ended after $((SECONDS - start)) s" | tee -a "$samples"; break; }
     passes=-; gdi=-
-    [[ -n $pass_log ]] && passes=$(soak_x11_passes "$pid" "$pass_log")
+    passes=$($pass_reader)
     [[ -n $gdi_log ]] && gdi=$(soak_gdi_objects "$gdi_log")
-    echo "$((SECONDS - start)) $(soak_proc_figures "$pid") ${gdi:--} ${passes:--}" | tee -a "$samples"
+    echo "$(soak_elapsed "$start_ms") $(soak_proc_figures "$pid") ${gdi:--} ${passes:--}" | tee -a "$samples"
     next=$((next + interval))
     sleep $((next - SECONDS > 0 ? next - SECONDS : 0))
   done
   echo "--- summary past the first $STARTUP_S s (${minutes} min, sampled every ${interval} s," \
     "$(nproc) cores shared with other work)"
-  soak_summary "$samples" "$STARTUP_S"
+  soak_summary "$samples" "$STARTUP_S" "$PASS_RATE"
 }
 
 if [[ $shell == x11 ]]; then
@@ -80,7 +84,8 @@ if [[ $shell == x11 ]]; then
   timeout "$SETUP_LIMIT_S" xdotool search --sync --onlyvisible --classname kovaren >/dev/null ||
     kv_die "kovaren's window did not show"
   echo "x11: kovaren --fullscreen --count $((LEAVES - 1)) --music (MP3), ${SCREEN_W}x${SCREEN_H}, pid $pid"
-  sample_loop "$pid" "$work/samples.txt" "$work/kovaren.log"
+  x11_passes() { soak_x11_passes "$pid" "$work/kovaren.log"; }
+  sample_loop "$pid" "$work/samples.txt" x11_passes
   exit 0
 fi
 
@@ -97,5 +102,5 @@ export WINEDEBUG=+gdi
 kv_launch /s
 pid=$KV_PID
 kv_wait_window Tesmar_Main 30 >/dev/null || kv_die "the saver's window did not show"
-echo "win64: Kovaren.scr /s, $LEAVES leaves, MP3 looping, ${SCREEN_W}x${SCREEN_H}, pid $pid (passes not counted)"
-sample_loop "$pid" "$KV_TMP/samples.txt" "" "$KV_ARTIFACTS/wine.log"
+echo "win64: Kovaren.scr /s, $LEAVES leaves, MP3 looping, ${SCREEN_W}x${SCREEN_H}, pid $pid"
+sample_loop "$pid" "$KV_TMP/samples.txt" kv_pass_count "$KV_ARTIFACTS/wine.log"

@@ -156,3 +156,7 @@ endif()
 # The shared end-to-end kit's own test (a private Xvfb, no Wine): with the unit tests (label kit).
 add_test(NAME kit_test_kit COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/kit/test_kit.sh)
 set_tests_properties(kit_test_kit PROPERTIES LABELS kit TIMEOUT 120)
+
+# How the soak bench and tests judge their samples, on made-up runs (label kit: no server, seconds).
+add_test(NAME kit_test_soak_sample COMMAND bash ${CMAKE_SOURCE_DIR}/tests/bench/test_soak_sample.sh)
+set_tests_properties(kit_test_soak_sample PROPERTIES LABELS kit TIMEOUT 60)
