@@ -15,9 +15,10 @@
 //
 // The full-screen saver window (class and caption "Tesmar_Main"): a borderless topmost popup over the
 // whole virtual screen (every monitor) showing the desktop snapshot with the leaves falling over it,
-// one scene per monitor, paced at a fixed pass rate, ended by a key or a click. The leaves, the
-// compositing, the monitor plan and every decision live in the portable core; this file paces and
-// routes messages, and SaverScreen takes the snapshot and presents.
+// one scene per monitor, paced at a fixed pass rate (the passes counted for whoever asks: a soak
+// run), ended by a key or a click. The leaves, the compositing, the monitor plan and every decision
+// live in the portable core; this file paces and routes messages, and SaverScreen takes the snapshot
+// and presents.
 #include <windows.h>
 #include <mmsystem.h>
 
