@@ -115,6 +115,27 @@ kv_start_xvfb() {
   export DISPLAY=:$number
 }
 
+# kv_start_pulse LOG : a private PulseAudio with a null sink named "nullsink", reached through
+# $PULSE_SERVER (a socket under $XDG_RUNTIME_DIR: export both first), its output appended to LOG;
+# sets KV_PULSE_PID. Returns at once: kv_wait_pulse waits until it answers.
+kv_start_pulse() {
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
+    -L "module-null-sink sink_name=nullsink" -L "module-native-protocol-unix auth-anonymous=1" \
+    >>"$1" 2>&1 &
+  KV_PULSE_PID=$!
+  kv_track_pid "$KV_PULSE_PID"
+}
+
+# kv_wait_pulse LOG SECS : waits until the sound server answers (a killed one may leave its socket
+# behind, so its answer counts, not the socket); the test ends when it did not within SECS.
+kv_wait_pulse() {
+  local deadline=$((SECONDS + $2))
+  until pactl info >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || kv_die "cannot set up: PulseAudio did not start ($(tail -n 1 "$1"))"
+    sleep 0.05
+  done
+}
+
 # kv_wait_gone PID [SECS] : waits (default 2 s) until a process has ended; false when it still runs.
 # Does not reap it, so `wait PID` still tells a child's status. Sets KV_WAITED_MS.
 kv_wait_gone() {

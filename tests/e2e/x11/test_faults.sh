@@ -4,21 +4,35 @@
 # (its pass count keeps rising), and after the freeze it resumes within half a second with one pass,
 # not a burst of catch-up passes. The X server going away and the daemon's window destroyed end it
 # at once, with no core dump and no shared segment left.
+#
+#   test_faults.sh [CASE...]   sound, file, freeze, window, xserver (default: all; they run in that
+#                              order, the first three in one saver)
 source "$(dirname "$0")/harness.sh"
 source "$here/../../../bench/soak_sample.sh"
 kv_need pulseaudio pactl sox lame ipcs
 FREEZE_S=10
 RESUME_S=0.5
 BURST_MAX=2  # passes run at once right after a freeze: one due, another at most if a period passed
+LOOP_S=3     # the song's length: a wait of LOOP_S + 1 seconds crosses a loop's start
+ALL_CASES=(sound file freeze window xserver)
+
+cases=("$@")
+((${#cases[@]})) || cases=("${ALL_CASES[@]}")
+for name in "${cases[@]}"; do
+  [[ " ${ALL_CASES[*]} " == *" $name "* ]] || kv_die "no case '$name' (cases: ${ALL_CASES[*]})"
+done
+wanted() { [[ " ${cases[*]} " == *" $1 "* ]]; }
 
 start_sound_server
-make_tone "$work/loop.mp3" 3
+make_tone "$work/loop.mp3" "$LOOP_S"
 head -c 30000 /dev/urandom >"$work/broken.mp3"  # an MP3 by name only
+pid=
 
 # start_saver ARGS... : kovaren with the looping MP3 and ARGS, once its window shows; sets pid.
 start_saver() {
-  # From the scratch folder, where a core dump would land.
-  (cd "$work" && exec "$kovaren" --count 100 --music "$work/song.mp3" "$@" 2>"$work/kovaren.log") &
+  # From the scratch folder, where a core dump would land; the shell's limit may forbid one, which
+  # would hide it.
+  (cd "$work" && ulimit -c unlimited && exec "$kovaren" --count 100 --music "$work/song.mp3" "$@" 2>"$work/kovaren.log") &
   pid=$!; kv_track_pid $pid
   if [[ -z ${XSCREENSAVER_WINDOW:-} ]]; then
     timeout "$SETUP_LIMIT_S" xdotool search --sync --onlyvisible --classname kovaren >/dev/null ||
@@ -26,6 +40,7 @@ start_saver() {
   fi
   sleep 1
 }
+running() { [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; }
 passes() { soak_x11_passes "$pid" "$work/kovaren.log"; }
 at_once() { grep '^kovaren: passes ' "$work/kovaren.log" | tail -n1 | awk '{print $5}'; }
 
@@ -34,7 +49,7 @@ still_falling() {
   local before after
   before=$(passes)
   sleep 1
-  kill -0 "$pid" 2>/dev/null || kv_die "$1: the saver ended"
+  kill -0 "$pid" 2>/dev/null || kv_die "$1: the saver ended ($(tail -n1 "$work/kovaren.log"))"
   after=$(passes)
   ((${after:-0} > ${before:-0} + 30)) || kv_die "$1: the leaves stopped ($before, then $after passes)"
 }
@@ -48,57 +63,88 @@ stop_saver() {
   ((status == 0)) || kv_die "$1: exit status $status"
 }
 
-start_x 640x480
-cp "$work/loop.mp3" "$work/song.mp3"
-start_saver --fullscreen
-still_falling "playing"
+# full_screen_saver : the full-screen saver playing the song, started unless it runs already.
+full_screen_saver() {
+  running && return 0
+  cp "$work/loop.mp3" "$work/song.mp3"
+  start_saver --fullscreen
+  still_falling "playing"
+}
 
 # The sound server killed mid-play, then started again.
-kill -KILL "$pulse_pid"
-wait "$pulse_pid" 2>/dev/null || true  # killed, as meant
-still_falling "sound server gone"
-start_sound_server
-still_falling "sound server back"
+case_sound() {
+  full_screen_saver
+  kill -KILL "$pulse_pid"
+  wait "$pulse_pid" 2>/dev/null || true  # killed, as meant
+  still_falling "sound server gone"
+  start_sound_server
+  still_falling "sound server back"
+}
 
-# The music file deleted while it loops, then replaced by a broken one (over three loops of it).
-rm -f "$work/song.mp3"
-sleep 4
-still_falling "music file deleted"
-cp "$work/broken.mp3" "$work/song.mp3"
-sleep 4
-still_falling "music file broken"
+# The music file deleted while it loops; a broken one put under its name; and the very bytes the
+# player holds open made broken (through a second name): each over a loop's start.
+case_file() {
+  full_screen_saver
+  ln -f "$work/song.mp3" "$work/song.open"
+  rm -f "$work/song.mp3"
+  sleep $((LOOP_S + 1))
+  still_falling "music file deleted"
+  cp "$work/broken.mp3" "$work/song.mp3"
+  sleep $((LOOP_S + 1))
+  still_falling "music file replaced by a broken one"
+  cat "$work/broken.mp3" >"$work/song.open"
+  sleep $((LOOP_S + 1))
+  still_falling "music file broken while open"
+}
 
 # Frozen, then resumed: passes again within RESUME_S, and no burst.
-before=$(passes)
-kill -STOP "$pid"
-sleep "$FREEZE_S"
-kill -CONT "$pid"
-sleep "$RESUME_S"
-after=$(passes)
-((${after:-0} > ${before:-0})) || kv_die "frozen: no pass within ${RESUME_S} s of SIGCONT ($before, then $after)"
-(($(at_once) <= BURST_MAX)) || kv_die "frozen: $(at_once) passes at once after SIGCONT (a catch-up burst)"
-((after - before <= 60 * 1)) || kv_die "frozen: $((after - before)) passes in ${RESUME_S} s after SIGCONT"
-still_falling "after the freeze"
-stop_saver "after the faults"
+case_freeze() {
+  full_screen_saver
+  local before after
+  before=$(passes)
+  kill -STOP "$pid"
+  sleep "$FREEZE_S"
+  kill -CONT "$pid"
+  sleep "$RESUME_S"
+  after=$(passes)
+  ((${after:-0} > ${before:-0})) || kv_die "frozen: no pass within ${RESUME_S} s of SIGCONT ($before, then $after)"
+  (($(at_once) <= BURST_MAX)) || kv_die "frozen: $(at_once) passes at once after SIGCONT (a catch-up burst)"
+  ((after - before <= 60 * 1)) || kv_die "frozen: $((after - before)) passes in ${RESUME_S} s after SIGCONT"
+  still_falling "after the freeze"
+}
 
 # The daemon's window destroyed under it: it ends.
-test_window
-XSCREENSAVER_WINDOW=$test_window start_saver --root
-still_falling "in the daemon's window"
-kill "$test_window_pid"
-kv_expect_gone "$pid" 2
-status=0; wait "$pid" || status=$?
-((status == 0)) || kv_die "window destroyed: exit status $status"
+case_window() {
+  test_window
+  XSCREENSAVER_WINDOW=$test_window start_saver --root
+  still_falling "in the daemon's window"
+  kill "$test_window_pid"
+  kv_expect_gone "$pid" 2
+  local status=0
+  wait "$pid" || status=$?
+  ((status == 0)) || kv_die "window destroyed: exit status $status"
+}
 
 # The X server killed: it ends at once, by itself and not by a signal, and leaves no shared segment.
-cp "$work/loop.mp3" "$work/song.mp3"
-start_saver --fullscreen
-[[ -n $(ipcs -m -p | awk -v pid="$pid" '$3 == pid') ]] || kv_die "no shared segment (MIT-SHM unused)"
-kill -KILL "$KV_XVFB_PID"
-kv_expect_gone "$pid" 1
-status=0; wait "$pid" || status=$?
-((status < 128)) || kv_die "X server gone: ended by signal $((status - 128))"
-ls "$work"/core* 2>/dev/null && kv_die "X server gone: a core dump"
-for i in $(seq 40); do [[ -z $(ipcs -m -p | awk -v pid="$pid" '$3 == pid') ]] && break; sleep 0.05; done
-[[ -z $(ipcs -m -p | awk -v pid="$pid" '$3 == pid') ]] || kv_die "X server gone: shared segments left"
-echo "faults: passed"
+case_xserver() {
+  cp "$work/loop.mp3" "$work/song.mp3"
+  start_saver --fullscreen
+  [[ -n $(ipcs -m -p | awk -v pid="$pid" '$3 == pid') ]] || kv_die "no shared segment (MIT-SHM unused)"
+  kill -KILL "$KV_XVFB_PID"
+  kv_expect_gone "$pid" 1
+  local status=0 i
+  wait "$pid" || status=$?
+  ((status < 128)) || kv_die "X server gone: ended by signal $((status - 128))"
+  ls "$work"/core* 2>/dev/null && kv_die "X server gone: a core dump"
+  for i in $(seq 40); do [[ -z $(ipcs -m -p | awk -v pid="$pid" '$3 == pid') ]] && break; sleep 0.05; done
+  [[ -z $(ipcs -m -p | awk -v pid="$pid" '$3 == pid') ]] || kv_die "X server gone: shared segments left"
+}
+
+start_x 640x480
+for name in "${ALL_CASES[@]}"; do
+  wanted "$name" || continue
+  # The full-screen saver of the first cases ends before a case that starts a saver of its own.
+  if [[ $name == window || $name == xserver ]] && running; then stop_saver "after the faults"; fi
+  "case_$name"
+done
+echo "faults: passed (${cases[*]})"
