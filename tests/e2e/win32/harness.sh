@@ -206,6 +206,18 @@ kv_run_exe() {
 # session lock, display change); true when it did.
 kv_deliver() { kv_run_exe 10 "$KOVAREN_WIN_BUILD/power_host.exe" "$@"; }
 
+# kv_pass_count : asks the running saver of this prefix how many passes it has run (pass_count_host.exe,
+# the same wineserver) and prints the count, its low 32 bits; prints nothing and returns non-zero when
+# there is no saver or it does not answer (why: $KV_ARTIFACTS/pass_count.log). Always without Wine's
+# traces: a host's +gdi lines in the saver's log would be read as the saver's GDI objects.
+kv_pass_count() {
+  local count
+  count=$(WINEDEBUG=-all timeout 10 wine "$KOVAREN_WIN_BUILD/pass_count_host.exe" </dev/null \
+    2>>"$KV_ARTIFACTS/pass_count.log") || return 1
+  [[ $count =~ ^[0-9]+$ ]] || return 1
+  echo "$count"
+}
+
 # kv_cpu_permille PID SECS : per mille of one core that PID used (user + system) over SECS seconds.
 kv_cpu_permille() {
   local t0 c0 c1 t1
