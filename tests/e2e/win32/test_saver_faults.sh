@@ -51,11 +51,11 @@ screen_moves() {
 # drawing WHAT : the saver runs, its picture moves and its pass count rises; says why not.
 drawing() {
   local before after
-  before=$(kv_pass_count "$KV_SAVER_PID")
+  before=$(kv_pass_count)
   screen_moves || { kv_log "$1: the screen stood still"; return 1; }
   sleep 0.5
   kill -0 "$KV_SAVER_PID" 2>/dev/null || { kv_log "$1: the saver ended"; return 1; }
-  after=$(kv_pass_count "$KV_SAVER_PID")
+  after=$(kv_pass_count)
   ((${after:-0} >= ${before:-0} + RISE_MIN)) || { kv_log "$1: passes $before, then $after"; return 1; }
 }
 still_drawing() { kv_check "$1: the saver keeps drawing" drawing "$1"; }
@@ -98,7 +98,7 @@ now_ms() { date +%s%3N; }
 case_freeze() {
   local before after asked stopped resumed answered ran allowed
   asked=$(now_ms)
-  before=$(kv_pass_count "$KV_SAVER_PID")
+  before=$(kv_pass_count)
   stopped=$(now_ms)
   kill -STOP "$KV_SAVER_PID"
   sleep 1
@@ -108,7 +108,7 @@ case_freeze() {
   resumed=$(now_ms)
   sleep "$RESUME_S"
   kv_shot "$KV_TMP/resumed.png"
-  after=$(kv_pass_count "$KV_SAVER_PID")
+  after=$(kv_pass_count)
   answered=$(now_ms)
   kv_check "frozen: the picture moves within ${RESUME_S} s of SIGCONT" \
     pictures_differ "$KV_TMP/frozen.png" "$KV_TMP/resumed.png"
