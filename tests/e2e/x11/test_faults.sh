@@ -63,17 +63,35 @@ stop_saver() {
   ((status == 0)) || kv_die "$1: exit status $status"
 }
 
-# full_screen_saver : the full-screen saver playing the song, started unless it runs already.
+streams() { pactl list short sink-inputs 2>/dev/null | grep -c . || true; }
+# wait_streams WANT : until the sound server has WANT streams (0, or "some"), up to SETUP_LIMIT_S.
+wait_streams() {
+  local deadline=$((SECONDS + SETUP_LIMIT_S))
+  until { [[ $1 == some ]] && (($(streams) > 0)); } || { [[ $1 == 0 ]] && (($(streams) == 0)); }; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+# full_screen_saver : the full-screen saver, started with the song playing unless it runs already.
 full_screen_saver() {
   running && return 0
   cp "$work/loop.mp3" "$work/song.mp3"
   start_saver --fullscreen
+  wait_streams some || kv_die "the song does not play"
   still_falling "playing"
+}
+
+# playing_saver : the full-screen saver with the song playing; one whose music has fallen silent
+# (an earlier fault's doing) gives way to a new one.
+playing_saver() {
+  if running && (($(streams) == 0)); then stop_saver "silent after a fault"; fi
+  full_screen_saver
 }
 
 # The sound server killed mid-play, then started again.
 case_sound() {
-  full_screen_saver
+  playing_saver
   kill -KILL "$pulse_pid"
   wait "$pulse_pid" 2>/dev/null || true  # killed, as meant
   still_falling "sound server gone"
@@ -82,9 +100,10 @@ case_sound() {
 }
 
 # The music file deleted while it loops; a broken one put under its name; and the very bytes the
-# player holds open made broken (through a second name): each over a loop's start.
+# player holds open made broken (through a second name): each over a loop's start. The last leaves
+# nothing to play: the music falls silent rather than starting the broken file over and over.
 case_file() {
-  full_screen_saver
+  playing_saver
   ln -f "$work/song.mp3" "$work/song.open"
   rm -f "$work/song.mp3"
   sleep $((LOOP_S + 1))
@@ -95,6 +114,7 @@ case_file() {
   cat "$work/broken.mp3" >"$work/song.open"
   sleep $((LOOP_S + 1))
   still_falling "music file broken while open"
+  wait_streams 0 || kv_die "music file broken while open: still playing it ($(streams) streams), over and over"
 }
 
 # Frozen, then resumed: passes again within RESUME_S, and no burst.
