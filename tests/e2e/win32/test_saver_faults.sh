@@ -60,6 +60,16 @@ drawing() {
 }
 still_drawing() { kv_check "$1: the saver keeps drawing" drawing "$1"; }
 
+# wait_stream SECS : until the sound server has a stream (the song plays), up to SECS.
+wait_stream() {
+  local deadline=$((SECONDS + $1))
+  until pactl list short sink-inputs 2>/dev/null | grep -q .; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+kv_check "the song plays (a stream on the sound server)" wait_stream 10
 still_drawing "playing"
 
 # The sound server killed mid-play (over a loop's end, so the saver restarts the song without it),
