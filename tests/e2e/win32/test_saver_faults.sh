@@ -52,6 +52,7 @@ screen_moves() {
 drawing() {
   local before after
   before=$(kv_pass_count)
+  kv_wait_window Tesmar_Main 0 >/dev/null || { kv_log "$1: the saver's window is gone"; return 1; }
   screen_moves || { kv_log "$1: the screen stood still"; return 1; }
   sleep 0.5
   kill -0 "$KV_SAVER_PID" 2>/dev/null || { kv_log "$1: the saver ended"; return 1; }
