@@ -136,6 +136,44 @@ kv_wait_pulse() {
   done
 }
 
+# kv_choose_cases "CASE..." ARGS... : a test made of named cases runs those its arguments name (each
+# must be one of CASE...), or all of them without arguments; kv_run_cases then calls case_NAME for
+# each, in the order of CASE...
+kv_choose_cases() {
+  local name
+  KV_ALL_CASES=$1
+  shift
+  KV_CASES=" ${*:-$KV_ALL_CASES} "
+  for name in $KV_CASES; do
+    [[ " $KV_ALL_CASES " == *" $name "* ]] || kv_die "no case '$name' (cases: $KV_ALL_CASES)"
+  done
+}
+kv_run_cases() {
+  local name
+  for name in $KV_ALL_CASES; do
+    if [[ $KV_CASES == *" $name "* ]]; then "case_$name"; fi
+  done
+}
+
+# kv_break_music_file SONG BROKEN WAIT_S CHECK : what a looping music file may meet, each followed by
+# WAIT_S seconds (long enough to cross a loop's end) and `CHECK WHAT`: SONG deleted (a player goes on
+# with the bytes it holds open), BROKEN copied under its name (a player that opens it again meets
+# that), then BROKEN written over the very bytes the player holds open (through SONG.open, a second
+# name made first).
+kv_break_music_file() {
+  local song=$1 broken=$2 wait_s=$3 check=$4
+  ln -f "$song" "$song.open"
+  rm -f "$song"
+  sleep "$wait_s"
+  "$check" "music file deleted"
+  cp "$broken" "$song"
+  sleep "$wait_s"
+  "$check" "music file replaced by a broken one"
+  cat "$broken" >"$song.open"
+  sleep "$wait_s"
+  "$check" "music file broken while open"
+}
+
 # kv_wait_gone PID [SECS] : waits (default 2 s) until a process has ended; false when it still runs.
 # Does not reap it, so `wait PID` still tells a child's status. Sets KV_WAITED_MS.
 kv_wait_gone() {

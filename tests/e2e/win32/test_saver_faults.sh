@@ -8,7 +8,6 @@
 #   test_saver_faults.sh [CASE...]   sound, file, freeze (default: all, in that order, in one saver)
 set -u
 source "$KOVAREN_SOURCE_DIR/tests/e2e/win32/harness.sh"
-ALL_CASES=(sound file freeze)
 LOOP_S=3         # the song's length; the saver looks for its end every second
 FREEZE_S=10
 RESUME_S=0.5
@@ -16,12 +15,7 @@ SHOT_GAP_S=0.3   # two screenshots this far apart differ while leaves fall
 RISE_MIN=15      # passes a drawing saver runs at least over one check (about a second at 60 a second)
 BURST_MAX=2      # passes at once right after a freeze: one due, another at most if a period passed
 
-cases=("$@")
-((${#cases[@]})) || cases=("${ALL_CASES[@]}")
-for name in "${cases[@]}"; do
-  [[ " ${ALL_CASES[*]} " == *" $name "* ]] || kv_die "no case '$name' (cases: ${ALL_CASES[*]})"
-done
-wanted() { [[ " ${cases[*]} " == *" $1 "* ]]; }
+kv_choose_cases "sound file freeze" "$@"
 
 kv_start
 kv_need sox lame
@@ -85,20 +79,9 @@ case_sound() {
   still_drawing "sound server back"
 }
 
-# The music file deleted while it loops; a broken one put under its name; and the very bytes the
-# player holds open made broken (through a second name): each over a loop's end.
-case_file() {
-  ln -f "$song" "$KV_TMP/song.open"
-  rm -f "$song"
-  sleep $((LOOP_S + 1))
-  still_drawing "music file deleted"
-  cp "$KV_TMP/broken.mp3" "$song"
-  sleep $((LOOP_S + 1))
-  still_drawing "music file replaced by a broken one"
-  cat "$KV_TMP/broken.mp3" >"$KV_TMP/song.open"
-  sleep $((LOOP_S + 1))
-  still_drawing "music file broken while open"
-}
+# The music file deleted while it loops, a broken one put under its name, and the bytes the player
+# holds open made broken, each over a loop's end.
+case_file() { kv_break_music_file "$song" "$KV_TMP/broken.mp3" $((LOOP_S + 1)) still_drawing; }
 
 # now_ms : milliseconds on the monotonic-enough wall clock the shell has.
 now_ms() { date +%s%3N; }
@@ -130,8 +113,6 @@ case_freeze() {
   still_drawing "after the freeze"
 }
 
-for name in "${ALL_CASES[@]}"; do
-  wanted "$name" && "case_$name"
-done
+kv_run_cases
 kv_check "the saver still runs after the faults" kill -0 "$KV_SAVER_PID"
 kv_finish

@@ -6,7 +6,7 @@
 # at once, with no core dump and no shared segment left.
 #
 #   test_faults.sh [CASE...]   sound, file, freeze, window, xserver (default: all; they run in that
-#                              order, the first three in one saver)
+#                              order; the first three share a saver where they can)
 source "$(dirname "$0")/harness.sh"
 source "$here/../../../bench/soak_sample.sh"
 kv_need pulseaudio pactl sox lame ipcs
@@ -14,14 +14,8 @@ FREEZE_S=10
 RESUME_S=0.5
 BURST_MAX=2  # passes run at once right after a freeze: one due, another at most if a period passed
 LOOP_S=3     # the song's length: a wait of LOOP_S + 1 seconds crosses a loop's start
-ALL_CASES=(sound file freeze window xserver)
 
-cases=("$@")
-((${#cases[@]})) || cases=("${ALL_CASES[@]}")
-for name in "${cases[@]}"; do
-  [[ " ${ALL_CASES[*]} " == *" $name "* ]] || kv_die "no case '$name' (cases: ${ALL_CASES[*]})"
-done
-wanted() { [[ " ${cases[*]} " == *" $1 "* ]]; }
+kv_choose_cases "sound file freeze window xserver" "$@"
 
 start_sound_server
 make_tone "$work/loop.mp3" "$LOOP_S"
@@ -99,21 +93,12 @@ case_sound() {
   still_falling "sound server back"
 }
 
-# The music file deleted while it loops; a broken one put under its name; and the very bytes the
-# player holds open made broken (through a second name): each over a loop's start. The last leaves
-# nothing to play: the music falls silent rather than starting the broken file over and over.
+# The music file deleted while it loops, a broken one put under its name, and the bytes the player
+# holds open made broken, each over a loop's start. The last leaves nothing to play: the music falls
+# silent rather than starting the broken file over and over.
 case_file() {
   playing_saver
-  ln -f "$work/song.mp3" "$work/song.open"
-  rm -f "$work/song.mp3"
-  sleep $((LOOP_S + 1))
-  still_falling "music file deleted"
-  cp "$work/broken.mp3" "$work/song.mp3"
-  sleep $((LOOP_S + 1))
-  still_falling "music file replaced by a broken one"
-  cat "$work/broken.mp3" >"$work/song.open"
-  sleep $((LOOP_S + 1))
-  still_falling "music file broken while open"
+  kv_break_music_file "$work/song.mp3" "$work/broken.mp3" $((LOOP_S + 1)) still_falling
   wait_streams 0 || kv_die "music file broken while open: still playing it ($(streams) streams), over and over"
 }
 
@@ -135,6 +120,7 @@ case_freeze() {
 
 # The daemon's window destroyed under it: it ends.
 case_window() {
+  if running; then stop_saver "after the faults"; fi
   test_window
   XSCREENSAVER_WINDOW=$test_window start_saver --root
   still_falling "in the daemon's window"
@@ -168,6 +154,7 @@ x_server_gone() {
 # reads as the end of a stream inside Xlib and its error path ends the saver, as when a server goes
 # mid-request. (The server refuses MIT-SHM to a client over TCP.)
 case_xserver() {
+  if running; then stop_saver "after the faults"; fi
   x_server_gone "X server gone" shared
   mkdir -p "$work/tcp"
   KV_X_START_LIMIT_S=$SETUP_LIMIT_S kv_start_xvfb 640x480 "$work/tcp" -listen tcp
@@ -175,10 +162,5 @@ case_xserver() {
 }
 
 start_x 640x480
-for name in "${ALL_CASES[@]}"; do
-  wanted "$name" || continue
-  # The full-screen saver of the first cases ends before a case that starts a saver of its own.
-  if [[ $name == window || $name == xserver ]] && running; then stop_saver "after the faults"; fi
-  "case_$name"
-done
-echo "faults: passed (${cases[*]})"
+kv_run_cases
+echo "faults: passed ($(echo $KV_CASES))"
