@@ -13,7 +13,9 @@ FREEZE_S=10
 RESUME_S=0.5
 SHOT_GAP_S=0.3   # two screenshots this far apart differ while leaves fall
 RISE_MIN=15      # passes a drawing saver runs at least over one check (about a second at 60 a second)
-BURST_MAX=2      # passes at once right after a freeze: one due, another at most if a period passed
+# Passes beyond 60 a second that a window of the count may hold without a burst: a pass delayed just
+# before it (the machine is shared) is caught up inside it, at most four, plus one for rounding.
+CATCH_UP_SLACK=5
 
 kv_choose_cases "sound file freeze" "$@"
 
@@ -107,7 +109,7 @@ case_freeze() {
   kv_check "frozen: the picture moves within ${RESUME_S} s of SIGCONT" \
     pictures_differ "$KV_TMP/frozen.png" "$KV_TMP/resumed.png"
   ran=$((${after:-0} - ${before:-0}))
-  allowed=$(((stopped - asked + answered - resumed) * 60 / 1000 + BURST_MAX))
+  allowed=$(((stopped - asked + answered - resumed) * 60 / 1000 + CATCH_UP_SLACK))
   kv_log "frozen: $ran passes while it ran $((stopped - asked + answered - resumed)) ms (at most $allowed)"
   kv_check "frozen: no burst of catch-up passes after SIGCONT" test "$ran" -le "$allowed"
   still_drawing "after the freeze"
