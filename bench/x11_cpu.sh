@@ -16,8 +16,9 @@
 # two compare under the same load. replay-N: kovaren's own rectangles for N leaves, worked out in
 # advance and handed to kovaren's presenter by a client that draws nothing (bench_present_loops_x11):
 # the X server's share of kovaren's picture; it also says how many leaves are on the screen at the
-# reading (kovaren's own, for the same seed). replay-clipped-N (not by default): the same rectangles
-# as one clipped put a pass, the other way kovaren could send them. full-frame: the same program sending the whole frame
+# reading (kovaren's own, for the same seed). replay-clipped-N and replay-grouped-N (not by default):
+# the same rectangles as one clipped put a pass, or joined with their neighbours into boxes of a put
+# each: the other ways kovaren could send them. full-frame: the same program sending the whole frame
 # with XPutImage.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -74,6 +75,8 @@ command_of() {
     replay-501) echo "$loops replay 500 1 $((WARM_S * 60))" ;;
     replay-clipped-101) echo "$loops replay-clipped 100 1 $((WARM_S * 60))" ;;
     replay-clipped-501) echo "$loops replay-clipped 500 1 $((WARM_S * 60))" ;;
+    replay-grouped-101) echo "$loops replay-grouped 100 1 $((WARM_S * 60))" ;;
+    replay-grouped-501) echo "$loops replay-grouped 500 1 $((WARM_S * 60))" ;;
     full-frame) echo "$loops full-frame" ;;
   esac
 }
