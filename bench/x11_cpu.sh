@@ -7,7 +7,7 @@
 # in per cent of one core. A measuring program, not a test: it asserts nothing. After building the
 # target kovaren:
 #
-#   bench/x11_cpu.sh [--baseline KOVAREN | --baseline-rev REV] [ROUNDS]   (default 3: about 13 minutes)
+#   bench/x11_cpu.sh [--baseline KOVAREN | --baseline-rev REV] [ROUNDS]   (default 3: about 13 minutes, 17 with a baseline)
 #
 # WAYS picks what is measured (default: idle kovaren-101 kovaren-501 replay-101 replay-501 full-frame,
 # with baseline-101 and baseline-501 after idle when there is a baseline).
@@ -112,6 +112,8 @@ for ((round = 1; round <= rounds; round++)); do
   for way in "${WAYS[@]}"; do echo "$way $(reading "$way")" >>"$work/readings"; done
 done
 
+echo "== readings, per mille of one core (program, X server), round after round"
+awk '{printf "%s %s/%s%s", $1, $2, $3, (NR % n == 0) ? "\n" : "   "}' n=${#WAYS[@]} "$work/readings"
 echo "== $SCREEN, 60 passes a second: median % of one core over ${WINDOW_S} s, $rounds rounds, ${WARM_S} s after the start"
 for out in "$work"/replay-*.out; do
   [[ -s $out ]] && echo "$(basename "$out" .out): $(head -1 "$out")"
