@@ -2,9 +2,10 @@
 # What kovaren costs on Wayland: CPU of the program plus the compositor (headless sway, pixman) over
 # 10-second readings at 1920x1080 with 101 and 501 leaves, beside a client that damages its whole
 # surface every pass at the same 60 passes a second through kovaren's own surface code
-# (bench_full_frame_wayland), beside the same client changing one small square, and beside sway alone; in alternating rounds under one sway, each
-# reading WARM_S (30) seconds after the program started (by then nearly every leaf is on the
-# screen). Medians in per cent of one core. A measuring program, not a test: it asserts nothing.
+# (bench_full_frame_wayland), beside the same client damaging kovaren's own rectangles without
+# drawing, beside it changing one small square, and beside sway alone; in alternating rounds under
+# one sway, each reading WARM_S (30) seconds after the program started (by then nearly every leaf is
+# on the screen). Medians in per cent of one core. A measuring program, not a test: it asserts nothing.
 # After building the targets kovaren and bench_full_frame_wayland:
 #
 #   bench/wayland_cpu.sh [ROUNDS]        (default 3: about 10 minutes)
@@ -22,7 +23,9 @@ cp "$full_frame_built" "$work/full_frame"
 start_sway 1920x1080
 
 # square-16: the same client changing a 16 x 16 square only, the compositor's cost per frame.
-read -r -a WAYS <<<"${WAYS:-idle kovaren-101 kovaren-501 full-frame square-16}"
+# replay-N: kovaren's own damage for N leaves from WARM_S on, over a picture that never changes: the
+# compositor's share of showing kovaren's leaves, whoever draws them.
+read -r -a WAYS <<<"${WAYS:-idle kovaren-101 kovaren-501 replay-101 replay-501 full-frame square-16}"
 command_of() {
   case $1 in
     idle) ;;
@@ -30,6 +33,8 @@ command_of() {
     kovaren-501) echo "$kovaren --fullscreen --count 500 --seed 1" ;;
     full-frame) echo "$work/full_frame" ;;
     square-16) echo "$work/full_frame 16" ;;
+    replay-101) echo "$work/full_frame replay 100 1 $((WARM_S * 60))" ;;
+    replay-501) echo "$work/full_frame replay 500 1 $((WARM_S * 60))" ;;
   esac
 }
 

@@ -4,11 +4,14 @@
 
 #include <cstdio>
 
+#include "music/loop_watch.h"
+
 namespace kovaren::x11 {
 namespace {
 
 // playbin's flags: audio only, so a cover picture in an MP3 never opens a video window.
 constexpr guint kPlayAudioOnly = 0x00000002;
+constexpr gint64 kMicrosecondsPerMillisecond = 1000;
 
 }  // namespace
 
@@ -16,6 +19,8 @@ struct GstMusic::Player {
   GstElement* playbin = nullptr;
   GstBus* bus = nullptr;
   GPollFD pollFd{-1, 0, 0};
+  music::LoopWatch loops;
+  gint64 loopStartedUs = 0;  // GLib's monotonic clock when the current loop began
 };
 
 std::unique_ptr<GstMusic> GstMusic::Start(const std::string& file) {
@@ -44,6 +49,7 @@ std::unique_ptr<GstMusic> GstMusic::Start(const std::string& file) {
   gst_bus_get_pollfd(player->bus, &player->pollFd);
   // A file that cannot play says so on the bus (Serve then silences it); the saver goes on.
   gst_element_set_state(player->playbin, GST_STATE_PLAYING);
+  player->loopStartedUs = g_get_monotonic_time();
   return std::unique_ptr<GstMusic>(new GstMusic(std::move(player)));
 }
 
@@ -57,12 +63,7 @@ void GstMusic::Serve() {
   if (!player_) return;
   while (GstMessage* message = gst_bus_pop_filtered(
              player_->bus, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))) {
-    const GstMessageType type = GST_MESSAGE_TYPE(message);
-    if (type == GST_MESSAGE_EOS) {
-      // Over and over: back to the start, still playing.
-      gst_element_seek_simple(player_->playbin, GST_FORMAT_TIME,
-                              static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT), 0);
-    } else {
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
       GError* error = nullptr;
       gst_message_parse_error(message, &error, nullptr);
       std::fprintf(stderr, "kovaren: the music stopped: %s\n", error ? error->message : "unknown error");
@@ -71,8 +72,24 @@ void GstMusic::Serve() {
       Stop();
       return;
     }
-    gst_message_unref(message);
+    gst_message_unref(message);  // the file's end
+    if (!StartOver()) return;
   }
+}
+
+// Over and over: back to the start, still playing; unless the loops end as they start (the file
+// became unplayable), when it falls silent instead of spinning.
+bool GstMusic::StartOver() {
+  const gint64 now = g_get_monotonic_time();
+  if (!player_->loops.KeepLooping((now - player_->loopStartedUs) / kMicrosecondsPerMillisecond)) {
+    std::fprintf(stderr, "kovaren: the music stopped: the file no longer plays\n");
+    Stop();
+    return false;
+  }
+  gst_element_seek_simple(player_->playbin, GST_FORMAT_TIME,
+                          static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT), 0);
+  player_->loopStartedUs = now;
+  return true;
 }
 
 void GstMusic::Stop() {

@@ -19,13 +19,15 @@ class GstMusic {
 
   // Readable when the player has news (the file's end, an error); -1 once it has fallen silent.
   int pollDescriptor() const;
-  // Starts the file again at its end; falls silent for good on an error.
+  // Starts the file again at its end; falls silent for good on an error, or when its loops end as
+  // soon as they start (the file became unplayable while it played).
   void Serve();
   void Stop();
 
  private:
   struct Player;
   explicit GstMusic(std::unique_ptr<Player> player);
+  bool StartOver();  // false when the music fell silent instead
   std::unique_ptr<Player> player_;
 };
 

@@ -35,6 +35,7 @@ namespace {
 
 using saver::kProgramName;
 constexpr int kWaitForever = -1;
+constexpr int kRoundTripsForFirstSizes = 10;  // sway sizes a layer surface within the first one, nearly always
 
 // One output's surface (or the window of our own) and its pace; its leaves are the scene set's part
 // of the same index. The picture under them was copied before any surface mapped.
@@ -122,8 +123,14 @@ bool WaylandSaver::Start() {
   if (!Connect() || !AddSurfaces()) return false;
   globals_.outputReady = [this](Output& output) { OnOutputReady(output); };
   globals_.outputGone = [this](uint32_t name) { DropOutput(name); };
-  // The surfaces' first sizes: the scene set is planned from them.
-  if (wl_display_roundtrip(globals_.display) < 0) return false;
+  // The surfaces' first sizes: the scene set is planned from them. The compositor may size one a
+  // little after the others, and one sized after the plan joins over black (its picture copied
+  // before anything mapped would be lost), so the plan waits a few more round trips for it.
+  const auto sized = [](const auto& s) { return s->surface->configured() || s->surface->closed(); };
+  int roundTrips = 0;
+  do {
+    if (wl_display_roundtrip(globals_.display) < 0) return false;
+  } while (++roundTrips < kRoundTripsForFirstSizes && !std::all_of(waiting_.begin(), waiting_.end(), sized));
   StartLeaves();
   const bool fullScreen = options_.target == saver::HackTarget::FullScreen;
   seat_ = std::make_unique<Seat>(globals_.seat, fullScreen, [this](saver::HackEvent e) { Respond(e); });

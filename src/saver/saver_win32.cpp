@@ -21,6 +21,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -43,8 +44,6 @@
 namespace kovaren::win32 {
 namespace {
 
-// The caption (kSaverCaption) is how start-up recognises a running saver; the class shares the name.
-constexpr wchar_t kSaverClass[] = L"Tesmar_Main";
 // Window timer ids of the two music polls.
 constexpr UINT_PTR kMp3PollTimer = 1;
 constexpr UINT_PTR kCdPollTimer = 2;
@@ -85,6 +84,7 @@ class SaverWindow final : public Window<SaverWindow> {
   void OnScreensChanged();
   void Respond(const saver::SaverInput& input);
   void OnTimer(UINT_PTR id);
+  LRESULT PassCountReply() const;
   [[noreturn]] void ExitSaver();
 
   StartContext& context_;
@@ -99,6 +99,8 @@ class SaverWindow final : public Window<SaverWindow> {
   bool running_ = false;
   std::optional<VisibilityFeed> visibility_;  // nobody sees the screen: no passes, nothing presented
   bool resumed_ = false;                      // seen again: restart the clock, present everything once
+  UINT passCountMessage_ = 0;                 // 0 when it could not be registered: nobody can ask
+  uint64_t passesRun_ = 0;                    // what a soak run asks for
 };
 
 uint64_t SeedNow() {
@@ -128,6 +130,7 @@ void GiveBackSystemState(const saver::ExitPlan& plan, StartContext& context) {
 }
 
 bool SaverWindow::Start() {
+  passCountMessage_ = RegisterWindowMessageW(kPassCountMessageName);
   if (!CreateHiddenWindow()) return false;
   TakeSnapshot();
   SetUpLeaves();
@@ -198,6 +201,7 @@ void SaverWindow::RunAnimation() {
     if (drawing) {
       const int due = clock.TakeDuePasses(ClockNow());
       for (int i = 0; i < due; ++i) screen_->RunPass(dc_);
+      passesRun_ += static_cast<uint64_t>(due);
     }
     // Timers, keys and clicks are served here only, between passes, never while a frame is built.
     ServePendingMessages();
@@ -246,6 +250,10 @@ void SaverWindow::OnTimer(UINT_PTR id) {
   }
 }
 
+LRESULT SaverWindow::PassCountReply() const {
+  return static_cast<LRESULT>(static_cast<uint32_t>(passesRun_));
+}
+
 void SaverWindow::ExitSaver() {
   const saver::ExitPlan plan = saver::PlanExit(taken_, cdPollTimerOn_);
   if (plan.stopCdPolling) {
@@ -262,6 +270,8 @@ void SaverWindow::ExitSaver() {
 
 LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   using Kind = saver::SaverInput::Kind;
+  // A registered message has no case label; WM_NULL (0) must not pass for it.
+  if (passCountMessage_ != 0 && msg == passCountMessage_) return PassCountReply();
   switch (msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:  // Alt and F10 must end the saver too, not open a window menu

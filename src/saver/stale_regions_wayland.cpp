@@ -1,6 +1,6 @@
 #include "saver/stale_regions_wayland.h"
 
-#include "saver/present_region.h"
+#include <utility>
 
 namespace kovaren::wayland {
 namespace {
@@ -35,11 +35,11 @@ void StaleRegions::ChangedAll() {
 
 StaleRegions::Update StaleRegions::Take(int index) {
   std::vector<Rect>& list = stale_.at(static_cast<size_t>(index));
-  // A few rectangles come back as they are (an overlap is copied twice, harmlessly); many are
-  // covered by a coarse grid, so a long list costs no more than the frame. The first commit shows
-  // the surface for the first time: all of it is new.
-  Update update{saver::PresentRegion(list, bounds_),
-                committed_ ? saver::PresentRegion(sinceCommit_, bounds_) : std::vector<Rect>{bounds_}};
+  // The rectangles come back as they are, however many: an overlap is copied twice, harmlessly, and
+  // a coarse grid would copy and damage several times their area (a leaf's box touches up to four
+  // cells), which the compositor pays for too. Add() keeps a list short of the whole frame's cost.
+  // The first commit shows the surface for the first time: all of it is new.
+  Update update{std::move(list), committed_ ? std::move(sinceCommit_) : std::vector<Rect>{bounds_}};
   list.clear();
   sinceCommit_.clear();
   committed_ = true;

@@ -115,6 +115,65 @@ kv_start_xvfb() {
   export DISPLAY=:$number
 }
 
+# kv_start_pulse LOG : a private PulseAudio with a null sink named "nullsink", reached through
+# $PULSE_SERVER (a socket under $XDG_RUNTIME_DIR: export both first), its output appended to LOG;
+# sets KV_PULSE_PID. Returns at once: kv_wait_pulse waits until it answers.
+kv_start_pulse() {
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
+    -L "module-null-sink sink_name=nullsink" -L "module-native-protocol-unix auth-anonymous=1" \
+    >>"$1" 2>&1 &
+  KV_PULSE_PID=$!
+  kv_track_pid "$KV_PULSE_PID"
+}
+
+# kv_wait_pulse LOG SECS : waits until the sound server answers (a killed one may leave its socket
+# behind, so its answer counts, not the socket); the test ends when it did not within SECS.
+kv_wait_pulse() {
+  local deadline=$((SECONDS + $2))
+  until pactl info >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || kv_die "cannot set up: PulseAudio did not start ($(tail -n 1 "$1"))"
+    sleep 0.05
+  done
+}
+
+# kv_choose_cases "CASE..." ARGS... : a test made of named cases runs those its arguments name (each
+# must be one of CASE...), or all of them without arguments; kv_run_cases then calls case_NAME for
+# each, in the order of CASE...
+kv_choose_cases() {
+  local name
+  KV_ALL_CASES=$1
+  shift
+  KV_CASES=" ${*:-$KV_ALL_CASES} "
+  for name in $KV_CASES; do
+    [[ " $KV_ALL_CASES " == *" $name "* ]] || kv_die "no case '$name' (cases: $KV_ALL_CASES)"
+  done
+}
+kv_run_cases() {
+  local name
+  for name in $KV_ALL_CASES; do
+    if [[ $KV_CASES == *" $name "* ]]; then "case_$name"; fi
+  done
+}
+
+# kv_break_music_file SONG BROKEN WAIT_S CHECK : what a looping music file may meet, each followed by
+# WAIT_S seconds (long enough to cross a loop's end) and `CHECK WHAT`: SONG deleted (a player goes on
+# with the bytes it holds open), BROKEN copied under its name (a player that opens it again meets
+# that), then BROKEN written over the very bytes the player holds open (through SONG.open, a second
+# name made first).
+kv_break_music_file() {
+  local song=$1 broken=$2 wait_s=$3 check=$4
+  ln -f "$song" "$song.open"
+  rm -f "$song"
+  sleep "$wait_s"
+  "$check" "music file deleted"
+  cp "$broken" "$song"
+  sleep "$wait_s"
+  "$check" "music file replaced by a broken one"
+  cat "$broken" >"$song.open"
+  sleep "$wait_s"
+  "$check" "music file broken while open"
+}
+
 # kv_wait_gone PID [SECS] : waits (default 2 s) until a process has ended; false when it still runs.
 # Does not reap it, so `wait PID` still tells a child's status. Sets KV_WAITED_MS.
 kv_wait_gone() {

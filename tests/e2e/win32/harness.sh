@@ -22,6 +22,7 @@
 #                   e2e-artifacts/ARCH/NAME)
 #   KV_ARCH         the architecture under test (win64 or win32)
 #   KV_DESKTOP_PNG  screenshot of the screen as shown before any program ran (the known desktop)
+#   KV_PULSE_PID    the sound server's PID (a test may kill it, then call kv_restart_sound_server)
 #   KV_PID          set by kv_launch / kv_launch_exe / kv_launch_raw: the Unix PID of the program
 #   KV_SCREEN_W, KV_SCREEN_H   1024 x 768
 #   DISPLAY, WINEPREFIX, XDG_RUNTIME_DIR, PULSE_SERVER   exported for the programs the test starts;
@@ -101,10 +102,7 @@ kv_start() {
   export WINEPREFIX=$KV_TMP/prefix
   cp -a "$KOVAREN_E2E_TEMPLATE/prefix" "$WINEPREFIX" &
   local copy_pid=$!
-  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-    -L "module-null-sink sink_name=nullsink" -L "module-native-protocol-unix auth-anonymous=1" \
-    >"$KV_TMP/pulse.log" 2>&1 &
-  kv_track_pid $!
+  kv_start_pulse "$KV_TMP/pulse.log"
 
   # The desktop is a plain, undecorated window that ignores input (no window manager runs); the root's
   # own background would not survive other windows closing.
@@ -144,13 +142,16 @@ kv_start() {
   # Park the pointer in a corner so that programs do not start with it over something interesting.
   xdotool mousemove $((KV_SCREEN_W - 1)) $((KV_SCREEN_H - 1))
 
-  deadline=$((SECONDS + 10))
-  until [[ -S $XDG_RUNTIME_DIR/pulse/native ]]; do
-    ((SECONDS < deadline)) || kv_die "PulseAudio did not start: $(cat "$KV_TMP/pulse.log")"
-    sleep 0.05
-  done
+  kv_wait_pulse "$KV_TMP/pulse.log" 10
   wait "$warm_pid" || kv_log "warning: the warm-up program failed in $WINEPREFIX"
   kv_log "ready in $((SECONDS - KV_STARTED)) s on $DISPLAY, $KV_ARCH prefix $WINEPREFIX"
+}
+
+# kv_restart_sound_server : the sound server again, after a test killed it (KV_PULSE_PID), on the
+# same socket; returns once it answers.
+kv_restart_sound_server() {
+  kv_start_pulse "$KV_TMP/pulse.log"
+  kv_wait_pulse "$KV_TMP/pulse.log" 10
 }
 
 # kv_cleanup : the exit trap. Stops what this harness started, by PID, and removes the scratch folder.
@@ -204,6 +205,18 @@ kv_run_exe() {
 # kv_deliver ARGS... : power_host.exe delivers a notification as the system would (display off/on,
 # session lock, display change); true when it did.
 kv_deliver() { kv_run_exe 10 "$KOVAREN_WIN_BUILD/power_host.exe" "$@"; }
+
+# kv_pass_count : asks the running saver of this prefix how many passes it has run (pass_count_host.exe,
+# the same wineserver) and prints the count, its low 32 bits; prints nothing and returns non-zero when
+# there is no saver or it does not answer (why: $KV_ARTIFACTS/pass_count.log). Always without Wine's
+# traces: a host's +gdi lines in the saver's log would be read as the saver's GDI objects.
+kv_pass_count() {
+  local count
+  count=$(WINEDEBUG=-all timeout 10 wine "$KOVAREN_WIN_BUILD/pass_count_host.exe" </dev/null \
+    2>>"$KV_ARTIFACTS/pass_count.log") || return 1
+  [[ $count =~ ^[0-9]+$ ]] || return 1
+  echo "$count"
+}
 
 # kv_cpu_permille PID SECS : per mille of one core that PID used (user + system) over SECS seconds.
 kv_cpu_permille() {

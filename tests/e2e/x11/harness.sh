@@ -49,13 +49,9 @@ start_sound_server() {
   export HOME=$work/home XDG_RUNTIME_DIR=$work/xdg
   mkdir -p "$HOME" && mkdir -p -m 700 "$XDG_RUNTIME_DIR"
   export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
-  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-    -L "module-null-sink sink_name=nullsink" -L "module-native-protocol-unix auth-anonymous=1" \
-    >>"$work/pulse.log" 2>&1 &
-  pulse_pid=$!; kv_track_pid $pulse_pid
-  local i
-  for i in $(seq $((SETUP_LIMIT_S * 20))); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
-  pactl info >/dev/null 2>&1 || kv_die "cannot set up: PulseAudio did not start ($(tail -1 "$work/pulse.log"))"
+  kv_start_pulse "$work/pulse.log"
+  pulse_pid=$KV_PULSE_PID
+  kv_wait_pulse "$work/pulse.log" "$SETUP_LIMIT_S"
   pactl set-default-sink nullsink
 }
 

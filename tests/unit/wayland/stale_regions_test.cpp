@@ -71,6 +71,20 @@ TEST(StaleRegions, DamageIsWhatChangedSinceTheLastCommit) {
   EXPECT_EQ(stale.Take(2).damage, std::vector<Rect>{kFrame});
 }
 
+// A pass of many scattered leaves: the buffer copies and the compositor repaints just their boxes,
+// not a coarser cover of them.
+TEST(StaleRegions, ManyRectanglesComeBackAsTheyAre) {
+  StaleRegions stale(2, kFrame);
+  stale.Take(0);
+  stale.Take(1);
+  std::vector<Rect> leaves;
+  for (int i = 0; i < 150; ++i) leaves.push_back({(i * 37) % 190, (i * 23) % 90, 3, 3});
+  stale.Changed(leaves);
+  const StaleRegions::Update update = stale.Take(0);
+  EXPECT_EQ(update.copy, leaves);
+  EXPECT_EQ(update.damage, leaves);
+}
+
 TEST(StaleRegions, ClipsToTheFrameAndDropsWhatLiesOutside) {
   StaleRegions stale(1, kFrame);
   stale.Take(0);
