@@ -9,6 +9,8 @@
 //       screen after WARM_PASSES.
 //   bench_present_loops_x11 replay-clipped COUNT SEED WARM_PASSES
 //       the same, each pass's rectangles sent as one clipped put of their bounding box.
+//   bench_present_loops_x11 replay-grouped COUNT SEED WARM_PASSES
+//       the same, nearby rectangles joined into boxes, one put per box.
 //   bench_present_loops_x11 full-frame
 //       the plain way: the whole frame sent with XPutImage every pass, each waited for.
 #include <X11/Xlib.h>
@@ -98,9 +100,9 @@ template <typename F>
 
 int main(int argc, char** argv) {
   const std::string_view way = argc > 1 ? argv[1] : "";
-  const bool replay = way == "replay" || way == "replay-clipped";
+  const bool replay = way == "replay" || way == "replay-clipped" || way == "replay-grouped";
   if (!((replay && argc == 5) || (way == "full-frame" && argc == 2))) {
-    std::fprintf(stderr, "usage: %s replay|replay-clipped COUNT SEED WARM_PASSES | full-frame\n", argv[0]);
+    std::fprintf(stderr, "usage: %s replay|replay-clipped|replay-grouped COUNT SEED WARM_PASSES | full-frame\n", argv[0]);
     return 2;
   }
   Display* display = XOpenDisplay(nullptr);
@@ -115,6 +117,8 @@ int main(int argc, char** argv) {
   XMapRaised(display, window);
   XSync(display, False);
   if (way == "full-frame") FullFrame(display, window);
-  const auto method = way == "replay" ? kovaren::x11::PutMethod::EachRect : kovaren::x11::PutMethod::ClippedBox;
+  const auto method = way == "replay"           ? kovaren::x11::PutMethod::EachRect
+                      : way == "replay-clipped" ? kovaren::x11::PutMethod::ClippedBox
+                                                : kovaren::x11::PutMethod::Grouped;
   Replay(display, window, method, std::atoi(argv[2]), std::strtoull(argv[3], nullptr, 10), std::atoi(argv[4]));
 }

@@ -7,7 +7,7 @@
 # in per cent of one core. A measuring program, not a test: it asserts nothing. After building the
 # target kovaren:
 #
-#   bench/x11_cpu.sh [--baseline KOVAREN | --baseline-rev REV] [ROUNDS]   (default 3: about 13 minutes)
+#   bench/x11_cpu.sh [--baseline KOVAREN | --baseline-rev REV] [ROUNDS]   (default 3: about 13 minutes, 17 with a baseline)
 #
 # WAYS picks what is measured (default: idle kovaren-101 kovaren-501 replay-101 replay-501 full-frame,
 # with baseline-101 and baseline-501 after idle when there is a baseline).
@@ -16,8 +16,9 @@
 # two compare under the same load. replay-N: kovaren's own rectangles for N leaves, worked out in
 # advance and handed to kovaren's presenter by a client that draws nothing (bench_present_loops_x11):
 # the X server's share of kovaren's picture; it also says how many leaves are on the screen at the
-# reading (kovaren's own, for the same seed). replay-clipped-N (not by default): the same rectangles
-# as one clipped put a pass, the other way kovaren could send them. full-frame: the same program sending the whole frame
+# reading (kovaren's own, for the same seed). replay-clipped-N and replay-grouped-N (not by default):
+# the same rectangles as one clipped put a pass, or joined with their neighbours into boxes of a put
+# each: the other ways kovaren could send them. full-frame: the same program sending the whole frame
 # with XPutImage.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -74,6 +75,8 @@ command_of() {
     replay-501) echo "$loops replay 500 1 $((WARM_S * 60))" ;;
     replay-clipped-101) echo "$loops replay-clipped 100 1 $((WARM_S * 60))" ;;
     replay-clipped-501) echo "$loops replay-clipped 500 1 $((WARM_S * 60))" ;;
+    replay-grouped-101) echo "$loops replay-grouped 100 1 $((WARM_S * 60))" ;;
+    replay-grouped-501) echo "$loops replay-grouped 500 1 $((WARM_S * 60))" ;;
     full-frame) echo "$loops full-frame" ;;
   esac
 }
@@ -109,6 +112,8 @@ for ((round = 1; round <= rounds; round++)); do
   for way in "${WAYS[@]}"; do echo "$way $(reading "$way")" >>"$work/readings"; done
 done
 
+echo "== readings, per mille of one core (program, X server), round after round"
+awk '{printf "%s %s/%s%s", $1, $2, $3, (NR % n == 0) ? "\n" : "   "}' n=${#WAYS[@]} "$work/readings"
 echo "== $SCREEN, 60 passes a second: median % of one core over ${WINDOW_S} s, $rounds rounds, ${WARM_S} s after the start"
 for out in "$work"/replay-*.out; do
   [[ -s $out ]] && echo "$(basename "$out" .out): $(head -1 "$out")"

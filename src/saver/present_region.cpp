@@ -81,4 +81,42 @@ std::vector<PresentGroup> GroupForFlushes(std::span<const Rect> rects, long long
   return groups;
 }
 
+std::span<const Rect> NearbyJoiner::Join(std::span<const Rect> rects) {
+  const auto area = [](const Rect& r) { return static_cast<long long>(r.w) * r.h; };
+  boxes_.clear();
+  Rect extent;
+  for (const Rect& r : rects) extent = Union(extent, r);
+  if (extent.empty()) return boxes_;
+  const auto cellOf = [&](int v, int origin) { return (v - origin) / cell_; };
+  const int columns = cellOf(extent.right() - 1, extent.x) + 1, rows = cellOf(extent.bottom() - 1, extent.y) + 1;
+  first_.assign(static_cast<size_t>(columns) * static_cast<size_t>(rows), -1);
+  next_.assign(rects.size(), -1);
+  // Each cell's list in the order given (built back to front).
+  for (size_t i = rects.size(); i-- > 0;) {
+    const Rect& r = rects[i];
+    if (r.empty()) continue;
+    int& head = first_[static_cast<size_t>(cellOf(r.y, extent.y)) * columns + cellOf(r.x, extent.x)];
+    next_[i] = head;
+    head = static_cast<int>(i);
+  }
+  for (const int head : first_) {
+    Rect box;
+    long long covered = 0;
+    for (int i = head; i >= 0; i = next_[i]) {
+      const Rect& r = rects[i];
+      const Rect both = Union(box, r);
+      if (!box.empty() && area(both) - covered - area(r) > wastePixels_) {
+        boxes_.push_back(box);
+        box = r;
+        covered = area(r);
+        continue;
+      }
+      box = both;
+      covered += area(r);
+    }
+    if (!box.empty()) boxes_.push_back(box);
+  }
+  return boxes_;
+}
+
 }  // namespace kovaren::saver

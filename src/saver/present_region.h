@@ -31,4 +31,24 @@ struct PresentGroup {
 constexpr long long kFlushWastePixels = 256 * 256;  // about what one more flush costs, in pixels copied
 std::vector<PresentGroup> GroupForFlushes(std::span<const Rect> rects, long long wastePixels);
 
+// Joins a pass's rectangles that lie near each other into fewer, larger boxes, in time linear in their
+// number: each rectangle goes to the grid cell of its top-left corner, and within a cell, in the
+// order given, a rectangle joins the box being built while that box then covers at most
+// `wastePixels` pixels that none of its rectangles covers; otherwise the box is done and a new one
+// starts. Every pixel of every rectangle lies in a box; boxes may overlap where a rectangle reaches
+// into a neighbouring cell's box. Its buffers are kept between passes.
+class NearbyJoiner {
+ public:
+  NearbyJoiner(int cell, long long wastePixels) : cell_(cell), wastePixels_(wastePixels) {}
+  // Valid until the next call.
+  std::span<const Rect> Join(std::span<const Rect> rects);
+
+ private:
+  int cell_;
+  long long wastePixels_;
+  std::vector<int> first_;  // per cell: its first rectangle, or -1
+  std::vector<int> next_;   // per rectangle: the next in its cell, or -1
+  std::vector<Rect> boxes_;
+};
+
 }  // namespace kovaren::saver

@@ -15,12 +15,17 @@ namespace {
 
 constexpr int kSegmentMode = 0600;  // ours alone; the server attaches it as the same user or as root
 constexpr int kBitmapPad = 32;
+// Grouped: rectangles starting in one 64-pixel cell join while their box covers at most 1024 pixels
+// none of them covers (at 501 leaves about half the puts for a third more pixels).
+constexpr int kJoinCell = 64;
+constexpr long long kJoinWastePixels = 1024;
 
 }  // namespace
 
 FramePresenter::FramePresenter(Display* display, Window window, Visual* visual, int depth, const Rect& area,
                                PutMethod method)
-    : display_(display), window_(window), area_(area), method_(method) {
+    : display_(display), window_(window), area_(area), method_(method),
+      joiner_(kJoinCell, kJoinWastePixels) {
   gc_ = XCreateGC(display_, window_, 0, nullptr);
   if (AttachShared(visual, depth)) {
     storage_ = ViewOf(image_);
@@ -90,6 +95,13 @@ void FramePresenter::Present(ConstPixelView frame, std::span<const Rect> dirty) 
   if (dirty.empty() || !image_) return;
   if (method_ == PutMethod::EachRect) {
     for (const Rect& r : dirty) PutRect(frame, r);
+    return;
+  }
+  if (method_ == PutMethod::Grouped) {
+    // A box may cover pixels outside the rectangles: the image holds the frame there too, each
+    // pixel copied when it last changed.
+    for (const Rect& r : dirty) CopyInto(image_, frame, r);
+    for (const Rect& box : joiner_.Join(dirty)) Send(box);
     return;
   }
   Rect bounds;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gfx/pixel_buffer.h"
+#include "saver/present_region.h"
 
 namespace kovaren::x11 {
 
@@ -18,6 +19,7 @@ namespace kovaren::x11 {
 enum class PutMethod {
   EachRect,    // one put per rectangle
   ClippedBox,  // one put of their bounding box, the rectangles as the clip list
+  Grouped,     // nearby rectangles joined into boxes (saver::NearbyJoiner), one put per box
 };
 
 class FramePresenter {
@@ -55,6 +57,7 @@ class FramePresenter {
   bool shared_ = false;
   PixelView storage_;
   PutMethod method_;
+  saver::NearbyJoiner joiner_;  // Grouped
   std::vector<XRectangle> clip_;  // ClippedBox: this pass's rectangles, window coordinates, reused
 };
 

@@ -124,5 +124,50 @@ TEST(GroupForFlushes, KeepsEachGroupsBoxTight) {
   }
 }
 
+// Boxes joined for puts: together they cover every pixel of every rectangle, none covers more
+// pixels outside the rectangles than allowed, and neighbours in one cell share a box.
+TEST(NearbyJoiner, JoinsNeighboursWithinTheWasteAllowed) {
+  constexpr int kCell = 64;
+  constexpr long long kWaste = 1024;
+  const struct {
+    const char* name;
+    std::vector<Rect> rects;
+    std::vector<Rect> boxes;
+  } cases[] = {
+      {"nothing", {}, {}},
+      {"empty rectangles are dropped", {{5, 5, 0, 10}, {9, 9, 10, -1}}, {}},
+      {"one leaf's strips", {{100, 100, 30, 4}, {98, 104, 34, 20}, {101, 124, 28, 6}}, {{98, 100, 34, 30}}},
+      {"side by side in one cell", {{130, 70, 20, 30}, {150, 70, 24, 30}}, {{130, 70, 44, 30}}},
+      {"in two cells", {{10, 10, 30, 30}, {80, 10, 30, 30}}, {{10, 10, 30, 30}, {80, 10, 30, 30}}},
+      {"one cell, too far apart", {{0, 0, 10, 10}, {50, 50, 10, 10}}, {{0, 0, 10, 10}, {50, 50, 10, 10}}},
+      {"away from the origin", {{-40, -30, 20, 20}, {1900, 1060, 20, 20}}, {{-40, -30, 20, 20}, {1900, 1060, 20, 20}}},
+  };
+  NearbyJoiner joiner(kCell, kWaste);
+  for (const auto& c : cases) {
+    const auto boxes = joiner.Join(c.rects);
+    EXPECT_EQ(std::vector<Rect>(boxes.begin(), boxes.end()), c.boxes) << c.name;
+  }
+
+  // Crowds as the presenter gets them, the joiner reused from one pass to the next.
+  const Rect screen{0, 0, 1920, 1080};
+  for (uint32_t seed = 1; seed <= 12; ++seed) {
+    const std::vector<Rect> rects = PresentRegion(LeafBoxes(static_cast<int>(seed) * 80, screen, seed), screen);
+    const auto boxes = joiner.Join(rects);
+    const std::vector<int> inRects = CoverCount(rects, screen);
+    const std::vector<int> inBoxes = CoverCount(std::vector<Rect>(boxes.begin(), boxes.end()), screen);
+    for (size_t i = 0; i < inRects.size(); ++i) {
+      ASSERT_TRUE(inRects[i] == 0 || inBoxes[i] > 0) << "seed " << seed << ": pixel " << i << " in no box";
+    }
+    for (const Rect& box : boxes) {
+      long long outside = 0;
+      for (int y = box.y; y < box.bottom(); ++y)
+        for (int x = box.x; x < box.right(); ++x) outside += inRects[static_cast<size_t>(y) * screen.w + x] == 0;
+      EXPECT_LE(outside, kWaste) << "seed " << seed;
+    }
+    EXPECT_LE(boxes.size(), rects.size()) << "seed " << seed;
+    if (rects.size() > 200) EXPECT_LT(boxes.size(), rects.size()) << "seed " << seed << ": a crowd shares boxes";
+  }
+}
+
 }  // namespace
 }  // namespace kovaren::saver
