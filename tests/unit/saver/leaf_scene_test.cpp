@@ -316,8 +316,12 @@ TEST(LeafScene, DrawingIntoOutsideStorageMatchesTheRebuiltFrame) {
     LeafScene full(Pattern(kWidth, kHeight), Sprites(), leafCount, std::make_unique<SeededRandom>(29));
     EXPECT_FALSE(drawn.DrawInto(PixelView(storage.data(), kWidth - 1, kHeight, kWidth + kPad))) << "another size";
     for (int pass = 0; pass < kPasses; ++pass) {
-      if (pass == kInto) ASSERT_TRUE(drawn.DrawInto(view));
-      if (pass == kBack) ASSERT_TRUE(drawn.DrawInto({}));
+      if (pass == kInto) {
+        ASSERT_TRUE(drawn.DrawInto(view));
+      }
+      if (pass == kBack) {
+        ASSERT_TRUE(drawn.DrawInto({}));
+      }
       const bool inStorage = pass >= kInto && pass < kBack;
       ASSERT_EQ(drawn.frame().row(0) == storage.data(), inStorage) << "pass " << pass;
       drawn.RunPass();
