@@ -29,8 +29,8 @@ struct StartFacts {
 struct StartPlan {
   Mode mode = Mode::Nothing;
   bool readSettings = false;      // read the settings file before the mode starts
-  preview::HostWindow host;       // Preview: the host's window (which may name none; the preview decides)
-  saver::TakenAtStart take;       // Saver: hide the cursor, set the system's saver-running state
+  preview::HostWindow host{};     // Preview: the host's window (which may name none; the preview decides)
+  saver::TakenAtStart take{};     // Saver: hide the cursor, set the system's saver-running state
   bool operator==(const StartPlan&) const = default;
 };
 

@@ -165,7 +165,9 @@ TEST(NearbyJoiner, JoinsNeighboursWithinTheWasteAllowed) {
       EXPECT_LE(outside, kWaste) << "seed " << seed;
     }
     EXPECT_LE(boxes.size(), rects.size()) << "seed " << seed;
-    if (rects.size() > 200) EXPECT_LT(boxes.size(), rects.size()) << "seed " << seed << ": a crowd shares boxes";
+    if (rects.size() > 200) {
+      EXPECT_LT(boxes.size(), rects.size()) << "seed " << seed << ": a crowd shares boxes";
+    }
   }
 }
 
