@@ -237,6 +237,24 @@ inline void LeafScene::DrawLeafRow(const LeafDraw& d, int y, int x0, int x1) {
   }
 }
 
+// The rows of `c` (inside the frame and the leaf's box) at their full width: one call per leaf, not
+// per row, and no clipping of the runs where `c` holds the leaf's whole width (nearly always).
+void LeafScene::DrawWholeLeaf(const LeafDraw& d, const Rect& c) {
+  const int s = scale_;
+  const Rect& t = tight_[d.frame];
+  if (!opaque_ || s != 1 || c.x > d.px + t.x || c.right() < d.px + t.right()) {
+    for (int y = c.y; y < c.bottom(); ++y) DrawLeafRow(d, y, c.x, c.right());
+    return;
+  }
+  const Pixel colour = kLeafColourValues[d.colour];
+  const std::pair<int, int>* rowRuns = &rowRuns_[static_cast<size_t>(d.frame * kLeafSize + (c.y - d.py))];
+  Pixel* out = frame_.row(c.y) + d.px;
+  const ptrdiff_t stride = frame_.stride();
+  for (int y = c.y; y < c.bottom(); ++y, ++rowRuns, out += stride) {
+    for (int i = rowRuns->first; i < rowRuns->second; ++i) FillRun(out + runs_[i].begin, colour, runs_[i].end - runs_[i].begin);
+  }
+}
+
 std::span<const Rect> LeafScene::RunFullFramePass() {
   StepAll();
   // The plain way, with the plain raster operations: a whole-frame copy, then per leaf the mask
@@ -318,7 +336,7 @@ void LeafScene::RedrawLeaves() {
     const Rect c = Intersect(leaf.box, bounds);
     if (c.empty()) continue;
     if (leaf.changed) {
-      for (int y = c.y; y < c.bottom(); ++y) DrawLeafRow(d, y, c.x, c.right());
+      DrawWholeLeaf(d, c);
       continue;
     }
     for (int x = c.x; x < c.right(); x += kWordBits) {

@@ -68,6 +68,7 @@ class LeafScene {
   PixelView Target() { return storage_.empty() ? PixelView(ownFrame_) : storage_; }
   void StepAll();
   void DrawLeafRow(const LeafDraw& draw, int y, int x0, int x1);
+  void DrawWholeLeaf(const LeafDraw& draw, const Rect& c);
   // The dirty mask holds one bit per frame pixel; a window is up to 64 bits of one row from x on.
   // Boxes wider than a window (magnified leaves) are handled in strips of up to 64 columns.
   uint64_t* MaskRow(int y) { return dirtyBits_.data() + static_cast<size_t>(y) * wordsPerRow_; }
