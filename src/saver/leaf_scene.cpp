@@ -240,9 +240,8 @@ inline void LeafScene::DrawLeafRow(const LeafDraw& d, int y, int x0, int x1) {
 // The rows of `c` (inside the frame and the leaf's box) at their full width: one call per leaf, not
 // per row, and no clipping of the runs where `c` holds the leaf's whole width (nearly always).
 void LeafScene::DrawWholeLeaf(const LeafDraw& d, const Rect& c) {
-  const int s = scale_;
   const Rect& t = tight_[d.frame];
-  if (!opaque_ || s != 1 || c.x > d.px + t.x || c.right() < d.px + t.right()) {
+  if (!opaque_ || scale_ != 1 || c.x > d.px + t.x || c.right() < d.px + t.right()) {
     for (int y = c.y; y < c.bottom(); ++y) DrawLeafRow(d, y, c.x, c.right());
     return;
   }
@@ -251,7 +250,9 @@ void LeafScene::DrawWholeLeaf(const LeafDraw& d, const Rect& c) {
   Pixel* out = frame_.row(c.y) + d.px;
   const ptrdiff_t stride = frame_.stride();
   for (int y = c.y; y < c.bottom(); ++y, ++rowRuns, out += stride) {
-    for (int i = rowRuns->first; i < rowRuns->second; ++i) FillRun(out + runs_[i].begin, colour, runs_[i].end - runs_[i].begin);
+    for (int i = rowRuns->first; i < rowRuns->second; ++i) {
+      FillRun(out + runs_[i].begin, colour, runs_[i].end - runs_[i].begin);
+    }
   }
 }
 
