@@ -229,7 +229,8 @@ inline void LeafScene::DrawLeafRow(const LeafDraw& d, int y, int x0, int x1) {
   const int s = scale_;
   const int boxX = d.px * s;
   const int left = x0 - boxX, right = x1 - boxX;  // columns inside the (magnified) box
-  const auto [first, last] = rowRuns_[d.frame * kLeafSize + (y - d.py * s) / s];
+  const int row = s == 1 ? y - d.py : (y - d.py * s) / s;  // no division in the usual case
+  const auto [first, last] = rowRuns_[d.frame * kLeafSize + row];
   Pixel* out = frame_.row(y) + boxX;
   for (int i = first; i < last; ++i) {
     const int b = std::max(runs_[i].begin * s, left), e = std::min(runs_[i].end * s, right);
