@@ -20,6 +20,18 @@ KV_POLL_S=0.02  # how often the waits look again
 # The waits are generous and bounded: a busy machine is slow, a broken one must not hang the run.
 KV_X_START_LIMIT_S=10
 
+# kv_deadline SECS : the moment SECS (whole or decimal) from now, in microseconds, for kv_before.
+# Bash's SECONDS counts whole seconds from the shell's start, so "SECONDS + 3" can end a wait after
+# barely two; the real clock keeps a limit what it says.
+kv_deadline() {
+  local whole=${1%%.*} frac=000000
+  [[ $1 == *.* ]] && frac=${1#*.}000000
+  echo $((${EPOCHREALTIME/[.,]/} + ${whole:-0} * 1000000 + 10#${frac:0:6}))
+}
+
+# kv_before DEADLINE : true while the real clock has not reached DEADLINE (from kv_deadline).
+kv_before() { ((${EPOCHREALTIME/[.,]/} < $1)); }
+
 # kv_log MESSAGE... : a line on stderr, prefixed so it stands out in CTest's output.
 kv_log() { echo "[e2e] $*" >&2; }
 
@@ -129,9 +141,10 @@ kv_start_pulse() {
 # kv_wait_pulse LOG SECS : waits until the sound server answers (a killed one may leave its socket
 # behind, so its answer counts, not the socket); the test ends when it did not within SECS.
 kv_wait_pulse() {
-  local deadline=$((SECONDS + $2))
+  local deadline
+  deadline=$(kv_deadline "$2")
   until pactl info >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || kv_die "cannot set up: PulseAudio did not start ($(tail -n 1 "$1"))"
+    kv_before "$deadline" || kv_die "cannot set up: PulseAudio did not start ($(tail -n 1 "$1"))"
     sleep 0.05
   done
 }
@@ -239,11 +252,11 @@ kv_pixels() { kv_pixel_fact "$@" || kv_die "pixels $*"; }
 kv_shot_until() {
   local limit=$1 file=$2 window=$3 deadline
   shift 3
-  deadline=$((SECONDS + limit))
+  deadline=$(kv_deadline "$limit")
   while :; do
     "${KV_SHOT:-kv_shot}" "$file" "$window"
     "$@" && return 0
-    ((SECONDS < deadline)) || return 1
+    kv_before "$deadline" || return 1
     sleep 0.2
   done
 }

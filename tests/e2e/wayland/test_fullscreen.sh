@@ -1,12 +1,14 @@
-# kovaren --fullscreen under headless sway: leaves of the three colours over the desktop as it was
-# within 3 s, moving; a key (wtype) ends it within 1 s; SIGTERM ends it cleanly; nothing left behind.
+# kovaren --fullscreen under headless sway: leaves over the desktop as it was within 3 s, of all three
+# colours soon after, moving; a key (wtype) ends it within 1 s; SIGTERM ends it cleanly; nothing left
+# behind.
 source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 start_sway 640x480
 desktop_picture "$work/desktop-only.png" HEADLESS-1
 
 # A key ends it.
 start_saver --fullscreen --count 100
-shot_until 3 "$work/leaves.png" HEADLESS-1 all-colours-over "$work/desktop-only.png"
+shot_until 3 "$work/leaves.png" HEADLESS-1 leaves-over "$work/desktop-only.png"
+shot_until "$ALL_COLOURS_LIMIT_S" "$work/leaves.png" HEADLESS-1 all-colours-over "$work/desktop-only.png"
 sleep 0.3
 shot "$work/later.png" HEADLESS-1
 pixels moved "$work/leaves.png" "$work/later.png" || fail "the leaves do not move"

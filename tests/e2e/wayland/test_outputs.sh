@@ -9,8 +9,9 @@ desktop_picture "$work/desktop-2.png" HEADLESS-2
 shot_until 5 "$work/painted-2.png" HEADLESS-2 same-under-leaves "$work/desktop-2.png"
 
 start_saver --fullscreen --count 100
-shot_until 3 "$work/leaves-1.png" HEADLESS-1 all-colours-over "$work/desktop-1.png"
-shot_until 3 "$work/leaves-2.png" HEADLESS-2 all-colours-over "$work/desktop-2.png"
+shot_until 3 "$work/leaves-1.png" HEADLESS-1 leaves-over "$work/desktop-1.png"
+shot_until "$ALL_COLOURS_LIMIT_S" "$work/leaves-1.png" HEADLESS-1 all-colours-over "$work/desktop-1.png"
+shot_until "$ALL_COLOURS_LIMIT_S" "$work/leaves-2.png" HEADLESS-2 all-colours-over "$work/desktop-2.png"
 python3 "$blocks_py" 1 "$work/leaves-1.png" || fail "HEADLESS-1 (scale 1) shows magnified leaves"
 python3 "$blocks_py" 2 "$work/leaves-2.png" || fail "HEADLESS-2 (scale 2) does not show leaves twice the size"
 

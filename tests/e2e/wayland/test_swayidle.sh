@@ -8,7 +8,8 @@ desktop_picture "$work/desktop-only.png" HEADLESS-1
 user_exec swayidle -w timeout 1 "$kovaren --fullscreen --count 100" >"$work/swayidle.log" 2>&1 &
 idle_pid=$!
 kv_track_pid "$idle_pid"
-shot_until 4 "$work/leaves.png" HEADLESS-1 all-colours-over "$work/desktop-only.png"
+shot_until 4 "$work/leaves.png" HEADLESS-1 leaves-over "$work/desktop-only.png"
+shot_until "$ALL_COLOURS_LIMIT_S" "$work/leaves.png" HEADLESS-1 all-colours-over "$work/desktop-only.png"
 saver_pid=$(pgrep -P "$idle_pid" | head -1 || true)
 [[ -n $saver_pid ]] || fail "swayidle shows leaves but has no kovaren child"
 press_key

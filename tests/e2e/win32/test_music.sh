@@ -28,11 +28,12 @@ sink_inputs() { pactl list short sink-inputs 2>/dev/null | grep -c . || true; }
 
 # Waits until the sound server has a stream (or none, with "none"), up to $2 seconds.
 wait_streams() {
-  local want=$1 deadline=$((SECONDS + $2))
+  local want=$1 deadline
+  deadline=$(kv_deadline "$2")
   while :; do
     local n; n=$(sink_inputs)
     if [ "$want" = none ]; then [ "$n" -eq 0 ] && return 0; else [ "$n" -gt 0 ] && return 0; fi
-    [ "$SECONDS" -ge "$deadline" ] && return 1
+    kv_before "$deadline" || return 1
     sleep 0.1
   done
 }

@@ -59,9 +59,10 @@ still_drawing() { kv_check "$1: the saver keeps drawing" drawing "$1"; }
 
 # wait_stream SECS : until the sound server has a stream (the song plays), up to SECS.
 wait_stream() {
-  local deadline=$((SECONDS + $1))
+  local deadline
+  deadline=$(kv_deadline "$1")
   until pactl list short sink-inputs 2>/dev/null | grep -q .; do
-    ((SECONDS < deadline)) || return 1
+    kv_before "$deadline" || return 1
     sleep 0.1
   done
 }

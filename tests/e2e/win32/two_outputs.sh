@@ -71,12 +71,13 @@ kv_wine_screens() {
 # the last report. Returns 1 on time-out.
 kv_wait_wine_screens() {
   local expected=$1 secs=$2 now
-  local deadline=$((SECONDS + secs))
+  local deadline
+  deadline=$(kv_deadline "$secs")
   while :; do
     xrandr --listmonitors >/dev/null
     now=$(kv_wine_screens)
     [[ $now == "$expected" ]] && { echo "$now"; return 0; }
-    ((SECONDS < deadline)) || { echo "$now"; return 1; }
+    kv_before "$deadline" || { echo "$now"; return 1; }
     sleep 0.3
   done
 }

@@ -60,9 +60,10 @@ stop_saver() {
 streams() { pactl list short sink-inputs 2>/dev/null | grep -c . || true; }
 # wait_streams WANT : until the sound server has WANT streams (0, or "some"), up to SETUP_LIMIT_S.
 wait_streams() {
-  local deadline=$((SECONDS + SETUP_LIMIT_S))
+  local deadline
+  deadline=$(kv_deadline "$SETUP_LIMIT_S")
   until { [[ $1 == some ]] && (($(streams) > 0)); } || { [[ $1 == 0 ]] && (($(streams) == 0)); }; do
-    ((SECONDS < deadline)) || return 1
+    kv_before "$deadline" || return 1
     sleep 0.1
   done
 }

@@ -17,9 +17,10 @@ head -c 30000 /dev/urandom >"$work/noise.wav"  # a WAV by name only
 streams() { pactl list short sink-inputs | grep -c . || true; }
 # wait_streams WANT LIMIT: until the sound server has WANT streams (0, or "some"), up to LIMIT seconds.
 wait_streams() {
-  local deadline=$((SECONDS + $2))
+  local deadline
+  deadline=$(kv_deadline "$2")
   until { [[ $1 == some ]] && (($(streams) > 0)); } || { [[ $1 == 0 ]] && (($(streams) == 0)); }; do
-    ((SECONDS < deadline)) || return 1
+    kv_before "$deadline" || return 1
     sleep 0.1
   done
 }

@@ -40,9 +40,10 @@ shows_leaves_everywhere() {
 
 # after CHANGE: waits up to CHANGE_LIMIT_S for the window to follow it.
 after() {
-  local deadline=$((SECONDS + CHANGE_LIMIT_S))
+  local deadline
+  deadline=$(kv_deadline "$CHANGE_LIMIT_S")
   until shows_leaves_everywhere "$1"; do
-    ((SECONDS < deadline)) ||
+    kv_before "$deadline" ||
       kv_die "after $1: window $(window_size), screen $(root_size), monitors $(monitors | tr '\n' ';')"
     sleep 0.2
   done

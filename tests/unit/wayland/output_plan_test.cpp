@@ -33,7 +33,9 @@ TEST(OutputPlan, OneScenePerOutputNeverOverlappingAtItsScale) {
     EXPECT_EQ(scene.area.w, outputs[i].width) << i;
     EXPECT_EQ(scene.area.h, outputs[i].height) << i;
     EXPECT_EQ(scene.scale, cases[i].scale) << i;
-    if (!scene.area.empty()) EXPECT_TRUE(Intersect(scene.area, plan.window) == scene.area) << i;
+    if (!scene.area.empty()) {
+      EXPECT_TRUE(Intersect(scene.area, plan.window) == scene.area) << i;
+    }
     for (size_t j = 0; j < i; ++j) EXPECT_TRUE(Intersect(scene.area, plan.scenes[j].area).empty()) << i << "," << j;
   }
   EXPECT_TRUE(PlanOutputs({}).scenes.empty());
