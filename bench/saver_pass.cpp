@@ -26,10 +26,12 @@ constexpr int kPasses = 10 * kPassesPerSecond;      // ten seconds of the saver
 constexpr int kPeakPasses = 30 * kPassesPerSecond;  // the leaves 30 s after a start
 constexpr auto kPassInterval = std::chrono::microseconds(1'000'000 / kPassesPerSecond);
 
-PixelBuffer Desktop(int w, int h) {
+// A picture whose every row changes along it, or (plain) one colour, as a dark backdrop or a
+// desktop of one colour is.
+PixelBuffer Desktop(int w, int h, bool plain = false) {
   PixelBuffer p(w, h);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) p.set(x, y, Rgb(static_cast<uint8_t>(x), static_cast<uint8_t>(y), 0x80));
+    for (int x = 0; x < w; ++x) p.set(x, y, plain ? Rgb(0x30, 0x60, 0xA0) : Rgb(static_cast<uint8_t>(x), static_cast<uint8_t>(y), 0x80));
   return p;
 }
 
@@ -37,9 +39,9 @@ PixelBuffer Desktop(int w, int h) {
 // screen. Scenes of the same logical size and seed step the same leaves, and every benchmark runs
 // the same number of passes, so 1080p at scale 1 and 4K at scale 2 draw the very same leaves and
 // differ only in the cost of magnifying them.
-LeafScene PeakScene(int w, int h, int leafCount, int scale = 1, uint64_t seed = 42) {
+LeafScene PeakScene(int w, int h, int leafCount, int scale = 1, bool plain = false, uint64_t seed = 42) {
   static const auto sprites = kovaren::art::DrawLeafSprites();
-  LeafScene scene(Desktop(w, h), sprites, leafCount, std::make_unique<kovaren::saver::SeededRandom>(seed), scale);
+  LeafScene scene(Desktop(w, h, plain), sprites, leafCount, std::make_unique<kovaren::saver::SeededRandom>(seed), scale);
   for (int i = 0; i < kPeakPasses; ++i) scene.RunPass();
   return scene;
 }
@@ -50,7 +52,8 @@ template <Way kWay>
 void Pass(benchmark::State& state) {
   const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
   const int leafCount = static_cast<int>(state.range(2));
-  LeafScene scene = PeakScene(w, h, leafCount, static_cast<int>(state.range(3)));
+  const bool plain = state.range(4) != 0;
+  LeafScene scene = PeakScene(w, h, leafCount, static_cast<int>(state.range(3)), plain);
   PixelBuffer storage(scene.frame());  // standing in for the shell's shared image
   if (kWay != Way::FullFrame) scene.DrawInto(storage);
   PixelBuffer screen(scene.frame());
@@ -79,17 +82,20 @@ void Pass(benchmark::State& state) {
 
 void Sizes(benchmark::internal::Benchmark* b) {
   for (int leafCount : {100, 500}) {
-    b->Args({1920, 1080, leafCount, 1});
-    b->Args({3840, 2160, leafCount, 1});
-    b->Args({3840, 2160, leafCount, 2});
+    b->Args({1920, 1080, leafCount, 1, 0});
+    b->Args({3840, 2160, leafCount, 1, 0});
+    b->Args({3840, 2160, leafCount, 2, 0});
   }
-  b->ArgNames({"w", "h", "leafCount", "scale"})->Iterations(kPasses)->Unit(benchmark::kMicrosecond);
+  b->ArgNames({"w", "h", "leafCount", "scale", "plain"})->Iterations(kPasses)->Unit(benchmark::kMicrosecond);
 }
 
-// The passes the saver runs live, at 1080p: slept between, each a pass's sleep.
+// The passes the saver runs live, at 1080p: slept between, each a pass's sleep; over a picture and
+// over one colour.
 void Live(benchmark::internal::Benchmark* b) {
-  for (int leafCount : {100, 500}) b->Args({1920, 1080, leafCount, 1});
-  b->ArgNames({"w", "h", "leafCount", "scale"})->Iterations(kPasses)->Unit(benchmark::kMicrosecond);
+  for (int plain : {0, 1}) {
+    for (int leafCount : {100, 500}) b->Args({1920, 1080, leafCount, 1, plain});
+  }
+  b->ArgNames({"w", "h", "leafCount", "scale", "plain"})->Iterations(kPasses)->Unit(benchmark::kMicrosecond);
 }
 
 BENCHMARK(Pass<Way::FullFrame>)->Name("FullFramePass")->Apply(Sizes);
@@ -99,7 +105,7 @@ BENCHMARK(Pass<Way::ColdDirty>)->Name("ColdDirtyRectPass")->Apply(Live);
 // Both monitors' dirty passes, each drawn into storage of its own.
 void TwoMonitorPass(benchmark::State& state) {
   const int leafCount = static_cast<int>(state.range(0));
-  LeafScene scenes[] = {PeakScene(1920, 1080, leafCount, 1, 42), PeakScene(3840, 2160, leafCount, 2, 43)};
+  LeafScene scenes[] = {PeakScene(1920, 1080, leafCount, 1, false, 42), PeakScene(3840, 2160, leafCount, 2, false, 43)};
   PixelBuffer storage[] = {PixelBuffer(scenes[0].frame()), PixelBuffer(scenes[1].frame())};
   for (int m = 0; m < 2; ++m) scenes[m].DrawInto(storage[m]);
   long long pixels = 0;

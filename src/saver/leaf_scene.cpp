@@ -91,6 +91,16 @@ Rect TightBox(const SpriteSet& sprites, int frame) {
   return box;
 }
 
+// Per row: its colour where the whole row has one, else `mixed`.
+std::vector<Pixel> PlainRowColours(const PixelBuffer& pixels, Pixel mixed) {
+  std::vector<Pixel> colours(static_cast<size_t>(std::max(pixels.height(), 0)), mixed);
+  for (int y = 0; y < pixels.height(); ++y) {
+    const Pixel* row = pixels.row(y);
+    if (std::all_of(row, row + pixels.width(), [&](Pixel p) { return p == row[0]; })) colours[y] = row[0];
+  }
+  return colours;
+}
+
 // The snapshot without top-byte bits, so a pixel no leaf reaches equals one a leaf's mask passed
 // over (the AND clears those bits).
 PixelBuffer ColourBitsOnly(PixelBuffer pixels) {
@@ -148,6 +158,7 @@ LeafScene::LeafScene(PixelBuffer snapshot, SpriteSet sprites, int leafCount, std
                      int scale)
     : snapshot_(ColourBitsOnly(std::move(snapshot))),
       ownFrame_(snapshot_),
+      rowColour_(PlainRowColours(snapshot_, kMixedRow)),
       sprites_(std::move(sprites)),
       random_(std::move(random)) {
   scale_ = std::clamp(scale, 1, kMaxLeafScale);
@@ -319,7 +330,14 @@ void LeafScene::RestoreStrip(const Rect& box) {
     if (fresh == 0) continue;
     mask[0] |= fresh << shift;
     if (shift != 0) mask[1] |= fresh >> (kWordBits - shift);
-    if (fresh == all) {
+    const Pixel plain = rowColour_[y];
+    if (plain != kMixedRow) {
+      if (fresh == all) {
+        FillRun(out, plain, box.w);
+      } else {
+        ForEachRun(fresh, [&](int b, int e) { FillRun(out + b, plain, e - b); });
+      }
+    } else if (fresh == all) {
       CopyRun(out, in, box.w);
     } else {
       ForEachRun(fresh, [&](int b, int e) { CopyRun(out + b, in + b, e - b); });

@@ -80,6 +80,10 @@ class LeafScene {
 
   PixelBuffer snapshot_;
   PixelBuffer ownFrame_;  // kept while the frame is elsewhere, so taking it back cannot fail
+  // Per snapshot row: its one colour where every pixel has it (a plain or dark backdrop), else
+  // kMixedRow. Such rows are restored by a fill, with nothing to load from the snapshot.
+  static constexpr Pixel kMixedRow = 0xFF000000;  // never a snapshot pixel: their top byte is clear
+  std::vector<Pixel> rowColour_;
   PixelView storage_;     // empty: the frame is ownFrame_
   PixelView frame_;       // where this pass draws (set as a pass begins)
   SpriteSet sprites_;

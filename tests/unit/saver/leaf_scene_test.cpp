@@ -213,6 +213,32 @@ TEST(LeafScene, ScaleIsClampedToARangeAndToTheFrame) {
   }
 }
 
+// Rows of one colour are restored by a fill: bands of plain rows between patterned ones, and rows
+// plain but for their first or last pixel, which must be restored as they are.
+PixelBuffer Bands(int w, int h) {
+  PixelBuffer p = Pattern(w, h);
+  for (int y = 0; y < h; ++y) {
+    if (y % 5 == 0) continue;
+    const Pixel plain = y % 10 < 5 ? Rgb(0x30, 0x60, 0xA0) : Rgb(0x10, 0x10, 0x10);
+    for (int x = 0; x < w; ++x) p.set(x, y, plain);
+    if (y % 5 == 1) p.set(w - 1, y, Rgb(0x31, 0x60, 0xA0));
+    if (y % 5 == 2) p.set(0, y, Rgb(0x10, 0x10, 0x11));
+  }
+  return p;
+}
+
+TEST(LeafScene, PlainRowsMatchTheFullFrame) {
+  for (const int scale : {1, 2}) {
+    LeafScene dirty(Bands(210, 130), Sprites(), 150, std::make_unique<SeededRandom>(31), scale);
+    LeafScene full(Bands(210, 130), Sprites(), 150, std::make_unique<SeededRandom>(31), scale);
+    for (int pass = 0; pass < 900; ++pass) {
+      dirty.RunPass();
+      full.RunFullFramePass();
+      ASSERT_EQ(dirty.frame(), full.frame()) << "scale " << scale << ", pass " << pass;
+    }
+  }
+}
+
 TEST(LeafScene, MixingBothKindsOfPassKeepsTheFrameRight) {
   LeafScene mixed(Pattern(300, 120), Sprites(), 80, std::make_unique<SeededRandom>(9));
   LeafScene full(Pattern(300, 120), Sprites(), 80, std::make_unique<SeededRandom>(9));
