@@ -20,6 +20,9 @@
 # the same rectangles as one clipped put a pass, or joined with their neighbours into boxes of a put
 # each: the other ways kovaren could send them. full-frame: the same program sending the whole frame
 # with XPutImage.
+# DESKTOP=plain (default) shows a desktop of one colour, as a dark backdrop is; DESKTOP=picture a
+# grid of lines, every row but one in 16 of two colours: the saver restores rows of one colour by a
+# fill, other rows by copying them from its snapshot.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${KOVAREN_NATIVE_BUILD:-$root/build/native}
@@ -38,6 +41,12 @@ rounds=${1:-3}
 SCREEN=${SCREEN:-1920x1080}
 WINDOW_S=10
 WARM_S=${WARM_S:-30}
+DESKTOP=${DESKTOP:-plain}
+case $DESKTOP in
+  plain) desktop=(-solid '#3060a0') ;;
+  picture) desktop=(-mod 16 16 -fg '#3060a0' -bg '#203050') ;;
+  *) echo "DESKTOP is plain or picture" >&2; exit 2 ;;
+esac
 [[ -x $kovaren && -x $loops ]] || { echo "no $kovaren or $loops: build both targets" >&2; exit 2; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/kvb.XXXXXX")
 pids=()
@@ -92,7 +101,7 @@ reading() {
   local i
   for i in $(seq 200); do [[ -s $work/display ]] && break; sleep 0.05; done
   export DISPLAY=:$(head -1 "$work/display")
-  xsetroot -solid '#3060a0'
+  xsetroot "${desktop[@]}"
   local command; command=$(command_of "$way")
   if [[ -n $command ]]; then
     $command >"$work/$way.out" 2>&1 &
@@ -114,7 +123,7 @@ done
 
 echo "== readings, per mille of one core (program, X server), round after round"
 awk '{printf "%s %s/%s%s", $1, $2, $3, (NR % n == 0) ? "\n" : "   "}' n=${#WAYS[@]} "$work/readings"
-echo "== $SCREEN, 60 passes a second: median % of one core over ${WINDOW_S} s, $rounds rounds, ${WARM_S} s after the start"
+echo "== $SCREEN, $DESKTOP desktop, 60 passes a second: median % of one core over ${WINDOW_S} s, $rounds rounds, ${WARM_S} s after the start"
 for out in "$work"/replay-*.out; do
   [[ -s $out ]] && echo "$(basename "$out" .out): $(head -1 "$out")"
 done

@@ -94,6 +94,7 @@ Rect TightBox(const SpriteSet& sprites, int frame) {
 // Per row: its colour where the whole row has one, else `mixed`.
 std::vector<Pixel> PlainRowColours(const PixelBuffer& pixels, Pixel mixed) {
   std::vector<Pixel> colours(static_cast<size_t>(std::max(pixels.height(), 0)), mixed);
+  if (pixels.width() <= 0) return colours;
   for (int y = 0; y < pixels.height(); ++y) {
     const Pixel* row = pixels.row(y);
     if (std::all_of(row, row + pixels.width(), [&](Pixel p) { return p == row[0]; })) colours[y] = row[0];
