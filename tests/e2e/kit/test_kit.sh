@@ -68,11 +68,11 @@ wait "$short"
 kv_check "an ended child is gone, and its status (3) is left for wait" test "$gone/$?" == "0/3"
 
 # A wait's limit is real time: 1.5 s waited for something that never comes lasts 1.5 s (to the next
-# look), however far into its second the shell's SECONDS counter stands.
+# look, and a loaded machine adds a little), however far into its second bash's SECONDS stands.
 started=${EPOCHREALTIME/[.,]/}
 KV_SHOT=true kv_shot_until 1.5 "$work/none.png" - false
 waited_ms=$(((${EPOCHREALTIME/[.,]/} - started) / 1000))
-kv_check "a 1.5 s wait lasts 1.5 s ($waited_ms ms)" test "$waited_ms" -ge 1500 -a "$waited_ms" -lt 1900
+kv_check "a 1.5 s wait lasts 1.5 s ($waited_ms ms)" test "$waited_ms" -ge 1500 -a "$waited_ms" -lt 2500
 
 # A private X server answers on its display; clean-up under set -e stops it and the sleeper.
 kv_start_xvfb 64x48 "$work"
